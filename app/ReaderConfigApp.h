@@ -1,0 +1,15 @@
+#pragma once
+// CReaderConfigApp: builds the main dialog on a toolkit surface, runs it
+// modally, and ends when it closes.
+
+#include "device/DeviceWatcher.h"
+#include "device/HidPort.h"
+#include "toolkit/Clock.h"
+#include "toolkit/DialogSurface.h"
+
+class CReaderConfigApp {
+public:
+    // Runs the main dialog until it closes; returns the dialog's result.
+    int InitInstance(tk::DialogSurface& surface, dev::HidPort& port, dev::DeviceWatcher& watcher,
+                     tk::Clock& clock);
+};

@@ -1,0 +1,102 @@
+#pragma once
+// CReaderConfigDlg: the main dialog. It owns the HID link and dispatches
+// every control notification to the one operation that handles it. The
+// operations are defined in the folder of the subsystem that owns them:
+// app/ (start-up, output pane, clock, languages, help), device/ (arrival
+// and removal), reader/ (settings, Set Device, Read Device, defaults,
+// batch), keypad/ (key codes, Config keyboard, Read Config, key capture,
+// views).
+
+#include <cstdint>
+#include <string>
+
+#include "device/HidLink.h"
+#include "toolkit/Clock.h"
+#include "toolkit/DialogSurface.h"
+
+enum KeypadProbeResult : uint8_t {
+    KP_NO_ANSWER = 0,
+    KP_KEYPAD = 1,
+    KP_NOT_KEYPAD = 2,
+    KP_SETTINGS_ECHO = 3,
+};
+
+class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiver {
+public:
+    CReaderConfigDlg(tk::DialogSurface& surface, dev::HidPort& port, dev::DeviceWatcher& watcher,
+                     tk::Clock& clock);
+    ~CReaderConfigDlg() override;
+
+    // Start-up, run once when the dialog has been built.
+    bool OnInitDialog();
+
+    // tk::DialogEvents
+    void OnCommand(int id) override;
+    void OnEditChange(int id) override;
+    void OnEditFocus(int id) override;
+    bool PreTranslateMessage(const tk::KeyEvent& ev) override;
+    void OnTimer(int timerId) override;
+    void OnCancel() override;
+    void OnAboutCommand() override;
+    // dev::DeviceChangeReceiver
+    bool OnDeviceChange(uint32_t event, uintptr_t data) override;
+
+    // Application shell.
+    void OnExitCommand();
+    void AppendOutput(std::string message);
+    void ClearOutput();
+    void UpdateClock();
+    void SwitchToChinese();
+    void SwitchToEnglish();
+    void RebuildMenuBar();
+    void ShowInstructions();
+    void ShowSoftwareInfo();
+    void OfferUpdate();
+    void ShowKeyboardTips();
+
+    // Reader settings.
+    void SetDevice();
+    void WriteLongText(int index);
+    void ReadDevice();
+    void ReadLongText(int index);
+    void RestoreDefaults();
+    void OnSeparatorChange(int id);
+    void OnTrackSentinels();
+    void OnPacketCr();
+    void ToggleBatch();
+
+    // Keypad.
+    KeypadProbeResult ProbeKeypad();
+    bool WriteKeyCodes();
+    void ConfigKeyboard();
+    void ToggleKeyboardBatch();
+    void ReadKeyboardConfig();
+    void RepairKeypad();
+    void FillKeyFields();
+    void RestoreDefaultKeys();
+    void WriteCapturedKey(const std::string& name);
+    void OnKeyFieldFocus(int n);
+    void OnKeyFieldChange(int n);
+    void ToggleView();
+    void SwitchToKeyboardView();
+    void SwitchToGeneralView();
+    void ShowView(int general);
+    void OnAutoKeyboardConfig();
+    void OnShieldControlKeys();
+
+    // Outcome of the dialog once EndDialog has run (0 while it runs).
+    int Result() const { return m_result; }
+    dev::CHidLink& Link() { return m_link; }
+    tk::DialogSurface& Surface() { return m_ui; }
+
+private:
+    void SwitchLanguage(bool english);
+    void OnOutputFocus();
+    // Asks the exit question; Yes ends the dialog.
+    void AskExit();
+
+    tk::DialogSurface& m_ui;
+    tk::Clock& m_clock;
+    dev::CHidLink m_link;
+    int m_result = 0;
+};

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs, by package name, every Debian package that building, running and
+# testing the tool needs. Safe to run again: apt skips what is already there.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config ninja-build
+  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-qpa-plugins
+  libgl-dev libxkbcommon-dev
+  libhidapi-dev libhidapi-hidraw0 libudev-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  clang-format
+  fonts-noto-cjk fonts-wqy-zenhei
+  xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what the tool needs, builds it and starts it. Arguments go to the
+# tool (for example --simulate).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+./scripts/build.sh >/dev/null
+exec ./build/reader-config "$@"

@@ -1,0 +1,33 @@
+#include "sim/VirtualClock.h"
+
+#include <chrono>
+
+namespace sim {
+
+VirtualClock::VirtualClock(tk::LocalDateTime start) { SetDateTime(start); }
+
+void VirtualClock::SetDateTime(const tk::LocalDateTime& dt) {
+    using namespace std::chrono;
+    const sys_days d = year_month_day{year{dt.year}, month{unsigned(dt.month)}, day{unsigned(dt.day)}};
+    m_baseSeconds = d.time_since_epoch().count() * 86400LL + dt.hour * 3600 + dt.minute * 60 + dt.second;
+    m_baseMs = m_ms;
+}
+
+tk::LocalDateTime VirtualClock::Now() const {
+    using namespace std::chrono;
+    const int64_t secs = m_baseSeconds + (m_ms - m_baseMs) / 1000;
+    const int64_t days = secs >= 0 ? secs / 86400 : (secs - 86399) / 86400;
+    const int64_t rest = secs - days * 86400;
+    const sys_days d{std::chrono::days{days}};
+    const year_month_day ymd{d};
+    return tk::LocalDateTime{int(ymd.year()),     int(unsigned(ymd.month())),
+                             int(unsigned(ymd.day())), int(rest / 3600),
+                             int(rest / 60 % 60), int(rest % 60),
+                             int(weekday{d}.c_encoding()) + 1};
+}
+
+void VirtualClock::WaitUntil(int64_t deadlineMs) {
+    if (deadlineMs > m_ms) m_ms = deadlineMs;
+}
+
+}  // namespace sim

@@ -1,0 +1,112 @@
+#pragma once
+// Virtual HID devices behind the HidPort interface, with the handle semantics
+// of the kernel: every open handle has its own input queue; a device answers
+// each output report after its model's processing delay, and the answer goes
+// only to the handles open at that moment (an answer sent while no handle is
+// open is lost). Time comes from a Clock: virtual in tests, real in the
+// tool's simulation mode. Attaching and detaching raise device-change events
+// through the port's watcher.
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "device/DeviceWatcher.h"
+#include "device/HidPort.h"
+#include "sim/ReaderModel.h"
+#include "toolkit/Clock.h"
+
+namespace sim {
+
+struct ReceivedFrame {
+    int64_t timeMs = 0;
+    Frame frame{};
+};
+
+class VirtualHandle;
+
+class VirtualDevice {
+public:
+    VirtualDevice(std::string path, uint16_t vid, uint16_t pid, std::unique_ptr<ReaderModel> model);
+
+    const std::string& Path() const { return m_path; }
+    uint16_t VendorId() const { return m_vid; }
+    uint16_t ProductId() const { return m_pid; }
+    ReaderModel& Model() { return *m_model; }
+    template <class M>
+    M& ModelAs() { return dynamic_cast<M&>(*m_model); }
+
+    // Every output report payload the device received, in order.
+    const std::vector<ReceivedFrame>& Received() const { return m_received; }
+    void ClearReceived() { m_received.clear(); }
+
+    // Settings for tests.
+    dev::OpenError openError = dev::OpenError::None;  // Open fails with this when not None
+    size_t inputReportLength = 65;
+    size_t outputReportLength = 65;
+    int openCount = 0;
+
+private:
+    friend class VirtualHidPort;
+    friend class VirtualHandle;
+    struct Pending {
+        int64_t dueMs;
+        Frame frame;
+    };
+    void Receive(int64_t nowMs, const uint8_t* payload, size_t len);
+    void DeliverDue(int64_t nowMs);
+    int64_t NextDue() const;
+
+    std::string m_path;
+    uint16_t m_vid, m_pid;
+    std::unique_ptr<ReaderModel> m_model;
+    std::vector<ReceivedFrame> m_received;
+    std::deque<Pending> m_pending;
+    std::vector<VirtualHandle*> m_handles;
+};
+
+class VirtualHidPort : public dev::HidPort, public dev::DeviceWatcher {
+public:
+    explicit VirtualHidPort(tk::Clock& clock);
+    ~VirtualHidPort() override;
+
+    // Attaches a device and raises arrival and tree-change events (arrival
+    // first, as a hidraw add does). The port owns the device.
+    VirtualDevice& Attach(std::unique_ptr<ReaderModel> model, uint16_t vid = 0x016C,
+                          uint16_t pid = 0x04F3);
+    // Attaches without raising events (for the state at start-up).
+    VirtualDevice& AttachQuietly(std::unique_ptr<ReaderModel> model, uint16_t vid = 0x016C,
+                                 uint16_t pid = 0x04F3);
+    // Detaches a device and raises removal and tree-change events.
+    void Detach(VirtualDevice& device);
+    void DetachQuietly(VirtualDevice& device);
+    // Raises an event as the platform would for some other device.
+    void RaiseEvent(uint32_t event);
+
+    std::vector<VirtualDevice*> Devices();
+    VirtualDevice* Find(const std::string& path);
+
+    // HidPort
+    std::vector<dev::HidInterfaceInfo> Enumerate() override;
+    std::unique_ptr<dev::HidHandle> Open(const std::string& path, dev::OpenError* error) override;
+    // DeviceWatcher
+    bool Register(dev::DeviceChangeReceiver* receiver) override;
+    void Unregister() override;
+
+    int registerCount = 0;
+    int enumerateCount = 0;
+    tk::Clock& clock() { return m_clock; }
+
+private:
+    friend class VirtualHandle;
+    tk::Clock& m_clock;
+    std::vector<std::unique_ptr<VirtualDevice>> m_devices;
+    dev::DeviceChangeReceiver* m_receiver = nullptr;
+    int m_nextPath = 0;
+};
+
+}  // namespace sim

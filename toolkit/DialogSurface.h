@@ -1,0 +1,118 @@
+#pragma once
+// The dialog toolkit the main dialog is written against. Every control is
+// addressed by its numeric id, as the dialog's control table does. Two
+// implementations exist: qt/ builds real Qt widgets, headless/ keeps the same
+// state in memory for tests. Texts cross this interface as UTF-8.
+//
+// Notifications go back to the DialogEvents sink synchronously, exactly when
+// the real widgets would raise them: SetText on an edit raises OnEditChange
+// before it returns, SetFocus on an edit raises OnEditFocus.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "toolkit/ControlSpec.h"
+#include "toolkit/KeyState.h"
+
+namespace tk {
+
+enum class MsgBoxButtons { Ok, YesNo };
+enum class MsgBoxResult { Ok, Yes, No };
+
+struct MenuItem {
+    int commandId = 0;  // 0 for a popup
+    std::string text;
+    bool enabled = true;
+    std::vector<MenuItem> popup;  // items of a popup
+};
+
+struct MenuBar {
+    std::vector<MenuItem> items;
+};
+
+struct AboutTexts {
+    std::string title, okButton, line1, line2;
+};
+
+// A key event as the message pre-translation hook sees it.
+struct KeyEvent {
+    enum class Type { Press, Release, Char, Other };
+    Type type = Type::Other;
+    uint8_t vk = 0;         // virtual key of Press and Release
+    bool autoRepeat = false;
+    int focusId = 0;        // control with the keyboard focus, 0 for none
+};
+
+// The dialog's side: what the toolkit tells it.
+class DialogEvents {
+public:
+    virtual ~DialogEvents() = default;
+    // Click on a push button, check box or radio button (after the toolkit has
+    // changed its check state), or a menu command.
+    virtual void OnCommand(int id) = 0;
+    virtual void OnEditChange(int id) = 0;
+    virtual void OnEditFocus(int id) = 0;
+    // Sees every event before any widget does; true consumes the event.
+    virtual bool PreTranslateMessage(const KeyEvent& ev) = 0;
+    virtual void OnTimer(int timerId) = 0;
+    // Esc, close box, Alt+F4.
+    virtual void OnCancel() = 0;
+    // The About entry that start-up added.
+    virtual void OnAboutCommand() = 0;
+};
+
+class DialogSurface {
+public:
+    virtual ~DialogSurface() = default;
+
+    virtual void SetEventSink(DialogEvents* sink) = 0;
+
+    // Control text. For an edit, SetText raises OnEditChange before it returns
+    // (also when the text does not change, as the platform's edits do).
+    virtual void SetText(int id, const std::string& text) = 0;
+    virtual std::string GetText(int id) const = 0;
+    // Adds text at the end of an edit without rewriting what it holds; raises
+    // OnEditChange like SetText.
+    virtual void AppendText(int id, const std::string& text) = 0;
+    // Puts the caret of an edit after its last character.
+    virtual void MoveCaretToEnd(int id) = 0;
+
+    virtual bool IsChecked(int id) const = 0;
+    virtual void SetChecked(int id, bool checked) = 0;
+    virtual bool IsEnabled(int id) const = 0;
+    virtual void SetEnabled(int id, bool enabled) = 0;
+    virtual bool IsVisible(int id) const = 0;
+    virtual void SetVisible(int id, bool visible) = 0;
+
+    // Gives the control the keyboard focus; an edit raises OnEditFocus when
+    // it did not have the focus before.
+    virtual void SetFocus(int id) = 0;
+    virtual int FocusedControl() const = 0;
+
+    // Modal message box owned by the dialog.
+    virtual MsgBoxResult MessageBox(const std::string& text, const std::string& caption,
+                                    MsgBoxButtons buttons) = 0;
+
+    virtual void SetWindowTitle(const std::string& title) = 0;
+    virtual std::string WindowTitle() const = 0;
+    virtual void SetMenuBar(const MenuBar& bar) = 0;
+    virtual MenuBar CurrentMenuBar() const = 0;
+    // The About entry of the window's own menu (the system menu on Windows).
+    virtual void AddAboutEntry(const std::string& text) = 0;
+    virtual void ShowAboutBox(const AboutTexts& texts) = 0;
+
+    // Periodic timer delivered to OnTimer; never stopped.
+    virtual void StartTimer(int timerId, int periodMs) = 0;
+    // Runs the dialog's event loop until EndDialog; returns its result.
+    virtual int RunModal() = 0;
+    // Closes the dialog; the event loop ends.
+    virtual void EndDialog(int result) = 0;
+    // Opens a link in the platform's default browser and returns at once.
+    virtual void OpenUrl(const std::string& url) = 0;
+
+    // Asynchronous key state kept up to date from the toolkit's key events.
+    virtual KeyState& Keys() = 0;
+};
+
+}  // namespace tk

@@ -1,0 +1,31 @@
+#pragma once
+// Stands in for the platform's asynchronous key state. A key counts as down
+// from its press until it is released or until the dialog has acted on it
+// (the "wait for release" of the key hook), so the hook acts once per
+// physical press and auto-repeated presses of a key already acted on are
+// ignored until the key really goes up.
+
+#include <bitset>
+#include <cstdint>
+
+namespace tk {
+
+class KeyState {
+public:
+    // A press event from the toolkit. Auto-repeat presses of a key that the
+    // dialog has already acted on do not make it count as down again.
+    void Press(uint8_t vk, bool autoRepeat = false);
+    // A release event from the toolkit.
+    void Release(uint8_t vk);
+    // True while the key counts as down (the platform's nonzero key state).
+    bool IsDown(uint8_t vk) const { return m_down.test(vk); }
+    // The dialog has acted on the key: it counts as up until its next real press.
+    void WaitForRelease(uint8_t vk);
+    void Clear();
+
+private:
+    std::bitset<256> m_down;
+    std::bitset<256> m_actedWhileHeld;
+};
+
+}  // namespace tk

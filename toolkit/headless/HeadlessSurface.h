@@ -1,0 +1,127 @@
+#pragma once
+// The dialog toolkit in memory, for tests. It keeps every control's state,
+// raises change and focus notifications synchronously exactly when the real
+// widgets would, answers message boxes from a queue a test fills, and offers
+// the user's actions (click, type, press a key) as test operations.
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "toolkit/DialogSurface.h"
+
+namespace tk {
+
+struct ShownMessageBox {
+    std::string text, caption;
+    MsgBoxButtons buttons;
+    MsgBoxResult answer;
+};
+
+class HeadlessSurface : public DialogSurface {
+public:
+    explicit HeadlessSurface(const DialogSpec& spec);
+
+    // DialogSurface
+    void SetEventSink(DialogEvents* sink) override { m_sink = sink; }
+    void SetText(int id, const std::string& text) override;
+    std::string GetText(int id) const override;
+    void AppendText(int id, const std::string& text) override;
+    void MoveCaretToEnd(int id) override;
+    bool IsChecked(int id) const override;
+    void SetChecked(int id, bool checked) override;
+    bool IsEnabled(int id) const override;
+    void SetEnabled(int id, bool enabled) override;
+    bool IsVisible(int id) const override;
+    void SetVisible(int id, bool visible) override;
+    void SetFocus(int id) override;
+    int FocusedControl() const override { return m_focus; }
+    MsgBoxResult MessageBox(const std::string& text, const std::string& caption,
+                            MsgBoxButtons buttons) override;
+    void SetWindowTitle(const std::string& title) override { m_title = title; }
+    std::string WindowTitle() const override { return m_title; }
+    void SetMenuBar(const MenuBar& bar) override { m_menu = bar; }
+    MenuBar CurrentMenuBar() const override { return m_menu; }
+    void AddAboutEntry(const std::string& text) override { m_aboutEntries.push_back(text); }
+    void ShowAboutBox(const AboutTexts& texts) override { m_aboutBoxes.push_back(texts); }
+    void StartTimer(int timerId, int periodMs) override;
+    int RunModal() override { return m_endResult; }  // tests drive the dialog themselves
+    void EndDialog(int result) override;
+    void OpenUrl(const std::string& url) override { m_openedUrls.push_back(url); }
+    KeyState& Keys() override { return m_keys; }
+
+    // --- What a user does. Each acts only on a visible, enabled control. ---
+    // Clicks a button, check box or radio button; returns false when the
+    // control cannot be clicked (hidden or disabled).
+    bool Click(int id);
+    // Chooses a menu command; false when the item is missing or greyed.
+    bool ChooseMenu(int commandId);
+    // Focuses an edit (as a mouse click into it would) and puts the caret at
+    // character position caret (-1: the end).
+    bool ClickInto(int id, int caret = -1);
+    // Types text at the caret of the focused edit, one character at a time,
+    // each raising a change notification, as typing does.
+    void Type(const std::string& text);
+    // Presses and releases a key, through the pre-translation hook first; a
+    // key the hook does not consume gets the toolkit's default handling.
+    void PressKey(uint8_t vk);
+    // Presses a key and keeps it down (for combinations); ReleaseKey ends it.
+    void HoldKey(uint8_t vk);
+    void ReleaseKey(uint8_t vk);
+    // Lets the clock timer fire once.
+    void FireTimer(int timerId);
+    // Closes the window with the close box.
+    void CloseWindow();
+
+    // --- Message boxes: answers for the next boxes, and the boxes shown. ---
+    void QueueAnswer(MsgBoxResult answer) { m_answers.push_back(answer); }
+    const std::vector<ShownMessageBox>& MessageBoxes() const { return m_boxes; }
+    void ClearMessageBoxes() { m_boxes.clear(); }
+
+    // --- Inspection. ---
+    bool HasControl(int id) const { return m_controls.count(id) != 0; }
+    ControlKind KindOf(int id) const;
+    int CaretOf(int id) const;
+    const std::vector<std::string>& AboutEntries() const { return m_aboutEntries; }
+    const std::vector<AboutTexts>& AboutBoxes() const { return m_aboutBoxes; }
+    const std::vector<std::string>& OpenedUrls() const { return m_openedUrls; }
+    bool Ended() const { return m_ended; }
+    int EndResult() const { return m_endResult; }
+    int TimerPeriod(int timerId) const;
+    // Whether a menu item exists and is enabled, and its text.
+    const MenuItem* FindMenuItem(int commandId) const;
+
+private:
+    struct Control {
+        ControlSpec spec;
+        std::string text;
+        bool checked = false, enabled = true, visible = true;
+        int caret = 0;  // byte offset of the caret in an edit's UTF-8 text
+    };
+    Control& At(int id);
+    const Control& At(int id) const;
+    bool IsEdit(const Control& c) const;
+    void ChangeText(Control& c, const std::string& text);
+    // The toolkit's own handling of a key the hook let through.
+    void DefaultKeyHandling(uint8_t vk);
+    void MoveFocusToNext();
+
+    std::map<int, Control> m_controls;
+    std::vector<int> m_order;  // tab order: table order
+    DialogEvents* m_sink = nullptr;
+    int m_focus = 0;
+    std::string m_title;
+    MenuBar m_menu;
+    std::vector<std::string> m_aboutEntries;
+    std::vector<AboutTexts> m_aboutBoxes;
+    std::vector<std::string> m_openedUrls;
+    std::deque<MsgBoxResult> m_answers;
+    std::vector<ShownMessageBox> m_boxes;
+    std::map<int, int> m_timers;
+    KeyState m_keys;
+    bool m_ended = false;
+    int m_endResult = 0;
+};
+
+}  // namespace tk
