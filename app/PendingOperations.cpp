@@ -3,7 +3,6 @@
 
 #include "app/ReaderConfigDlg.h"
 
-bool CReaderConfigDlg::PreTranslateMessage(const tk::KeyEvent&) { return false; }
 void CReaderConfigDlg::OnAboutCommand() {}
 bool CReaderConfigDlg::OnDeviceChange(uint32_t, uintptr_t) { return true; }
 void CReaderConfigDlg::SwitchToChinese() {}
@@ -30,12 +29,4 @@ void CReaderConfigDlg::ReadKeyboardConfig() {}
 void CReaderConfigDlg::RepairKeypad() {}
 void CReaderConfigDlg::FillKeyFields() {}
 void CReaderConfigDlg::RestoreDefaultKeys() {}
-void CReaderConfigDlg::WriteCapturedKey(const std::string&) {}
-void CReaderConfigDlg::OnKeyFieldFocus(int) {}
-void CReaderConfigDlg::OnKeyFieldChange(int) {}
-void CReaderConfigDlg::ToggleView() {}
-void CReaderConfigDlg::SwitchToKeyboardView() {}
-void CReaderConfigDlg::SwitchToGeneralView() {}
-void CReaderConfigDlg::OnAutoKeyboardConfig() {}
-void CReaderConfigDlg::OnShieldControlKeys() {}
 void CReaderConfigDlg::SwitchLanguage(bool) {}

@@ -17,12 +17,30 @@ const std::vector<int>& GeneralViewControls() {
                        IDC_MIDDLE_SEP_TEXT, IDC_START_SEP_TEXT, IDC_END_SEP_TEXT, IDC_SENTINELS})
             s.push_back(id);
         for (int id : SENTINEL_FIELDS) s.push_back(id);
-        for (int id : {IDC_TRACK1, IDC_TRACK2, IDC_TRACK3, IDC_FILTER_EQUALS, IDC_CR_TRACK1,
-                       IDC_CR_TRACK2, IDC_CR_TRACK3, IDC_CR_PACKET, IDC_ID_AREA, IDC_DECIMAL_GROUP,
-                       IDC_HEX_GROUP, IDC_SYMBOL_GROUP, IDC_MAG_AREA, IDC_TRACK_GROUP,
-                       IDC_CR_GROUP, IDC_SENTINEL_START_HEAD, IDC_SENTINEL_END_HEAD,
-                       IDC_SENTINEL_TRK1_HEAD, IDC_SENTINEL_TRK2_HEAD, IDC_SENTINEL_TRK3_HEAD,
-                       IDC_SET_DEVICE, IDC_DEFAULT_SETTING, IDC_READ_DEVICE, IDC_BATCH,
+        for (int id : {IDC_TRACK1,
+                       IDC_TRACK2,
+                       IDC_TRACK3,
+                       IDC_FILTER_EQUALS,
+                       IDC_CR_TRACK1,
+                       IDC_CR_TRACK2,
+                       IDC_CR_TRACK3,
+                       IDC_CR_PACKET,
+                       IDC_ID_AREA,
+                       IDC_DECIMAL_GROUP,
+                       IDC_HEX_GROUP,
+                       IDC_SYMBOL_GROUP,
+                       IDC_MAG_AREA,
+                       IDC_TRACK_GROUP,
+                       IDC_CR_GROUP,
+                       IDC_SENTINEL_START_HEAD,
+                       IDC_SENTINEL_END_HEAD,
+                       IDC_SENTINEL_TRK1_HEAD,
+                       IDC_SENTINEL_TRK2_HEAD,
+                       IDC_SENTINEL_TRK3_HEAD,
+                       IDC_SET_DEVICE,
+                       IDC_DEFAULT_SETTING,
+                       IDC_READ_DEVICE,
+                       IDC_BATCH,
                        IDC_SENTINEL_GROUP})
             s.push_back(id);
         return s;

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "toolkit/Gbk.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -11,9 +11,9 @@ TEST(Gbk, RoundTripsAndReplacesWhatGbkCannotHold) {
         {"abc", "abc", "abc"},
         {"清除", "\xC7\xE5\xB3\xFD", "清除"},
         {"确认", "\xC8\xB7\xC8\xCF", "确认"},
-        {"a😀b", "a?b", "a?b"},              // outside GBK
-        {"x\xFFy", "x?y", "x?y"},            // broken UTF-8
-        {"\xE6\xB8", "?", "?"},              // truncated UTF-8 sequence
+        {"a😀b", "a?b", "a?b"},     // outside GBK
+        {"x\xFFy", "x?y", "x?y"},  // broken UTF-8
+        {"\xE6\xB8", "?", "?"},    // truncated UTF-8 sequence
         {"", "", ""},
     };
     for (const Case& c : cases) {

@@ -11,12 +11,12 @@
 namespace {
 
 class NullReceiver : public dev::DeviceChangeReceiver {
-public:
+  public:
     bool OnDeviceChange(uint32_t, uintptr_t) override { return true; }
 };
 
 class HidLinkTest : public ::testing::Test {
-protected:
+  protected:
     HidLinkTest() : port(clock), link(port, port) { link.m_hNotifyWnd = &receiver; }
     sim::Frame Filled(uint8_t v) {
         sim::Frame f;

@@ -64,7 +64,9 @@ void HeadlessSurface::SetText(int id, const std::string& text) {
     ChangeText(c, text);
 }
 
-std::string HeadlessSurface::GetText(int id) const { return At(id).text; }
+std::string HeadlessSurface::GetText(int id) const {
+    return At(id).text;
+}
 
 void HeadlessSurface::AppendText(int id, const std::string& text) {
     Control& c = At(id);
@@ -76,12 +78,24 @@ void HeadlessSurface::MoveCaretToEnd(int id) {
     c.caret = static_cast<int>(c.text.size());
 }
 
-bool HeadlessSurface::IsChecked(int id) const { return At(id).checked; }
-void HeadlessSurface::SetChecked(int id, bool checked) { At(id).checked = checked; }
-bool HeadlessSurface::IsEnabled(int id) const { return At(id).enabled; }
-void HeadlessSurface::SetEnabled(int id, bool enabled) { At(id).enabled = enabled; }
-bool HeadlessSurface::IsVisible(int id) const { return At(id).visible; }
-void HeadlessSurface::SetVisible(int id, bool visible) { At(id).visible = visible; }
+bool HeadlessSurface::IsChecked(int id) const {
+    return At(id).checked;
+}
+void HeadlessSurface::SetChecked(int id, bool checked) {
+    At(id).checked = checked;
+}
+bool HeadlessSurface::IsEnabled(int id) const {
+    return At(id).enabled;
+}
+void HeadlessSurface::SetEnabled(int id, bool enabled) {
+    At(id).enabled = enabled;
+}
+bool HeadlessSurface::IsVisible(int id) const {
+    return At(id).visible;
+}
+void HeadlessSurface::SetVisible(int id, bool visible) {
+    At(id).visible = visible;
+}
 
 void HeadlessSurface::SetFocus(int id) {
     Control& c = At(id);
@@ -101,7 +115,9 @@ MsgBoxResult HeadlessSurface::MessageBox(const std::string& text, const std::str
     return answer;
 }
 
-void HeadlessSurface::StartTimer(int timerId, int periodMs) { m_timers[timerId] = periodMs; }
+void HeadlessSurface::StartTimer(int timerId, int periodMs) {
+    m_timers[timerId] = periodMs;
+}
 
 int HeadlessSurface::TimerPeriod(int timerId) const {
     auto it = m_timers.find(timerId);
@@ -113,8 +129,12 @@ void HeadlessSurface::EndDialog(int result) {
     m_endResult = result;
 }
 
-ControlKind HeadlessSurface::KindOf(int id) const { return At(id).spec.kind; }
-int HeadlessSurface::CaretOf(int id) const { return At(id).caret; }
+ControlKind HeadlessSurface::KindOf(int id) const {
+    return At(id).spec.kind;
+}
+int HeadlessSurface::CaretOf(int id) const {
+    return At(id).caret;
+}
 
 bool HeadlessSurface::Click(int id) {
     Control& c = At(id);
@@ -192,7 +212,9 @@ void HeadlessSurface::HoldKey(uint8_t vk) {
     ev.vk = vk;
     ev.focusId = m_focus;
     const bool consumed = m_sink && m_sink->PreTranslateMessage(ev);
-    if (!consumed) DefaultKeyHandling(vk);
+    // The key goes to the control that had the focus when it was pressed,
+    // even when the hook moved the focus meanwhile.
+    if (!consumed) DefaultKeyHandling(vk, ev.focusId);
 }
 
 void HeadlessSurface::ReleaseKey(uint8_t vk) {
@@ -216,8 +238,8 @@ void HeadlessSurface::MoveFocusToNext() {
         if (m_order[i] == m_focus) start = i;
     for (size_t k = 1; k <= m_order.size(); ++k) {
         const Control& c = At(m_order[(start + k) % m_order.size()]);
-        const bool focusable = c.spec.kind != ControlKind::GroupBox &&
-                               c.spec.kind != ControlKind::StaticText;
+        const bool focusable =
+            c.spec.kind != ControlKind::GroupBox && c.spec.kind != ControlKind::StaticText;
         if (c.visible && c.enabled && focusable) {
             SetFocus(c.spec.id);
             return;
@@ -225,8 +247,8 @@ void HeadlessSurface::MoveFocusToNext() {
     }
 }
 
-void HeadlessSurface::DefaultKeyHandling(uint8_t vk) {
-    auto it = m_controls.find(m_focus);
+void HeadlessSurface::DefaultKeyHandling(uint8_t vk, int targetId) {
+    auto it = m_controls.find(targetId);
     Control* edit = it != m_controls.end() && IsEdit(it->second) ? &it->second : nullptr;
     switch (vk) {
         case VK_ESCAPE:

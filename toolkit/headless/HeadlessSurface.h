@@ -20,7 +20,7 @@ struct ShownMessageBox {
 };
 
 class HeadlessSurface : public DialogSurface {
-public:
+  public:
     explicit HeadlessSurface(const DialogSpec& spec);
 
     // DialogSurface
@@ -92,7 +92,7 @@ public:
     // Whether a menu item exists and is enabled, and its text.
     const MenuItem* FindMenuItem(int commandId) const;
 
-private:
+  private:
     struct Control {
         ControlSpec spec;
         std::string text;
@@ -104,7 +104,7 @@ private:
     bool IsEdit(const Control& c) const;
     void ChangeText(Control& c, const std::string& text);
     // The toolkit's own handling of a key the hook let through.
-    void DefaultKeyHandling(uint8_t vk);
+    void DefaultKeyHandling(uint8_t vk, int targetId);
     void MoveFocusToNext();
 
     std::map<int, Control> m_controls;
