@@ -4,7 +4,6 @@
 #include "app/ReaderConfigDlg.h"
 
 void CReaderConfigDlg::OnAboutCommand() {}
-bool CReaderConfigDlg::OnDeviceChange(uint32_t, uintptr_t) { return true; }
 void CReaderConfigDlg::SwitchToChinese() {}
 void CReaderConfigDlg::SwitchToEnglish() {}
 void CReaderConfigDlg::RebuildMenuBar() {}
@@ -20,7 +19,6 @@ void CReaderConfigDlg::RestoreDefaults() {}
 void CReaderConfigDlg::OnSeparatorChange(int) {}
 void CReaderConfigDlg::OnTrackSentinels() {}
 void CReaderConfigDlg::OnPacketCr() {}
-void CReaderConfigDlg::ToggleBatch() {}
 KeypadProbeResult CReaderConfigDlg::ProbeKeypad() { return KP_NO_ANSWER; }
 bool CReaderConfigDlg::WriteKeyCodes() { return false; }
 void CReaderConfigDlg::ConfigKeyboard() {}

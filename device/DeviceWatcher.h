@@ -15,14 +15,14 @@ enum DeviceChangeEvent : uint32_t {
 };
 
 class DeviceChangeReceiver {
-public:
+  public:
     virtual ~DeviceChangeReceiver() = default;
     // Returns true when handled (the dialog always does).
     virtual bool OnDeviceChange(uint32_t event, uintptr_t data) = 0;
 };
 
 class DeviceWatcher {
-public:
+  public:
     virtual ~DeviceWatcher() = default;
     // Starts delivering HID arrival/removal and tree changes to receiver.
     // Returns false when notifications cannot be delivered.

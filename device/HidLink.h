@@ -16,8 +16,8 @@ namespace dev {
 
 constexpr uint16_t VENDOR_ID = 0x016C;
 constexpr uint16_t PRODUCT_ID = 0x04F3;
-constexpr size_t FRAME_LEN = 64;         // report payload bytes
-constexpr size_t REPORT_BUFFER_LEN = 128; // larger reports are not supported
+constexpr size_t FRAME_LEN = 64;           // report payload bytes
+constexpr size_t REPORT_BUFFER_LEN = 128;  // larger reports are not supported
 constexpr int WRITE_WAIT_MS = 200;
 constexpr int READ_WAIT_MS = 600;
 
@@ -32,7 +32,7 @@ enum class FindStatus {
 
 // Observes every report that goes through the link (for traces).
 class ReportTracer {
-public:
+  public:
     virtual ~ReportTracer() = default;
     virtual void OnReportWritten(const uint8_t* payload, size_t count) = 0;
     // Called only when a report arrived.
@@ -41,7 +41,7 @@ public:
 };
 
 class CHidLink {
-public:
+  public:
     CHidLink(HidPort& port, DeviceWatcher& watcher);
     virtual ~CHidLink();
     CHidLink(const CHidLink&) = delete;
@@ -71,7 +71,7 @@ public:
 
     DeviceChangeReceiver* m_hNotifyWnd = nullptr;  // set by the dialog before CheckPresence
 
-private:
+  private:
     HidPort& m_port;
     DeviceWatcher& m_watcher;
     int m_bPresent = 0;

@@ -23,7 +23,7 @@ enum class OpenError { None, NotFound, AccessDenied, Other };
 // One open device. Closing happens in the destructor; a pending transfer is
 // cancelled before the handle goes away.
 class HidHandle {
-public:
+  public:
     virtual ~HidHandle() = default;
     // Report lengths including the leading report-id byte (65 for the reader).
     virtual size_t InputReportLength() const = 0;
@@ -40,7 +40,7 @@ public:
 };
 
 class HidPort {
-public:
+  public:
     virtual ~HidPort() = default;
     // The HID interfaces present now, in a stable order. Ids come from the
     // enumeration, so no device needs to be opened to learn them.

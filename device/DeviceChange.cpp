@@ -1,0 +1,71 @@
+// Keeps the dialog in step with the reader being plugged in and pulled out.
+
+#include "app/ControlIds.h"
+#include "app/Globals.h"
+#include "app/ReaderConfigDlg.h"
+#include "device/DeviceTexts.h"
+
+using namespace ids;
+
+namespace {
+
+constexpr int GENERAL_DEVICE_BUTTONS[] = {IDC_SET_DEVICE, IDC_BATCH, IDC_READ_DEVICE};
+constexpr int KEYBOARD_DEVICE_BUTTONS[] = {IDC_CONFIG_KEY, IDC_DEFAULT_KEYS, IDC_READ_CONFIG,
+                                           IDC_KEYPAD_BATCH};
+// Default Config needs no reader: removal leaves it as it is.
+constexpr int KEYBOARD_DISABLED_ON_REMOVAL[] = {IDC_CONFIG_KEY, IDC_READ_CONFIG, IDC_KEYPAD_BATCH};
+
+}  // namespace
+
+bool CReaderConfigDlg::OnDeviceChange(uint32_t event, uintptr_t) {
+    auto arrival = [this] {
+        if (!g_bDeviceConnected) {
+            AppendOutput(devicetexts::CONNECTED);
+            g_bDeviceConnected = 1;
+        }
+        if (!g_bKeyboardView) {
+            if (g_bBatchMode)
+                SetDevice();  // does nothing once this reader is configured
+            else
+                for (int id : GENERAL_DEVICE_BUTTONS) m_ui.SetEnabled(id, true);
+        } else {
+            if (g_bKeyboardBatch) {
+                if (!g_bKeyboardBatchDone) ConfigKeyboard();
+            } else {
+                for (int id : KEYBOARD_DEVICE_BUTTONS) m_ui.SetEnabled(id, true);
+            }
+        }
+    };
+    auto removal = [this] {
+        if (g_bDeviceConnected) {
+            AppendOutput(devicetexts::REMOVED);
+            g_bDeviceConnected = 0;
+        }
+        if (!g_bKeyboardView) {
+            if (!g_bBatchMode)
+                for (int id : GENERAL_DEVICE_BUTTONS) m_ui.SetEnabled(id, false);
+        } else if (!g_bKeyboardBatch) {
+            for (int id : KEYBOARD_DISABLED_ON_REMOVAL) m_ui.SetEnabled(id, false);
+        }
+        g_bKeyboardBatchDone = 0;
+        g_bBatchDone = 0;
+    };
+
+    switch (event & 0xFFFF) {
+        case dev::DBT_DEVICEARRIVAL:
+            if (m_link.CheckPresence()) arrival();
+            break;
+        case dev::DBT_DEVICEREMOVECOMPLETE:
+            if (!m_link.CheckPresence()) removal();
+            break;
+        case dev::DBT_DEVNODES_CHANGED:
+            if (m_link.CheckPresence())
+                arrival();
+            else
+                removal();
+            break;
+        default:
+            break;
+    }
+    return true;
+}

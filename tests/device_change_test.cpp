@@ -1,0 +1,93 @@
+// Plugging and unplugging, outside batch mode.
+
+#include <gtest/gtest.h>
+
+#include "app/ControlIds.h"
+#include "app/Globals.h"
+#include "support/DialogFixture.h"
+
+using namespace ids;
+
+namespace {
+
+class DeviceChangeTest : public DialogFixture {
+  protected:
+    bool GeneralButtonsEnabled(bool expected) {
+        bool ok = true;
+        for (int id : {IDC_SET_DEVICE, IDC_READ_DEVICE, IDC_BATCH})
+            ok = ok && ui.IsEnabled(id) == expected;
+        return ok;
+    }
+};
+
+TEST_F(DeviceChangeTest, PlugAndPullInBothLanguages) {
+    Start();
+    for (uint8_t english : {0, 1}) {
+        g_bEnglish = english;
+        size_t mark = LineCount();
+        sim::VirtualDevice& d = port.Attach(std::make_unique<sim::AckingModel>());
+        auto lines = LinesSince(mark);
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_EQ(lines[0], Stamped(english ? "Connected device!" : "已连接设备！", clock));
+        EXPECT_TRUE(GeneralButtonsEnabled(true));
+
+        mark = LineCount();
+        port.Detach(d);
+        lines = LinesSince(mark);
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_EQ(lines[0], Stamped(english ? "Remove device!" : "未连接设备！", clock));
+        EXPECT_TRUE(GeneralButtonsEnabled(false));
+    }
+}
+
+TEST_F(DeviceChangeTest, OtherDevicesComingAndGoingChangeNothing) {
+    AttachBeforeStart(std::make_unique<sim::AckingModel>());
+    Start();
+    const size_t mark = LineCount();
+    sim::VirtualDevice& mouse = port.Attach(std::make_unique<sim::SilentModel>(), 0x046D, 0xC077);
+    port.Detach(mouse);
+    port.RaiseEvent(0x8004);
+    port.RaiseEvent(0x0018);  // an event code nobody handles
+    EXPECT_TRUE(LinesSince(mark).empty());
+    EXPECT_TRUE(GeneralButtonsEnabled(true));
+    EXPECT_EQ(mouse.openCount, 0);
+}
+
+TEST_F(DeviceChangeTest, RemovalEventWhileReaderStaysDoesNothing) {
+    AttachBeforeStart(std::make_unique<sim::AckingModel>());
+    Start();
+    ui.SetEnabled(IDC_SET_DEVICE, false);  // a state only the removal steps would change
+    const size_t mark = LineCount();
+    port.RaiseEvent(dev::DBT_DEVICEREMOVECOMPLETE);
+    EXPECT_TRUE(LinesSince(mark).empty());
+    EXPECT_FALSE(ui.IsEnabled(IDC_SET_DEVICE));
+}
+
+TEST_F(DeviceChangeTest, ArrivalEventWithoutReaderDoesNothing) {
+    Start();
+    const size_t mark = LineCount();
+    port.RaiseEvent(dev::DBT_DEVICEARRIVAL);
+    EXPECT_TRUE(LinesSince(mark).empty());
+    g_bBatchDone = 1;
+    port.RaiseEvent(dev::DBT_DEVNODES_CHANGED);  // a tree change runs the removal steps
+    EXPECT_EQ(g_bBatchDone, 0);
+    EXPECT_TRUE(LinesSince(mark).empty());
+}
+
+TEST_F(DeviceChangeTest, KeyboardViewButtons) {
+    sim::VirtualDevice& d = AttachBeforeStart(std::make_unique<sim::AckingModel>());
+    Start();
+    dlg->ShowView(0);
+    g_bKeyboardView = 1;
+    port.Detach(d);
+    EXPECT_FALSE(ui.IsEnabled(IDC_CONFIG_KEY));
+    EXPECT_FALSE(ui.IsEnabled(IDC_READ_CONFIG));
+    EXPECT_FALSE(ui.IsEnabled(IDC_KEYPAD_BATCH));
+    EXPECT_TRUE(ui.IsEnabled(IDC_DEFAULT_KEYS));
+    EXPECT_TRUE(ui.IsVisible(KeyFieldId(1)));  // the view stays
+    port.Attach(std::make_unique<sim::AckingModel>());
+    for (int id : {IDC_CONFIG_KEY, IDC_DEFAULT_KEYS, IDC_READ_CONFIG, IDC_KEYPAD_BATCH})
+        EXPECT_TRUE(ui.IsEnabled(id)) << id;
+}
+
+}  // namespace
