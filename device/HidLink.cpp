@@ -61,7 +61,7 @@ void CHidLink::WriteReport(const uint8_t* payload, uint8_t count) {
     const size_t length = handle->OutputReportLength();
     report[0] = 0;
     std::copy_n(payload, std::min<size_t>(count, REPORT_BUFFER_LEN), report.begin() + 1);
-    if (m_tracer) m_tracer->OnReportWritten(payload, count);
+    if (m_tracer) m_tracer->OnReportWritten(m_operation, payload, count);
     // The outcome is not examined: callers learn success from the answer.
     (void)handle->Write(report.data(), length, WRITE_WAIT_MS);
 }
@@ -74,13 +74,13 @@ void CHidLink::ReadReport(uint8_t* dest, uint8_t count) {
     const size_t length = handle->InputReportLength();
     const int got = handle->Read(report.data(), length, READ_WAIT_MS);
     if (got <= 0) {
-        if (m_tracer) m_tracer->OnReadTimeout();
+        if (m_tracer) m_tracer->OnReadTimeout(m_operation);
         return;
     }
     // Bytes past what the device sent (a short report) read as zeros.
     const size_t n = std::min<size_t>(count, length > 0 ? length - 1 : 0);
     std::copy_n(report.begin() + 1, n, dest);
-    if (m_tracer) m_tracer->OnReportRead(dest, n);
+    if (m_tracer) m_tracer->OnReportRead(m_operation, dest, n);
 }
 
 }  // namespace dev

@@ -34,10 +34,13 @@ enum class FindStatus {
 class ReportTracer {
   public:
     virtual ~ReportTracer() = default;
-    virtual void OnReportWritten(const uint8_t* payload, size_t count) = 0;
+    // operation: the dialog operation that caused the transfer.
+    virtual void OnReportWritten(const std::string& operation, const uint8_t* payload,
+                                 size_t count) = 0;
     // Called only when a report arrived.
-    virtual void OnReportRead(const uint8_t* payload, size_t count) = 0;
-    virtual void OnReadTimeout() = 0;
+    virtual void OnReportRead(const std::string& operation, const uint8_t* payload,
+                              size_t count) = 0;
+    virtual void OnReadTimeout(const std::string& operation) = 0;
 };
 
 class CHidLink {
@@ -68,6 +71,9 @@ class CHidLink {
     FindStatus LastFindStatus() const { return m_lastFindStatus; }
     bool IsPresent() const { return m_bPresent != 0; }
     void SetTracer(ReportTracer* tracer) { m_tracer = tracer; }
+    // Names the operation whose transfers follow, for traces.
+    void SetOperation(std::string name) { m_operation = std::move(name); }
+    const std::string& Operation() const { return m_operation; }
 
     DeviceChangeReceiver* m_hNotifyWnd = nullptr;  // set by the dialog before CheckPresence
 
@@ -79,6 +85,23 @@ class CHidLink {
     bool m_hDevNotify = false;  // the registration is live
     FindStatus m_lastFindStatus = FindStatus::NotFound;
     ReportTracer* m_tracer = nullptr;
+    std::string m_operation;
+};
+
+// Names the link's operation for the lifetime of the scope, restoring the
+// outer name afterwards (batch mode runs Set Device inside a device change).
+class OperationScope {
+  public:
+    OperationScope(CHidLink& link, const char* name) : m_link(link), m_outer(link.Operation()) {
+        link.SetOperation(name);
+    }
+    ~OperationScope() { m_link.SetOperation(m_outer); }
+    OperationScope(const OperationScope&) = delete;
+    OperationScope& operator=(const OperationScope&) = delete;
+
+  private:
+    CHidLink& m_link;
+    std::string m_outer;
 };
 
 }  // namespace dev

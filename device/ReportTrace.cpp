@@ -1,0 +1,100 @@
+#include "device/ReportTrace.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+namespace dev {
+
+std::string HexBytes(const uint8_t* bytes, size_t count) {
+    std::string out;
+    out.reserve(count * 3);
+    char hex[4];
+    for (size_t i = 0; i < count; ++i) {
+        std::snprintf(hex, sizeof hex, i ? " %02X" : "%02X", bytes[i]);
+        out += hex;
+    }
+    return out;
+}
+
+std::string FormatTraceStep(const TraceStep& step) {
+    char time[32];
+    std::snprintf(time, sizeof time, "%.3f", step.seconds);
+    std::string line = std::string(time) + " " + (step.operation.empty() ? "-" : step.operation);
+    switch (step.kind) {
+        case TraceStep::Kind::Write:
+            return line + " W " + HexBytes(step.bytes.data(), step.bytes.size());
+        case TraceStep::Kind::Read:
+            return line + " R " + HexBytes(step.bytes.data(), step.bytes.size());
+        case TraceStep::Kind::ReadTimeout:
+            return line + " R timeout";
+    }
+    return line;
+}
+
+std::optional<TraceStep> ParseTraceStep(const std::string& line, std::string* error) {
+    auto fail = [&](const std::string& why) -> std::optional<TraceStep> {
+        if (error) *error = why;
+        return std::nullopt;
+    };
+    if (error) error->clear();
+    std::istringstream in(line);
+    std::string time, op, dir;
+    if (!(in >> time) || time[0] == '#') return std::nullopt;
+    TraceStep step;
+    char* end = nullptr;
+    step.seconds = std::strtod(time.c_str(), &end);
+    if (end != time.c_str() + time.size()) return fail("bad time '" + time + "'");
+    if (!(in >> op >> dir)) return fail("missing operation or direction");
+    step.operation = op == "-" ? "" : op;
+    if (dir == "W")
+        step.kind = TraceStep::Kind::Write;
+    else if (dir == "R")
+        step.kind = TraceStep::Kind::Read;
+    else
+        return fail("direction must be W or R, not '" + dir + "'");
+    std::string word;
+    while (in >> word) {
+        if (word == "timeout" && step.kind == TraceStep::Kind::Read && step.bytes.empty()) {
+            step.kind = TraceStep::Kind::ReadTimeout;
+            continue;
+        }
+        if (word.size() != 2 || !std::isxdigit(static_cast<unsigned char>(word[0])) ||
+            !std::isxdigit(static_cast<unsigned char>(word[1])))
+            return fail("bad byte '" + word + "'");
+        step.bytes.push_back(static_cast<uint8_t>(std::strtoul(word.c_str(), nullptr, 16)));
+    }
+    return step;
+}
+
+TraceWriter::TraceWriter(std::ostream& out, const tk::Clock& clock)
+    : m_out(out), m_clock(clock), m_startMs(clock.NowMs()) {
+    m_out << TRACE_HEADER << '\n';
+}
+
+void TraceWriter::Write(TraceStep::Kind kind, const std::string& operation, const uint8_t* bytes,
+                        size_t count) {
+    TraceStep step;
+    step.kind = kind;
+    step.seconds = static_cast<double>(m_clock.NowMs() - m_startMs) / 1000.0;
+    step.operation = operation;
+    if (bytes) step.bytes.assign(bytes, bytes + count);
+    m_out << FormatTraceStep(step) << '\n';
+    m_out.flush();
+}
+
+void TraceWriter::OnReportWritten(const std::string& operation, const uint8_t* payload,
+                                  size_t count) {
+    Write(TraceStep::Kind::Write, operation, payload, count);
+}
+
+void TraceWriter::OnReportRead(const std::string& operation, const uint8_t* payload, size_t count) {
+    Write(TraceStep::Kind::Read, operation, payload, count);
+}
+
+void TraceWriter::OnReadTimeout(const std::string& operation) {
+    Write(TraceStep::Kind::ReadTimeout, operation, nullptr, 0);
+}
+
+}  // namespace dev

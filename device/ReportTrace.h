@@ -1,0 +1,57 @@
+#pragma once
+// Traces of HID reports: one line per report written or read, readable by a
+// person and replayable by sim::ReplayHidPort.
+//
+//   # reader-config HID trace 1
+//   0.000 SetDevice W 20 20 00 ...      (64 bytes in hex)
+//   0.005 SetDevice R 20 20 59 ...
+//   0.605 SetDevice R timeout
+//
+// Time is seconds since the trace started; the operation is the dialog
+// operation that caused the transfer ("-" when none is named).
+
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "device/HidLink.h"
+#include "toolkit/Clock.h"
+
+namespace dev {
+
+inline constexpr const char* TRACE_HEADER = "# reader-config HID trace 1";
+
+struct TraceStep {
+    enum class Kind { Write, Read, ReadTimeout };
+    Kind kind = Kind::Write;
+    double seconds = 0;
+    std::string operation;
+    std::vector<uint8_t> bytes;  // empty for ReadTimeout
+};
+
+std::string FormatTraceStep(const TraceStep& step);
+// nullopt for a comment, a blank line or a line that is not a step; *error
+// (when given) says what was wrong with a malformed step line.
+std::optional<TraceStep> ParseTraceStep(const std::string& line, std::string* error = nullptr);
+std::string HexBytes(const uint8_t* bytes, size_t count);
+
+// Writes a trace of every report that goes through a CHidLink.
+class TraceWriter : public ReportTracer {
+  public:
+    TraceWriter(std::ostream& out, const tk::Clock& clock);
+    void OnReportWritten(const std::string& operation, const uint8_t* payload,
+                         size_t count) override;
+    void OnReportRead(const std::string& operation, const uint8_t* payload, size_t count) override;
+    void OnReadTimeout(const std::string& operation) override;
+
+  private:
+    void Write(TraceStep::Kind kind, const std::string& operation, const uint8_t* bytes,
+               size_t count);
+    std::ostream& m_out;
+    const tk::Clock& m_clock;
+    int64_t m_startMs;
+};
+
+}  // namespace dev

@@ -1,0 +1,100 @@
+// Recording reports through the link and replaying them.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "device/HidLink.h"
+#include "device/ReportTrace.h"
+#include "sim/ReplayHidPort.h"
+#include "sim/VirtualClock.h"
+#include "sim/VirtualHidPort.h"
+
+namespace {
+
+class Receiver : public dev::DeviceChangeReceiver {
+    bool OnDeviceChange(uint32_t, uintptr_t) override { return true; }
+};
+
+// Writes two frames, reads an answer and times out on a silent read.
+void Exchange(dev::CHidLink& link, uint8_t kind) {
+    uint8_t frame[64] = {0x20, kind, 0x41};
+    dev::OperationScope scope(link, "Probe");
+    link.WriteReport(frame, 64);
+    link.ReadReport(frame, 64);
+    link.ReadReport(frame, 64);
+}
+
+std::string Record() {
+    sim::VirtualClock clock;
+    sim::VirtualHidPort port(clock);
+    port.AttachQuietly(std::make_unique<sim::AckingModel>());
+    Receiver r;
+    dev::CHidLink link(port, port);
+    link.m_hNotifyWnd = &r;
+    std::ostringstream trace;
+    dev::TraceWriter writer(trace, clock);
+    link.SetTracer(&writer);
+    link.CheckPresence();
+    Exchange(link, 0x11);
+    return trace.str();
+}
+
+TEST(ReportTrace, StepsRoundTrip) {
+    dev::TraceStep w{dev::TraceStep::Kind::Write, 1.25, "SetDevice", {0x20, 0x20, 0xFF}};
+    dev::TraceStep t{dev::TraceStep::Kind::ReadTimeout, 2, "", {}};
+    for (const auto& s : {w, t}) {
+        const auto parsed = dev::ParseTraceStep(dev::FormatTraceStep(s));
+        ASSERT_TRUE(parsed);
+        EXPECT_EQ(parsed->kind, s.kind);
+        EXPECT_EQ(parsed->operation, s.operation);
+        EXPECT_EQ(parsed->bytes, s.bytes);
+        EXPECT_DOUBLE_EQ(parsed->seconds, s.seconds);
+    }
+    EXPECT_EQ(dev::FormatTraceStep(w), "1.250 SetDevice W 20 20 FF");
+}
+
+TEST(ReportTrace, MalformedLinesAreReportedNotTrusted) {
+    const char* bad[] = {"x SetDevice W 20", "0.1 SetDevice Q 20", "0.1 SetDevice W 2G",
+                         "0.1 SetDevice W 123", "0.1 SetDevice"};
+    for (const char* line : bad) {
+        std::string error;
+        EXPECT_FALSE(dev::ParseTraceStep(line, &error)) << line;
+        EXPECT_FALSE(error.empty()) << line;
+    }
+    EXPECT_FALSE(dev::ParseTraceStep("# comment"));
+    EXPECT_FALSE(dev::ParseTraceStep(""));
+}
+
+TEST(ReportTrace, RecordedExchangeReplaysGreen) {
+    const std::string trace = Record();
+    EXPECT_EQ(trace.rfind(dev::TRACE_HEADER, 0), 0u);
+    EXPECT_NE(trace.find("Probe W 20 11 41"), std::string::npos);
+    EXPECT_NE(trace.find("Probe R 20 11 59"), std::string::npos);
+    EXPECT_NE(trace.find("Probe R timeout"), std::string::npos);
+
+    sim::ReplayHidPort replay(trace);
+    Receiver r;
+    dev::CHidLink link(replay, replay);
+    link.m_hNotifyWnd = &r;
+    link.CheckPresence();
+    Exchange(link, 0x11);
+    EXPECT_EQ(replay.Failure(), "");
+    EXPECT_TRUE(replay.Finished());
+}
+
+TEST(ReportTrace, ChangedFrameFailsWithStepAndHexDiff) {
+    sim::ReplayHidPort replay(Record());
+    Receiver r;
+    dev::CHidLink link(replay, replay);
+    link.m_hNotifyWnd = &r;
+    link.CheckPresence();
+    Exchange(link, 0x12);
+    const std::string& f = replay.Failure();
+    EXPECT_NE(f.find("step 1 (Probe): the tool sent a different frame"), std::string::npos) << f;
+    EXPECT_NE(f.find("  expected: 20 11 41"), std::string::npos) << f;
+    EXPECT_NE(f.find("  sent:     20 12 41"), std::string::npos) << f;
+    EXPECT_NE(f.find("  differs:     ^^\n"), std::string::npos) << f;
+}
+
+}  // namespace
