@@ -4,11 +4,7 @@
 #include "app/ReaderConfigDlg.h"
 
 bool CReaderConfigDlg::PreTranslateMessage(const tk::KeyEvent&) { return false; }
-void CReaderConfigDlg::OnAboutCommand() {}
 bool CReaderConfigDlg::OnDeviceChange(uint32_t, uintptr_t) { return true; }
-void CReaderConfigDlg::SwitchToChinese() {}
-void CReaderConfigDlg::SwitchToEnglish() {}
-void CReaderConfigDlg::RebuildMenuBar() {}
 void CReaderConfigDlg::ShowInstructions() {}
 void CReaderConfigDlg::ShowSoftwareInfo() {}
 void CReaderConfigDlg::OfferUpdate() {}
@@ -38,4 +34,3 @@ void CReaderConfigDlg::SwitchToKeyboardView() {}
 void CReaderConfigDlg::SwitchToGeneralView() {}
 void CReaderConfigDlg::OnAutoKeyboardConfig() {}
 void CReaderConfigDlg::OnShieldControlKeys() {}
-void CReaderConfigDlg::SwitchLanguage(bool) {}
