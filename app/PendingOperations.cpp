@@ -5,10 +5,6 @@
 
 bool CReaderConfigDlg::PreTranslateMessage(const tk::KeyEvent&) { return false; }
 bool CReaderConfigDlg::OnDeviceChange(uint32_t, uintptr_t) { return true; }
-void CReaderConfigDlg::ShowInstructions() {}
-void CReaderConfigDlg::ShowSoftwareInfo() {}
-void CReaderConfigDlg::OfferUpdate() {}
-void CReaderConfigDlg::ShowKeyboardTips() {}
 void CReaderConfigDlg::SetDevice() {}
 void CReaderConfigDlg::WriteLongText(int) {}
 void CReaderConfigDlg::ReadDevice() {}

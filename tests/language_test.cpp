@@ -322,8 +322,9 @@ TEST_F(LanguageTest, CaptionsAreSetInTableOrderWithTheKeypadGroupBlankedFirst) {
     }
     expected.emplace_back(IDC_BATCH, "Start batch set");
     expected.emplace_back(IDC_KEYPAD_BATCH, "Start batch set");
-    // Then the title of the new menu bar and the clock.
+    // Then the title of the new menu bar, the tip text and the clock.
     expected.emplace_back(-1, "USB card reader setup");
+    expected.emplace_back(IDC_TIP_TEXT, surface.GetText(IDC_TIP_TEXT));
     expected.emplace_back(IDC_STATUS, std::string(35, ' '));
     expected.emplace_back(IDC_STATUS, surface.GetText(IDC_STATUS));
     EXPECT_EQ(surface.log, expected);
