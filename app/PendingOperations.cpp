@@ -3,14 +3,6 @@
 
 #include "app/ReaderConfigDlg.h"
 
-void CReaderConfigDlg::OnAboutCommand() {}
-void CReaderConfigDlg::SwitchToChinese() {}
-void CReaderConfigDlg::SwitchToEnglish() {}
-void CReaderConfigDlg::RebuildMenuBar() {}
-void CReaderConfigDlg::ShowInstructions() {}
-void CReaderConfigDlg::ShowSoftwareInfo() {}
-void CReaderConfigDlg::OfferUpdate() {}
-void CReaderConfigDlg::ShowKeyboardTips() {}
 void CReaderConfigDlg::SetDevice() {}
 void CReaderConfigDlg::WriteLongText(int) {}
 void CReaderConfigDlg::ReadDevice() {}
@@ -27,4 +19,3 @@ void CReaderConfigDlg::ReadKeyboardConfig() {}
 void CReaderConfigDlg::RepairKeypad() {}
 void CReaderConfigDlg::FillKeyFields() {}
 void CReaderConfigDlg::RestoreDefaultKeys() {}
-void CReaderConfigDlg::SwitchLanguage(bool) {}

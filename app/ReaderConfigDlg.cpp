@@ -3,6 +3,7 @@
 #include "app/AppTexts.h"
 #include "app/ControlIds.h"
 #include "app/Globals.h"
+#include "app/MainMenu.h"
 #include "toolkit/KeyCodes.h"
 
 using namespace ids;
@@ -17,6 +18,8 @@ CReaderConfigDlg::CReaderConfigDlg(tk::DialogSurface& surface, dev::HidPort& por
 CReaderConfigDlg::~CReaderConfigDlg() { m_ui.SetEventSink(nullptr); }
 
 bool CReaderConfigDlg::OnInitDialog() {
+    // The menu template's bar; the window keeps the template's title.
+    m_ui.SetMenuBar(app::StartupMenuBar());
     if (!g_bDefaultsApplied) m_ui.AddAboutEntry(texts::ABOUT_ENTRY.Get());
     m_ui.StartTimer(CLOCK_TIMER, CLOCK_PERIOD_MS);
     m_ui.SetText(IDC_OUTPUT, texts::WELCOME);

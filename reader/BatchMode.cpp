@@ -4,7 +4,7 @@
 #include "app/ControlIds.h"
 #include "app/Globals.h"
 #include "app/ReaderConfigDlg.h"
-#include "reader/BatchTexts.h"
+#include "app/LanguageTexts.h"
 
 using namespace ids;
 
@@ -55,14 +55,14 @@ void CReaderConfigDlg::ToggleBatch() {
 
     if (!stopping) {
         m_ui.SetEnabled(IDC_SET_DEVICE, false);
-        m_ui.SetText(IDC_BATCH, batchtexts::STOP);
+        m_ui.SetText(IDC_BATCH, texts::BATCH_STOP);
         g_nBatchCount = 0;
         g_bBatchMode = 1;
         g_bBatchDone = 0;
         SetDevice();
     } else {
         m_ui.SetEnabled(IDC_SET_DEVICE, true);
-        m_ui.SetText(IDC_BATCH, batchtexts::START);
+        m_ui.SetText(IDC_BATCH, texts::BATCH_START);
         g_bBatchMode = 0;
     }
     RebuildMenuBar();
