@@ -45,12 +45,12 @@ TEST_F(DeviceChangeTest, OtherDevicesComingAndGoingChangeNothing) {
     Start();
     const size_t mark = LineCount();
     sim::VirtualDevice& mouse = port.Attach(std::make_unique<sim::SilentModel>(), 0x046D, 0xC077);
+    EXPECT_EQ(mouse.openCount, 0);
     port.Detach(mouse);
     port.RaiseEvent(0x8004);
     port.RaiseEvent(0x0018);  // an event code nobody handles
     EXPECT_TRUE(LinesSince(mark).empty());
     EXPECT_TRUE(GeneralButtonsEnabled(true));
-    EXPECT_EQ(mouse.openCount, 0);
 }
 
 TEST_F(DeviceChangeTest, RemovalEventWhileReaderStaysDoesNothing) {

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the whole suite with AddressSanitizer and UndefinedBehaviorSanitizer
+# in build-asan/ and runs it; any report fails the run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+BUILD_DIR=build-asan ./scripts/build.sh -DREADER_CONFIG_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+# Leaks inside system libraries the widget tests load (fontconfig, Mesa, D-Bus)
+# are theirs, not ours.
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
+ctest --test-dir build-asan --output-on-failure
