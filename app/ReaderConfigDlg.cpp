@@ -29,6 +29,7 @@ bool CReaderConfigDlg::OnInitDialog() {
     AppendOutput(present ? texts::STARTUP_CONNECTED : texts::STARTUP_NOT_CONNECTED);
     g_bDeviceConnected = present ? 1 : 0;
     for (int id : {IDC_SET_DEVICE, IDC_BATCH, IDC_READ_DEVICE}) m_ui.SetEnabled(id, present);
+    ReportAccessProblem();
 
     if (!g_bDefaultsApplied) {
         ShowView(1);

@@ -94,9 +94,13 @@ private:
     void OnOutputFocus();
     // Asks the exit question; Yes ends the dialog.
     void AskExit();
+    // Says once, after a presence check, that a reader is there but may not be
+    // opened; again only after the situation has changed.
+    void ReportAccessProblem();
 
     tk::DialogSurface& m_ui;
     tk::Clock& m_clock;
     dev::CHidLink m_link;
     int m_result = 0;
+    bool m_accessDeniedReported = false;
 };

@@ -51,7 +51,8 @@ bool CReaderConfigDlg::OnDeviceChange(uint32_t event, uintptr_t) {
         g_bBatchDone = 0;
     };
 
-    switch (event & 0xFFFF) {
+    const uint32_t code = event & 0xFFFF;
+    switch (code) {
         case dev::DBT_DEVICEARRIVAL:
             if (m_link.CheckPresence()) arrival();
             break;
@@ -67,5 +68,14 @@ bool CReaderConfigDlg::OnDeviceChange(uint32_t event, uintptr_t) {
         default:
             break;
     }
+    if (code == dev::DBT_DEVICEARRIVAL || code == dev::DBT_DEVICEREMOVECOMPLETE ||
+        code == dev::DBT_DEVNODES_CHANGED)
+        ReportAccessProblem();
     return true;
+}
+
+void CReaderConfigDlg::ReportAccessProblem() {
+    const bool denied = m_link.LastFindStatus() == dev::FindStatus::AccessDenied;
+    if (denied && !m_accessDeniedReported) AppendOutput(devicetexts::ACCESS_DENIED);
+    m_accessDeniedReported = denied;
 }

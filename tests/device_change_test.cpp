@@ -91,3 +91,36 @@ TEST_F(DeviceChangeTest, KeyboardViewButtons) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DeviceChangeTest, AccessDeniedIsReportedOncePerSituation) {
+    sim::VirtualDevice& locked = AttachBeforeStart(std::make_unique<sim::AckingModel>());
+    locked.openError = dev::OpenError::AccessDenied;
+    Start();
+    auto deniedLines = [&] {
+        int n = 0;
+        for (const auto& l : OutputLines())
+            if (l.find("access to it was denied") != std::string::npos ||
+                l.find("没有权限") != std::string::npos)
+                ++n;
+        return n;
+    };
+    EXPECT_EQ(deniedLines(), 1);
+    EXPECT_FALSE(ui.IsEnabled(IDC_SET_DEVICE));  // still treated as absent
+    port.RaiseEvent(dev::DBT_DEVNODES_CHANGED);
+    port.RaiseEvent(dev::DBT_DEVICEARRIVAL);
+    EXPECT_EQ(deniedLines(), 1);
+    // The rule gets installed: the reader opens, then it is locked again.
+    locked.openError = dev::OpenError::None;
+    port.RaiseEvent(dev::DBT_DEVNODES_CHANGED);
+    EXPECT_TRUE(ui.IsEnabled(IDC_SET_DEVICE));
+    locked.openError = dev::OpenError::AccessDenied;
+    g_bEnglish = 1;
+    port.RaiseEvent(dev::DBT_DEVNODES_CHANGED);
+    EXPECT_EQ(deniedLines(), 2);
+    EXPECT_NE(LastLine().find("A card reader was found but access to it was denied"),
+              std::string::npos);
+}
+
+}  // namespace
