@@ -22,14 +22,6 @@ void CReaderConfigDlg::OnSeparatorChange(int) {}
 void CReaderConfigDlg::OnTrackSentinels() {}
 void CReaderConfigDlg::OnPacketCr() {}
 void CReaderConfigDlg::ToggleBatch() {}
-KeypadProbeResult CReaderConfigDlg::ProbeKeypad() { return KP_NO_ANSWER; }
-bool CReaderConfigDlg::WriteKeyCodes() { return false; }
-void CReaderConfigDlg::ConfigKeyboard() {}
-void CReaderConfigDlg::ToggleKeyboardBatch() {}
-void CReaderConfigDlg::ReadKeyboardConfig() {}
-void CReaderConfigDlg::RepairKeypad() {}
-void CReaderConfigDlg::FillKeyFields() {}
-void CReaderConfigDlg::RestoreDefaultKeys() {}
 void CReaderConfigDlg::WriteCapturedKey(const std::string&) {}
 void CReaderConfigDlg::OnKeyFieldFocus(int) {}
 void CReaderConfigDlg::OnKeyFieldChange(int) {}
