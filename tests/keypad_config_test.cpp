@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "support/KeypadFixture.h"
-#include "toolkit/Gbk.h"
 
 using namespace ids;
 
@@ -34,8 +33,11 @@ class ConfigKeyboardTest : public KeypadFixture {
     }
 };
 
-const kp::KeyCodes ALL_A = {0x41, 0x41, 0x41, 0x41, 0x41, 0x41, 0x41, 0x41, 0x41, 0x41,
-                            0x41, 0x41, 0x41, 0x41, 0x41, 0x41, 0x41, 0x41, 0x41, 0x41};
+const kp::KeyCodes ALL_A = [] {
+    kp::KeyCodes codes;
+    codes.fill(0x41);
+    return codes;
+}();
 
 struct LanguageCase {
     bool english;
@@ -116,62 +118,6 @@ TEST_F(ConfigKeyboardTest, OlderReaderWithoutReadAnswerGetsNothingBack) {
     EXPECT_EQ(Frames(), Twice({ReadRequest(), Query()}));
 }
 
-struct ProbeCase {
-    const char* name;
-    std::unique_ptr<sim::ReaderModel> (*make)();
-    KeypadProbeResult result;
-};
-
-class ProbeKeypadTest : public ConfigKeyboardTest,
-                        public ::testing::WithParamInterface<ProbeCase> {};
-
-TEST_P(ProbeKeypadTest, ClassifiesTheDevice) {
-    StartInKeyboardView(GetParam().make());
-    EXPECT_EQ(dlg->ProbeKeypad(), GetParam().result);
-    EXPECT_EQ(g_keyCodesIn, GetParam().result == KP_KEYPAD ? ALL_A : DEFAULT_KEY_CODES);
-    EXPECT_TRUE(ui.MessageBoxes().empty());
-    EXPECT_FALSE(ui.IsChecked(IDC_COMPUTER_SLOW));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Devices, ProbeKeypadTest,
-    ::testing::Values(ProbeCase{"Keypad",
-                                []() -> std::unique_ptr<sim::ReaderModel> {
-                                    return KeypadFixture::Keypad(ALL_A);
-                                },
-                                KP_KEYPAD},
-                      ProbeCase{"PlainReader",
-                                []() -> std::unique_ptr<sim::ReaderModel> {
-                                    return KeypadFixture::PlainReader();
-                                },
-                                KP_NOT_KEYPAD},
-                      ProbeCase{"OlderReader",
-                                []() -> std::unique_ptr<sim::ReaderModel> {
-                                    return KeypadFixture::OlderReader();
-                                },
-                                KP_SETTINGS_ECHO},
-                      ProbeCase{"AcksAnyFrame",
-                                []() -> std::unique_ptr<sim::ReaderModel> {
-                                    return std::make_unique<sim::AckingModel>();
-                                },
-                                KP_SETTINGS_ECHO},
-                      ProbeCase{"KeypadSilentToTheQuery",
-                                []() -> std::unique_ptr<sim::ReaderModel> {
-                                    auto keypad = KeypadFixture::Keypad();
-                                    keypad->answersQuery = false;
-                                    return keypad;
-                                },
-                                KP_NO_ANSWER},
-                      ProbeCase{"Silent",
-                                []() -> std::unique_ptr<sim::ReaderModel> {
-                                    return std::make_unique<sim::SilentModel>();
-                                },
-                                KP_NO_ANSWER},
-                      ProbeCase{"NothingAttached",
-                                []() -> std::unique_ptr<sim::ReaderModel> { return nullptr; },
-                                KP_NO_ANSWER}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 TEST_F(ConfigKeyboardTest, WithoutDeviceTheFieldsAreStillTakenOver) {
     StartInKeyboardView(nullptr);
     SetKeyFields({"F12", "F11", "F10", "F9", "1", "2", "3",    "A", "4", "5",
@@ -232,19 +178,6 @@ TEST_F(ConfigKeyboardTest, KeypadThatDoesNotStoreTheCodesPromptsOnce) {
     EXPECT_EQ(LastLine(), Stamped("The keyboard data configuration failed !", clock));
     EXPECT_EQ(ui.MessageBoxes().size(), 1u);
     EXPECT_EQ(counter.reads, 5);
-}
-
-TEST_F(ConfigKeyboardTest, ComputerSlowPromptInEnglish) {
-    auto keypad = Keypad();
-    keypad->storesCodes = false;
-    StartInKeyboardView(std::move(keypad));
-    g_bEnglish = 1;
-    ui.Click(IDC_CONFIG_KEY);
-    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
-    EXPECT_EQ(ui.MessageBoxes()[0].text,
-              "Config device, failure may be the machine's slow, so has smart for you to hang up "
-              "to the computer slow response options");
-    EXPECT_EQ(ui.MessageBoxes()[0].caption, "Computer slow");
 }
 
 TEST_F(ConfigKeyboardTest, BatchConfiguresEachKeypadOnce) {
