@@ -1,5 +1,7 @@
 #include "app/Globals.h"
 
+#include "keypad/KeyNameTable.h"
+
 uint8_t g_bEnglish;
 uint8_t g_bDeviceConnected;
 uint8_t g_bDefaultsApplied;
@@ -15,8 +17,8 @@ uint32_t g_nKeyboardBatchCount;
 uint8_t g_bKeyFieldsFilled;
 uint8_t g_nCurrentKey;
 uint8_t g_nLastCapturedKey;
-std::array<uint8_t, KEYPAD_KEY_COUNT> g_keyCodesOut;
-std::array<uint8_t, KEYPAD_KEY_COUNT> g_keyCodesIn;
+std::array<uint8_t, KEYPAD_KEY_COUNT> g_keyCodesOut = DEFAULT_KEY_CODES;
+std::array<uint8_t, KEYPAD_KEY_COUNT> g_keyCodesIn = DEFAULT_KEY_CODES;
 
 void ResetGlobals() {
     g_bEnglish = 0;
@@ -34,6 +36,6 @@ void ResetGlobals() {
     g_bKeyFieldsFilled = 0;
     g_nCurrentKey = 0;
     g_nLastCapturedKey = 0;
-    g_keyCodesOut.fill(0);
-    g_keyCodesIn.fill(0);
+    g_keyCodesOut = DEFAULT_KEY_CODES;
+    g_keyCodesIn = DEFAULT_KEY_CODES;
 }

@@ -11,11 +11,3 @@ void CReaderConfigDlg::RestoreDefaults() {}
 void CReaderConfigDlg::OnSeparatorChange(int) {}
 void CReaderConfigDlg::OnTrackSentinels() {}
 void CReaderConfigDlg::OnPacketCr() {}
-KeypadProbeResult CReaderConfigDlg::ProbeKeypad() { return KP_NO_ANSWER; }
-bool CReaderConfigDlg::WriteKeyCodes() { return false; }
-void CReaderConfigDlg::ConfigKeyboard() {}
-void CReaderConfigDlg::ToggleKeyboardBatch() {}
-void CReaderConfigDlg::ReadKeyboardConfig() {}
-void CReaderConfigDlg::RepairKeypad() {}
-void CReaderConfigDlg::FillKeyFields() {}
-void CReaderConfigDlg::RestoreDefaultKeys() {}

@@ -1,0 +1,124 @@
+// Config keyboard: probing for a keypad, writing the 20 key codes, and the
+// keypad's own batch mode.
+
+#include <cstdio>
+#include <string>
+
+#include "app/ControlIds.h"
+#include "app/Globals.h"
+#include "app/ReaderConfigDlg.h"
+#include "keypad/ComputerSlow.h"
+#include "keypad/KeyNameTable.h"
+#include "keypad/KeypadExchange.h"
+#include "keypad/KeypadFrame.h"
+#include "keypad/KeypadTexts.h"
+#include "toolkit/Gbk.h"
+
+using namespace ids;
+
+namespace {
+
+// Batch lines show the count in five digits.
+constexpr uint32_t BATCH_COUNT_SHOWN = 100000;
+
+std::string BatchLine(uint32_t count) {
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%05u", static_cast<unsigned>(count % BATCH_COUNT_SHOWN));
+    return std::string(kp::texts::BATCH_LINE_HEAD) + digits + kp::texts::BATCH_LINE_TAIL.Get();
+}
+
+}  // namespace
+
+KeypadProbeResult CReaderConfigDlg::ProbeKeypad() {
+    // A reader without keypad firmware may take the query for a settings
+    // frame and store it; what it reports first is what it gets back then.
+    kp::Frame settings = kp::BuildReadRequest();
+    kp::Exchange(m_link, settings, 1);
+
+    kp::Frame answer = kp::BuildKeypadQuery();
+    kp::Exchange(m_link, answer, kp::AnswerReads(m_ui));
+
+    switch (kp::ClassifyQueryAnswer(answer)) {
+        case kp::QueryAnswer::KeyCodes:
+            g_keyCodesIn = kp::CodesOfAnswer(answer);
+            return KP_KEYPAD;
+        case kp::QueryAnswer::NotKeypad:
+            return KP_NOT_KEYPAD;
+        case kp::QueryAnswer::SettingsAck:
+            // Without a valid read answer the buffer holds the request itself,
+            // which as a settings frame would overwrite the reader's settings.
+            if (kp::IsValidReadAnswer(settings)) {
+                kp::Frame restore = kp::SettingsFrameFromReadAnswer(settings);
+                kp::Exchange(m_link, restore, 1);
+            }
+            return KP_SETTINGS_ECHO;
+        case kp::QueryAnswer::None:
+            break;
+    }
+    return KP_NO_ANSWER;
+}
+
+bool CReaderConfigDlg::WriteKeyCodes() {
+    kp::Frame frame = kp::BuildKeyCodeFrame(g_keyCodesOut);
+    kp::Exchange(m_link, frame, kp::AnswerReads(m_ui));
+    return kp::IsKeyCodeAck(frame);
+}
+
+void CReaderConfigDlg::ConfigKeyboard() {
+    kp::ButtonBusy busy(m_ui, IDC_CONFIG_KEY);
+    // The fields are taken over before anything is sent, so that a later Set
+    // Device with automatic keyboard configuration sends them even when this
+    // attempt finds no keypad.
+    for (int i = 0; i < KEYPAD_KEY_COUNT; ++i)
+        g_keyCodesOut[static_cast<size_t>(i)] =
+            KeyNameToCode(tk::Utf8ToGbk(m_ui.GetText(KeyFieldId(i + 1))));
+    kp::Frame frame = kp::BuildKeyCodeFrame(g_keyCodesOut);
+
+    std::string message;
+    switch (ProbeKeypad()) {
+        case KP_NO_ANSWER:
+            message = kp::texts::CONFIG_INIT_FAILED;
+            break;
+        case KP_KEYPAD:
+            kp::Exchange(m_link, frame, kp::AnswerReads(m_ui));
+            if (!kp::IsKeyCodeAck(frame)) {
+                message = kp::texts::CONFIG_FAILED;
+                kp::TickComputerSlow(m_ui, kp::texts::SLOW_CONFIG_PROMPT);
+            } else if (g_bKeyboardBatch) {
+                ++g_nKeyboardBatchCount;
+                g_bKeyboardBatchDone = 1;
+                message = BatchLine(g_nKeyboardBatchCount);
+            } else {
+                message = kp::texts::CONFIG_OK;
+            }
+            break;
+        case KP_NOT_KEYPAD:
+        case KP_SETTINGS_ECHO:
+            message = kp::texts::NOT_SUPPORTED;
+            break;
+    }
+    AppendOutput(message);
+}
+
+void CReaderConfigDlg::ToggleKeyboardBatch() {
+    const bool starting = !g_bKeyboardBatch;
+    // Batch mode owns these while it runs: every keypad gets the same fields.
+    const bool enable = !starting;
+    for (int id :
+         {IDC_AUTO_KEYBOARD, IDC_KEYPAD_GROUP, IDC_CONFIG_KEY, IDC_DEFAULT_KEYS, IDC_READ_CONFIG})
+        m_ui.SetEnabled(id, enable);
+    for (int n = 1; n <= KEY_FIELD_COUNT; ++n) m_ui.SetEnabled(KeyFieldId(n), enable);
+    for (int n = 1; n <= KEY_FIELD_COUNT; ++n) m_ui.SetEnabled(KeyGroupId(n), enable);
+
+    if (starting) {
+        m_ui.SetText(IDC_KEYPAD_BATCH, kp::texts::BATCH_STOP);
+        g_nKeyboardBatchCount = 0;
+        g_bKeyboardBatchDone = 0;
+        g_bKeyboardBatch = 1;
+        ConfigKeyboard();
+    } else {
+        m_ui.SetText(IDC_KEYPAD_BATCH, kp::texts::BATCH_START);
+        g_bKeyboardBatch = 0;
+    }
+    RebuildMenuBar();
+}

@@ -1,0 +1,77 @@
+#pragma once
+// The keypad's frames on the wire and how its answers are read. Offsets are
+// report payload offsets; the HID link puts the report id in front.
+//
+// The keypad probe also sends the reader's settings read request and, to a
+// reader that takes the keypad query for a settings frame, sends its read
+// answer back as a settings frame; the few reader frame facts that needs are
+// declared here under "Reader settings frames".
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "app/Globals.h"
+#include "device/HidLink.h"
+
+namespace kp {
+
+using Frame = std::array<uint8_t, dev::FRAME_LEN>;
+using KeyCodes = std::array<uint8_t, KEYPAD_KEY_COUNT>;
+
+// Every request frame: byte 0 is FRAME_HEAD, byte 1 the kind.
+constexpr size_t HEAD_OFFSET = 0;
+constexpr size_t KIND_OFFSET = 1;
+constexpr uint8_t FRAME_HEAD = 0x20;
+constexpr uint8_t KIND_KEY_CODES = 0xFF;  // key-code frame
+constexpr uint8_t KIND_QUERY = 0xFE;      // keypad query
+// The key-code frame and the key-code answer carry KEY1..KEY20 here.
+constexpr size_t CODES_OFFSET = 2;
+
+// Answers: a letter at byte 1, or for a settings-style acknowledgement the
+// query's own kind at byte 1 and the letter at byte 2.
+constexpr size_t ANSWER_OFFSET = 1;
+constexpr uint8_t ANSWER_KEYPAD = 'K';      // key codes stored / key-code answer
+constexpr uint8_t ANSWER_NOT_KEYPAD = 'M';  // no keyboard settings on this device
+constexpr size_t ACK_OFFSET = 2;
+constexpr uint8_t ACK_SETTINGS = 'Y';
+
+// Reader settings frames.
+constexpr uint8_t KIND_SETTINGS = 0x20;
+// The read request: these 19 characters, then zeros.
+inline constexpr char READ_REQUEST_TEXT[] = "        RE         ";
+constexpr size_t READ_REQUEST_TEXT_LEN = sizeof READ_REQUEST_TEXT - 1;
+// A read answer is valid with READ_ANSWER_MARK at its offset and at least
+// READ_ANSWER_MIN_LENGTH bytes before the first zero at or after that offset.
+constexpr size_t READ_ANSWER_MARK_OFFSET = 2;
+constexpr uint8_t READ_ANSWER_MARK = 'R';
+constexpr size_t READ_ANSWER_MIN_LENGTH = 16;
+// The stored settings: bytes 3..16 of a read answer and of a settings frame.
+constexpr size_t SETTINGS_OFFSET = 3;
+constexpr size_t SETTINGS_COUNT = 14;
+
+enum class QueryAnswer {
+    KeyCodes,     // "K": a keypad, its codes follow
+    NotKeypad,    // "M"
+    SettingsAck,  // the query acknowledged like a settings frame
+    None,         // anything else, including the query itself left in the buffer
+};
+
+Frame BuildKeyCodeFrame(const KeyCodes& codes);
+Frame BuildKeypadQuery();
+Frame BuildReadRequest();
+
+// By byte 1 (and byte 2 for the acknowledgement), in the order K, M, ack.
+QueryAnswer ClassifyQueryAnswer(const Frame& answer);
+// The stored codes of a key-code answer.
+KeyCodes CodesOfAnswer(const Frame& answer);
+// Byte 1 alone decides whether the keypad stored the codes.
+bool IsKeyCodeAck(const Frame& answer);
+
+bool IsValidReadAnswer(const Frame& answer);
+// The read answer headed like a settings frame, so the reader stores what it
+// reported.
+Frame SettingsFrameFromReadAnswer(const Frame& answer);
+bool IsReadRequest(const Frame& frame);
+
+}  // namespace kp
