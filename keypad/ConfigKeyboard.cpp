@@ -6,6 +6,7 @@
 
 #include "app/ControlIds.h"
 #include "app/Globals.h"
+#include "app/LanguageTexts.h"
 #include "app/ReaderConfigDlg.h"
 #include "keypad/ComputerSlow.h"
 #include "keypad/KeyNameTable.h"
@@ -111,13 +112,13 @@ void CReaderConfigDlg::ToggleKeyboardBatch() {
     for (int n = 1; n <= KEY_FIELD_COUNT; ++n) m_ui.SetEnabled(KeyGroupId(n), enable);
 
     if (starting) {
-        m_ui.SetText(IDC_KEYPAD_BATCH, kp::texts::BATCH_STOP);
+        m_ui.SetText(IDC_KEYPAD_BATCH, ::texts::BATCH_STOP);
         g_nKeyboardBatchCount = 0;
         g_bKeyboardBatchDone = 0;
         g_bKeyboardBatch = 1;
         ConfigKeyboard();
     } else {
-        m_ui.SetText(IDC_KEYPAD_BATCH, kp::texts::BATCH_START);
+        m_ui.SetText(IDC_KEYPAD_BATCH, ::texts::BATCH_START);
         g_bKeyboardBatch = 0;
     }
     RebuildMenuBar();

@@ -11,8 +11,6 @@ namespace kp::texts {
 inline constexpr TextPair KEYPAD_CAPTION{"键盘", "KEYBOARD"};
 inline constexpr TextPair CLEAR_KEY_NAME{"清除", "CLEAR"};
 inline constexpr TextPair ENTER_KEY_NAME{"回车键", "ENTER"};
-inline constexpr TextPair BATCH_START{"开始批量设置", "Start batch set"};
-inline constexpr TextPair BATCH_STOP{"停止批量设置", "Stop batch set"};
 
 // Config keyboard.
 inline constexpr TextPair CONFIG_INIT_FAILED{

@@ -4,6 +4,7 @@
 #include "app/ControlIds.h"
 #include "app/Globals.h"
 #include "app/ReaderConfigDlg.h"
+#include "keypad/KeypadTexts.h"
 #include "keypad/ViewTexts.h"
 
 using namespace ids;
@@ -31,7 +32,7 @@ void CReaderConfigDlg::SwitchToKeyboardView() {
                 break;
             case KP_NOT_KEYPAD:
             case KP_SETTINGS_ECHO:
-                message = viewtexts::NOT_SUPPORTED;
+                message = kp::texts::NOT_SUPPORTED;
                 break;
             case KP_NO_ANSWER:
                 message = viewtexts::READ_ERROR;

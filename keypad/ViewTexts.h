@@ -9,8 +9,6 @@ inline constexpr TextPair CONNECT_FIRST{"请连接设备再进行键盘配置 �
                                         "Please connect device for keyboard configuration !"};
 inline constexpr TextPair TO_KEYBOARD_OK{"切换至键盘设置界面成功！",
                                          "Switch to the keyboard Settings interface successfully!"};
-inline constexpr TextPair NOT_SUPPORTED{"此设备不支持键盘设置！",
-                                        "This device does not support keyboard Settings !"};
 inline constexpr TextPair READ_ERROR{"读取键盘数据错误！", "Read the keyboard data error !"};
 inline constexpr TextPair REPAIR_SENT{
     "已发送修复指令，请再次打开键盘配置！",
