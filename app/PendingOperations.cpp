@@ -13,14 +13,6 @@ void CReaderConfigDlg::ShowInstructions() {}
 void CReaderConfigDlg::ShowSoftwareInfo() {}
 void CReaderConfigDlg::OfferUpdate() {}
 void CReaderConfigDlg::ShowKeyboardTips() {}
-void CReaderConfigDlg::SetDevice() {}
-void CReaderConfigDlg::WriteLongText(int) {}
-void CReaderConfigDlg::ReadDevice() {}
-void CReaderConfigDlg::ReadLongText(int) {}
-void CReaderConfigDlg::RestoreDefaults() {}
-void CReaderConfigDlg::OnSeparatorChange(int) {}
-void CReaderConfigDlg::OnTrackSentinels() {}
-void CReaderConfigDlg::OnPacketCr() {}
 void CReaderConfigDlg::ToggleBatch() {}
 KeypadProbeResult CReaderConfigDlg::ProbeKeypad() { return KP_NO_ANSWER; }
 bool CReaderConfigDlg::WriteKeyCodes() { return false; }
