@@ -56,6 +56,20 @@ class ReaderFixture : public DialogFixture {
         return out;
     }
 
+    // A line of the output pane without its time stamp " HH:MM:SS", for
+    // lines written while transfers let the virtual clock run.
+    static std::string Unstamped(const std::string& line) {
+        const size_t n = line.size();
+        const bool stamped =
+            n >= 9 && line[n - 9] == ' ' && line[n - 6] == ':' && line[n - 3] == ':';
+        return stamped ? line.substr(0, n - 9) : line;
+    }
+    std::vector<std::string> UnstampedLinesSince(size_t mark) const {
+        std::vector<std::string> lines = LinesSince(mark);
+        for (std::string& l : lines) l = Unstamped(l);
+        return lines;
+    }
+
     static std::string KindOf(const sim::Frame& f) {
         if (f == reader::EncodeReadRequest()) return "read request";
         if (f[0] != 0x20) return "other";
