@@ -39,10 +39,10 @@ void CReaderConfigDlg::SetDevice() {
             // A ticked symbol is never sent empty: it gets its default, and the user is told.
             settings.texts[slot] = std::string(1, reader::DEFAULT_CHARS[slot]);
             m_ui.SetText(reader::FieldEdit(index), settings.texts[slot]);
-            m_ui.MessageBox(reader_texts::EMPTY_SYMBOL_TEXT[static_cast<size_t>(
-                                                                index - reader::FIELD_ID_MIDDLE)]
-                                .Get(),
-                            reader_texts::EMPTY_SYMBOL_CAPTION.Get(), tk::MsgBoxButtons::Ok);
+            const TextPair& text = reader_texts::EMPTY_SYMBOL_TEXT[static_cast<size_t>(
+                index - reader::FIELD_ID_MIDDLE)];
+            m_ui.MessageBox(text.Get(), reader_texts::EMPTY_SYMBOL_CAPTION.Get(),
+                            tk::MsgBoxButtons::Ok);
             continue;
         }
         if (!reader::NeedsStringWrite(settings, index)) continue;

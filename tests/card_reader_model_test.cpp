@@ -72,14 +72,4 @@ TEST(CardReaderModel, FramesItDoesNotKnowGetNoAnswer) {
     EXPECT_EQ(m.Settings(), reader::StoredSettings{});
 }
 
-TEST(CardReaderModel, SilentAndLateVariants) {
-    CardReaderModel m;
-    m.SetSilent(true);
-    EXPECT_TRUE(m.OnFrame(reader::EncodeReadRequest()).empty());
-    EXPECT_TRUE(m.OnFrame(Bytes({0x20, 0x20, '%', '%'})).empty());
-    EXPECT_EQ(m.Settings(), reader::StoredSettings{});
-    m.SetAnswerDelayMs(700);
-    EXPECT_EQ(m.AnswerDelayMs(), 700);
-}
-
 }  // namespace

@@ -257,36 +257,6 @@ TEST(ReadAnswer, TracksCarriageReturnsAndFormat) {
     }
 }
 
-TEST(ReadAnswer, InvertsTheSettingsFrame) {
-    SettingsState s = Factory();
-    s.texts[4] = "";
-    s.texts[2] = "ab";
-    s.tracks = {false, true, false};
-    s.crAfterPacket = false;
-    s.crAfterTrack = {true, false, true};
-    s.filter = true;
-    s.format = 9;
-    s.idSymbolOn = {true, false, true};
-    s.texts[9] = "xyz";
-    s.enter = false;
-    Frame answer = reader::EncodeSettings(s);
-    answer[2] = 'R';
-    const reader::ReadAnswer a = reader::DecodeReadAnswer(answer);
-    ASSERT_TRUE(a.valid);
-    EXPECT_EQ(a.fields[1].kind, reader::TextKind::Char);
-    EXPECT_EQ(a.fields[4].kind, reader::TextKind::Empty);
-    EXPECT_EQ(a.fields[2].kind, reader::TextKind::Long);
-    EXPECT_EQ(a.fields[7].kind, reader::TextKind::Char);
-    EXPECT_EQ(a.fields[8].kind, reader::TextKind::Off);
-    EXPECT_EQ(a.fields[9].kind, reader::TextKind::Long);
-    EXPECT_EQ(a.tracks, s.tracks);
-    EXPECT_EQ(a.crAfterTrack, s.crAfterTrack);
-    EXPECT_FALSE(a.crAfterPacket);
-    EXPECT_TRUE(a.filter);
-    EXPECT_EQ(a.format, 9);
-    EXPECT_FALSE(a.enter);
-}
-
 TEST(StringAnswers, Write) {
     using reader::StringWriteAnswer;
     struct Case {
