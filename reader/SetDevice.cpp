@@ -1,0 +1,101 @@
+// Set Device: writes the general settings view into the attached reader.
+
+#include <cstdio>
+#include <string>
+
+#include "app/ControlIds.h"
+#include "app/Globals.h"
+#include "app/ReaderConfigDlg.h"
+#include "reader/ReaderTexts.h"
+#include "reader/SettingsControls.h"
+#include "toolkit/Gbk.h"
+
+using namespace ids;
+
+namespace {
+
+constexpr uint32_t BATCH_COUNT_MODULUS = 100000;
+
+std::string BatchLine(uint32_t count) {
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%05u",
+                  static_cast<unsigned>(count % BATCH_COUNT_MODULUS));
+    return reader_texts::BATCH_HEAD.Get() + std::string(digits) + reader_texts::BATCH_TAIL.Get();
+}
+
+}  // namespace
+
+void CReaderConfigDlg::SetDevice() {
+    // The reader attached now has been configured in this batch run already.
+    if (g_bBatchMode && g_bBatchDone) return;
+    m_ui.SetEnabled(IDC_SET_DEVICE, false);
+
+    reader::SettingsState settings = reader::ReadSettingsControls(m_ui);
+    reader::FallBacks fellBack{};
+    for (int index : reader::STRING_WRITE_ORDER) {
+        const auto slot = static_cast<size_t>(index);
+        if (reader::IsIdSymbolField(index) && settings.IdSymbolOn(index) &&
+            settings.texts[slot].empty()) {
+            // A ticked symbol is never sent empty: it gets its default, and the user is told.
+            settings.texts[slot] = std::string(1, reader::DEFAULT_CHARS[slot]);
+            m_ui.SetText(reader::FieldEdit(index), settings.texts[slot]);
+            const TextPair& text = reader_texts::EMPTY_SYMBOL_TEXT[static_cast<size_t>(
+                index - reader::FIELD_ID_MIDDLE)];
+            m_ui.MessageBox(text.Get(), reader_texts::EMPTY_SYMBOL_CAPTION.Get(),
+                            tk::MsgBoxButtons::Ok);
+            continue;
+        }
+        if (!reader::NeedsStringWrite(settings, index)) continue;
+        WriteLongText(index);
+        fellBack[slot] = !g_bMultiCharSupported;
+    }
+
+    const reader::Frame frame = reader::EncodeSettings(settings, fellBack);
+    // The acknowledgement is read into a buffer of its own: the frame itself
+    // may hold a "Y" at the acknowledgement's place (a track 1 start sentinel
+    // "Y"), and a silent reader must not pass for one that accepted.
+    reader::Frame ack{};
+    reader::ExchangeTwice(m_link, m_ui, frame, ack);
+
+    if (reader::IsSettingsAck(ack)) {
+        std::string message;
+        if (g_bBatchMode) {
+            ++g_nBatchCount;
+            g_bBatchDone = 1;
+            message = BatchLine(g_nBatchCount);
+        } else {
+            message = reader_texts::CONFIG_SUCCESS.Get();
+        }
+        if (g_bAutoKeyboardConfig) {
+            message += "\r\n";
+            message += WriteKeyCodes() ? reader_texts::KEYBOARD_CONFIG_SUCCESS.Get()
+                                       : reader_texts::KEYBOARD_CONFIG_FAILURE.Get();
+        }
+        AppendOutput(message);
+    } else {
+        AppendOutput(reader_texts::DATA_SEND_FAILED);
+        reader::OfferComputerSlow(m_ui, reader_texts::SET_COMPUTER_SLOW);
+    }
+
+    if (!g_bBatchMode) m_ui.SetEnabled(IDC_SET_DEVICE, true);
+}
+
+void CReaderConfigDlg::WriteLongText(int index) {
+    if (index < 1 || index > reader::FIELD_COUNT) return;
+    g_bMultiCharSupported = 1;
+    const std::string text = tk::Utf8ToGbk(m_ui.GetText(reader::FieldEdit(index)));
+    reader::Frame answer{};
+    reader::ExchangeOnce(m_link, reader::EncodeStringWrite(index, text), answer);
+    switch (reader::DecodeStringWriteAnswer(answer)) {
+        case reader::StringWriteAnswer::Stored:
+            g_bMultiCharSupported = 1;
+            break;
+        case reader::StringWriteAnswer::OldReader:
+            AppendOutput(std::string("\r\n") + reader_texts::OLD_READER.Get() + "\r\n" +
+                         reader_texts::OLD_READER_FIELD[static_cast<size_t>(index)].Get());
+            g_bMultiCharSupported = 0;
+            break;
+        case reader::StringWriteAnswer::Unknown:
+            break;
+    }
+}

@@ -1,0 +1,37 @@
+#pragma once
+// Where the reader settings live in the general settings view: the edit of
+// each field index, the format radio buttons, and reading the view into a
+// SettingsState.
+
+#include "app/TextPair.h"
+#include "device/HidLink.h"
+#include "reader/SettingsFrame.h"
+#include "toolkit/DialogSurface.h"
+
+namespace reader {
+
+// Edit control of field index 1..9.
+int FieldEdit(int index);
+// Check box of ID-card symbol field 7, 8 or 9.
+int IdSymbolBox(int index);
+// Radio button of format 1..FORMAT_COUNT.
+int FormatRadio(int format);
+
+// The view's settings; texts are converted to GBK.
+SettingsState ReadSettingsControls(const tk::DialogSurface& ui);
+
+// A missing answer with the "Computer slow" box unticked: says so in a
+// message box and ticks the box, so that the next attempt waits for a second
+// answer. Does nothing when the box is ticked already.
+void OfferComputerSlow(tk::DialogSurface& ui, const TextPair& text);
+
+// Writes request twice and reads one answer into answer, a second one when
+// the "Computer slow" box is ticked. A read that gets nothing leaves answer
+// as it was, so a late second answer replaces the first only when it comes.
+// answer may be request itself.
+void ExchangeTwice(dev::CHidLink& link, const tk::DialogSurface& ui, const Frame& request,
+                   Frame& answer);
+// Writes request once and reads one answer into answer.
+void ExchangeOnce(dev::CHidLink& link, const Frame& request, Frame& answer);
+
+}  // namespace reader
