@@ -8,36 +8,24 @@
 #include "app/Globals.h"
 #include "app/LanguageTexts.h"
 #include "app/ReaderConfigDlg.h"
-#include "keypad/ComputerSlow.h"
+#include "keypad/ButtonBusy.h"
 #include "keypad/KeyNameTable.h"
-#include "keypad/KeypadExchange.h"
 #include "keypad/KeypadFrame.h"
 #include "keypad/KeypadTexts.h"
+#include "reader/ReaderTexts.h"
+#include "reader/SettingsControls.h"
 #include "toolkit/Gbk.h"
 
 using namespace ids;
-
-namespace {
-
-// Batch lines show the count in five digits.
-constexpr uint32_t BATCH_COUNT_SHOWN = 100000;
-
-std::string BatchLine(uint32_t count) {
-    char digits[8];
-    std::snprintf(digits, sizeof digits, "%05u", static_cast<unsigned>(count % BATCH_COUNT_SHOWN));
-    return std::string(kp::texts::BATCH_LINE_HEAD) + digits + kp::texts::BATCH_LINE_TAIL.Get();
-}
-
-}  // namespace
 
 KeypadProbeResult CReaderConfigDlg::ProbeKeypad() {
     // A reader without keypad firmware may take the query for a settings
     // frame and store it; what it reports first is what it gets back then.
     kp::Frame settings = kp::BuildReadRequest();
-    kp::Exchange(m_link, settings, 1);
+    reader::ExchangeTwice(m_link, settings, settings, 1);
 
     kp::Frame answer = kp::BuildKeypadQuery();
-    kp::Exchange(m_link, answer, kp::AnswerReads(m_ui));
+    reader::ExchangeTwice(m_link, answer, answer, reader::AnswerReads(m_ui));
 
     switch (kp::ClassifyQueryAnswer(answer)) {
         case kp::QueryAnswer::KeyCodes:
@@ -50,7 +38,7 @@ KeypadProbeResult CReaderConfigDlg::ProbeKeypad() {
             // which as a settings frame would overwrite the reader's settings.
             if (kp::IsValidReadAnswer(settings)) {
                 kp::Frame restore = kp::SettingsFrameFromReadAnswer(settings);
-                kp::Exchange(m_link, restore, 1);
+                reader::ExchangeTwice(m_link, restore, restore, 1);
             }
             return KP_SETTINGS_ECHO;
         case kp::QueryAnswer::None:
@@ -61,7 +49,7 @@ KeypadProbeResult CReaderConfigDlg::ProbeKeypad() {
 
 bool CReaderConfigDlg::WriteKeyCodes() {
     kp::Frame frame = kp::BuildKeyCodeFrame(g_keyCodesOut);
-    kp::Exchange(m_link, frame, kp::AnswerReads(m_ui));
+    reader::ExchangeTwice(m_link, frame, frame, reader::AnswerReads(m_ui));
     return kp::IsKeyCodeAck(frame);
 }
 
@@ -81,14 +69,14 @@ void CReaderConfigDlg::ConfigKeyboard() {
             message = kp::texts::CONFIG_INIT_FAILED;
             break;
         case KP_KEYPAD:
-            kp::Exchange(m_link, frame, kp::AnswerReads(m_ui));
+            reader::ExchangeTwice(m_link, frame, frame, reader::AnswerReads(m_ui));
             if (!kp::IsKeyCodeAck(frame)) {
                 message = kp::texts::CONFIG_FAILED;
-                kp::TickComputerSlow(m_ui, kp::texts::SLOW_CONFIG_PROMPT);
+                reader::OfferComputerSlow(m_ui, reader_texts::SET_COMPUTER_SLOW);
             } else if (g_bKeyboardBatch) {
                 ++g_nKeyboardBatchCount;
                 g_bKeyboardBatchDone = 1;
-                message = BatchLine(g_nKeyboardBatchCount);
+                message = reader::BatchLine(g_nKeyboardBatchCount);
             } else {
                 message = kp::texts::CONFIG_OK;
             }

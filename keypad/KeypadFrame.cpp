@@ -20,9 +20,7 @@ Frame BuildKeypadQuery() {
 }
 
 Frame BuildReadRequest() {
-    Frame f{};
-    std::copy_n(READ_REQUEST_TEXT, READ_REQUEST_TEXT_LEN, f.begin());
-    return f;
+    return reader::EncodeReadRequest();
 }
 
 QueryAnswer ClassifyQueryAnswer(const Frame& answer) {
@@ -50,10 +48,7 @@ bool IsKeyCodeAck(const Frame& answer) {
 }
 
 bool IsValidReadAnswer(const Frame& answer) {
-    if (answer[READ_ANSWER_MARK_OFFSET] != READ_ANSWER_MARK) return false;
-    const auto firstZero =
-        std::find(answer.begin() + READ_ANSWER_MARK_OFFSET, answer.end(), uint8_t{0});
-    return static_cast<size_t>(firstZero - answer.begin()) >= READ_ANSWER_MIN_LENGTH;
+    return reader::DecodeReadAnswer(answer).valid;
 }
 
 Frame SettingsFrameFromReadAnswer(const Frame& answer) {
@@ -64,10 +59,7 @@ Frame SettingsFrameFromReadAnswer(const Frame& answer) {
 }
 
 bool IsReadRequest(const Frame& frame) {
-    return std::equal(READ_REQUEST_TEXT, READ_REQUEST_TEXT + READ_REQUEST_TEXT_LEN,
-                      frame.begin()) &&
-           std::all_of(frame.begin() + READ_REQUEST_TEXT_LEN, frame.end(),
-                       [](uint8_t b) { return b == 0; });
+    return frame == reader::EncodeReadRequest();
 }
 
 }  // namespace kp

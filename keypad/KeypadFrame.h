@@ -13,6 +13,7 @@
 
 #include "app/Globals.h"
 #include "device/HidLink.h"
+#include "reader/SettingsFrame.h"
 
 namespace kp {
 
@@ -33,22 +34,15 @@ constexpr size_t CODES_OFFSET = 2;
 constexpr size_t ANSWER_OFFSET = 1;
 constexpr uint8_t ANSWER_KEYPAD = 'K';      // key codes stored / key-code answer
 constexpr uint8_t ANSWER_NOT_KEYPAD = 'M';  // no keyboard settings on this device
-constexpr size_t ACK_OFFSET = 2;
-constexpr uint8_t ACK_SETTINGS = 'Y';
-
-// Reader settings frames.
-constexpr uint8_t KIND_SETTINGS = 0x20;
-// The read request: these 19 characters, then zeros.
-inline constexpr char READ_REQUEST_TEXT[] = "        RE         ";
-constexpr size_t READ_REQUEST_TEXT_LEN = sizeof READ_REQUEST_TEXT - 1;
-// A read answer is valid with READ_ANSWER_MARK at its offset and at least
-// READ_ANSWER_MIN_LENGTH bytes before the first zero at or after that offset.
-constexpr size_t READ_ANSWER_MARK_OFFSET = 2;
-constexpr uint8_t READ_ANSWER_MARK = 'R';
-constexpr size_t READ_ANSWER_MIN_LENGTH = 16;
-// The stored settings: bytes 3..16 of a read answer and of a settings frame.
-constexpr size_t SETTINGS_OFFSET = 3;
-constexpr size_t SETTINGS_COUNT = 14;
+// The reader settings frames the keypad probe takes part in; the reader
+// codec declares them.
+constexpr size_t ACK_OFFSET = reader::OFF_ACK;
+constexpr uint8_t ACK_SETTINGS = reader::ACK_LETTER;
+constexpr uint8_t KIND_SETTINGS = reader::KIND_SETTINGS;
+constexpr size_t READ_ANSWER_MARK_OFFSET = reader::OFF_READ_LETTER;
+constexpr uint8_t READ_ANSWER_MARK = reader::READ_LETTER;
+constexpr size_t SETTINGS_OFFSET = reader::OFF_SETTINGS;
+constexpr size_t SETTINGS_COUNT = reader::SETTINGS_LEN;
 
 enum class QueryAnswer {
     KeyCodes,     // "K": a keypad, its codes follow

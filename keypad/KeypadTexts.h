@@ -19,19 +19,10 @@ inline constexpr TextPair CONFIG_FAILED{"键盘数据配置失败！",
                                         "The keyboard data configuration failed !"};
 inline constexpr TextPair CONFIG_OK{"键盘数据配置成功！",
                                     "The keyboard data configuration success !"};
-inline constexpr TextPair BATCH_LINE_HEAD{"批量设置第  ", "Batch set first  "};
-inline constexpr TextPair BATCH_LINE_TAIL{"  台成功！", "  successful!"};
 inline constexpr TextPair NOT_SUPPORTED{"此设备不支持键盘设置！",
                                         "This device does not support keyboard Settings !"};
-inline constexpr TextPair SLOW_CAPTION{"电脑反应慢提示", "Computer slow"};
-inline constexpr TextPair SLOW_CONFIG_PROMPT{
-    "配置设备失败，可能是本机反应太慢，所以已智能为您勾上了电脑反应慢选项",
-    "Config device, failure may be the machine's slow, so has smart for you to hang up to the "
-    "computer slow response options"};
 
 // What Set Device adds to its line after writing the key codes.
-inline constexpr TextPair AUTO_KEYBOARD_OK{"键盘配置成功！", "Keyboard configuration success!"};
-inline constexpr TextPair AUTO_KEYBOARD_FAILED{"键盘配置失败！", "Keyboard configuration failure!"};
 
 // Read Config.
 inline constexpr TextPair READ_FAILED{"读取键盘配置失败！",

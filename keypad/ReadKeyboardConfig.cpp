@@ -6,11 +6,12 @@
 #include "app/ControlIds.h"
 #include "app/Globals.h"
 #include "app/ReaderConfigDlg.h"
-#include "keypad/ComputerSlow.h"
+#include "keypad/ButtonBusy.h"
 #include "keypad/KeyNameTable.h"
-#include "keypad/KeypadExchange.h"
 #include "keypad/KeypadFrame.h"
 #include "keypad/KeypadTexts.h"
+#include "reader/ReaderTexts.h"
+#include "reader/SettingsControls.h"
 #include "toolkit/Gbk.h"
 
 using namespace ids;
@@ -45,9 +46,9 @@ void CReaderConfigDlg::ReadKeyboardConfig() {
 
 void CReaderConfigDlg::RepairKeypad() {
     kp::Frame frame = kp::BuildKeyCodeFrame(DEFAULT_KEY_CODES);
-    kp::TickComputerSlow(m_ui, kp::texts::SLOW_READ_PROMPT);
+    reader::OfferComputerSlow(m_ui, kp::texts::SLOW_READ_PROMPT);
     // The answer is not looked at: only the next read tells what the keypad holds.
-    kp::Exchange(m_link, frame, kp::AnswerReads(m_ui));
+    reader::ExchangeTwice(m_link, frame, frame, reader::AnswerReads(m_ui));
 }
 
 void CReaderConfigDlg::FillKeyFields() {

@@ -3,8 +3,8 @@
 
 #include "app/ControlIds.h"
 #include "app/Globals.h"
-#include "app/ReaderConfigDlg.h"
 #include "app/LanguageTexts.h"
+#include "app/ReaderConfigDlg.h"
 
 using namespace ids;
 

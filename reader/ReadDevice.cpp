@@ -85,7 +85,7 @@ void CReaderConfigDlg::ReadDevice() {
     // The answer goes into the request's buffer: when nothing comes back the
     // request itself is what the final exchange writes.
     reader::Frame buffer = reader::EncodeReadRequest();
-    reader::ExchangeTwice(m_link, m_ui, buffer, buffer);
+    reader::ExchangeTwice(m_link, buffer, buffer, reader::AnswerReads(m_ui));
     const reader::ReadAnswer answer = reader::DecodeReadAnswer(buffer);
 
     if (answer.valid) {

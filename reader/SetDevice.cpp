@@ -12,19 +12,6 @@
 
 using namespace ids;
 
-namespace {
-
-constexpr uint32_t BATCH_COUNT_MODULUS = 100000;
-
-std::string BatchLine(uint32_t count) {
-    char digits[8];
-    std::snprintf(digits, sizeof digits, "%05u",
-                  static_cast<unsigned>(count % BATCH_COUNT_MODULUS));
-    return reader_texts::BATCH_HEAD.Get() + std::string(digits) + reader_texts::BATCH_TAIL.Get();
-}
-
-}  // namespace
-
 void CReaderConfigDlg::SetDevice() {
     // The reader attached now has been configured in this batch run already.
     if (g_bBatchMode && g_bBatchDone) return;
@@ -55,14 +42,14 @@ void CReaderConfigDlg::SetDevice() {
     // may hold a "Y" at the acknowledgement's place (a track 1 start sentinel
     // "Y"), and a silent reader must not pass for one that accepted.
     reader::Frame ack{};
-    reader::ExchangeTwice(m_link, m_ui, frame, ack);
+    reader::ExchangeTwice(m_link, frame, ack, reader::AnswerReads(m_ui));
 
     if (reader::IsSettingsAck(ack)) {
         std::string message;
         if (g_bBatchMode) {
             ++g_nBatchCount;
             g_bBatchDone = 1;
-            message = BatchLine(g_nBatchCount);
+            message = reader::BatchLine(g_nBatchCount);
         } else {
             message = reader_texts::CONFIG_SUCCESS.Get();
         }

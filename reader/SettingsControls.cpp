@@ -1,5 +1,7 @@
 #include "reader/SettingsControls.h"
 
+#include <cstdio>
+
 #include "app/ControlIds.h"
 #include "reader/ReaderTexts.h"
 #include "toolkit/Gbk.h"
@@ -48,14 +50,24 @@ void OfferComputerSlow(tk::DialogSurface& ui, const TextPair& text) {
     ui.SetChecked(IDC_COMPUTER_SLOW, true);
 }
 
-void ExchangeTwice(dev::CHidLink& link, const tk::DialogSurface& ui, const Frame& request,
-                   Frame& answer) {
+int AnswerReads(const tk::DialogSurface& ui) {
+    return ui.IsChecked(IDC_COMPUTER_SLOW) ? 2 : 1;
+}
+
+void ExchangeTwice(dev::CHidLink& link, const Frame& request, Frame& answer, int reads) {
     const Frame out = request;
     link.WriteReport(out.data(), static_cast<uint8_t>(out.size()));
     link.WriteReport(out.data(), static_cast<uint8_t>(out.size()));
-    link.ReadReport(answer.data(), static_cast<uint8_t>(answer.size()));
-    if (ui.IsChecked(IDC_COMPUTER_SLOW))
+    for (int i = 0; i < reads; ++i)
         link.ReadReport(answer.data(), static_cast<uint8_t>(answer.size()));
+}
+
+std::string BatchLine(uint32_t count) {
+    constexpr uint32_t BATCH_COUNT_MODULUS = 100000;
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%05u",
+                  static_cast<unsigned>(count % BATCH_COUNT_MODULUS));
+    return reader_texts::BATCH_HEAD.Get() + std::string(digits) + reader_texts::BATCH_TAIL.Get();
 }
 
 void ExchangeOnce(dev::CHidLink& link, const Frame& request, Frame& answer) {

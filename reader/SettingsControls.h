@@ -3,6 +3,9 @@
 // each field index, the format radio buttons, and reading the view into a
 // SettingsState.
 
+#include <cstdint>
+#include <string>
+
 #include "app/TextPair.h"
 #include "device/HidLink.h"
 #include "reader/SettingsFrame.h"
@@ -25,12 +28,17 @@ SettingsState ReadSettingsControls(const tk::DialogSurface& ui);
 // answer. Does nothing when the box is ticked already.
 void OfferComputerSlow(tk::DialogSurface& ui, const TextPair& text);
 
-// Writes request twice and reads one answer into answer, a second one when
-// the "Computer slow" box is ticked. A read that gets nothing leaves answer
-// as it was, so a late second answer replaces the first only when it comes.
-// answer may be request itself.
-void ExchangeTwice(dev::CHidLink& link, const tk::DialogSurface& ui, const Frame& request,
-                   Frame& answer);
+// Number of answers an exchange reads now: two while "Computer slow" is ticked.
+int AnswerReads(const tk::DialogSurface& ui);
+
+// Writes request twice and reads `reads` answers into answer. A read that
+// gets nothing leaves answer as it was, so a late second answer replaces the
+// first only when it comes. answer may be request itself: a silent device
+// then leaves the request in it.
+void ExchangeTwice(dev::CHidLink& link, const Frame& request, Frame& answer, int reads);
+
+// "Batch set first  00001  successful!": the count in five digits (modulo 100000).
+std::string BatchLine(uint32_t count);
 // Writes request once and reads one answer into answer.
 void ExchangeOnce(dev::CHidLink& link, const Frame& request, Frame& answer);
 
