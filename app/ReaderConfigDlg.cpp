@@ -15,7 +15,9 @@ CReaderConfigDlg::CReaderConfigDlg(tk::DialogSurface& surface, dev::HidPort& por
     m_ui.SetEventSink(this);
 }
 
-CReaderConfigDlg::~CReaderConfigDlg() { m_ui.SetEventSink(nullptr); }
+CReaderConfigDlg::~CReaderConfigDlg() {
+    m_ui.SetEventSink(nullptr);
+}
 
 bool CReaderConfigDlg::OnInitDialog() {
     // The menu template's bar; the window keeps the template's title.
@@ -24,6 +26,7 @@ bool CReaderConfigDlg::OnInitDialog() {
     m_ui.StartTimer(CLOCK_TIMER, CLOCK_PERIOD_MS);
     m_ui.SetText(IDC_OUTPUT, texts::WELCOME);
 
+    dev::OperationScope scope(m_link, "OnInitDialog");
     m_link.m_hNotifyWnd = this;
     const bool present = m_link.CheckPresence();
     AppendOutput(present ? texts::STARTUP_CONNECTED : texts::STARTUP_NOT_CONNECTED);
@@ -38,30 +41,100 @@ bool CReaderConfigDlg::OnInitDialog() {
     return false;  // the focus stays in the output pane
 }
 
-void CReaderConfigDlg::OnCommand(int id) {
+namespace {
+
+// What traces call the reports a command causes.
+const char* CommandName(int id) {
     switch (id) {
-        case IDC_CLEAR: ClearOutput(); break;
-        case IDC_SET_DEVICE: SetDevice(); break;
-        case IDC_DEFAULT_SETTING: RestoreDefaults(); break;
-        case IDC_READ_DEVICE: ReadDevice(); break;
-        case IDC_BATCH: ToggleBatch(); break;
-        case IDC_SENTINELS: OnTrackSentinels(); break;
-        case IDC_CR_PACKET: OnPacketCr(); break;
-        case IDC_CHINESE: SwitchToChinese(); break;
-        case IDC_ENGLISH: SwitchToEnglish(); break;
-        case IDC_CONFIG_KEY: ConfigKeyboard(); break;
-        case IDC_DEFAULT_KEYS: RestoreDefaultKeys(); break;
-        case IDC_READ_CONFIG: ReadKeyboardConfig(); break;
-        case IDC_KEYPAD_BATCH: ToggleKeyboardBatch(); break;
-        case IDC_AUTO_KEYBOARD: OnAutoKeyboardConfig(); break;
-        case IDC_SHIELD_KEYS: OnShieldControlKeys(); break;
-        case ID_INSTRUCTIONS: ShowInstructions(); break;
-        case ID_SOFTWARE_INFO: ShowSoftwareInfo(); break;
-        case ID_UPDATE: OfferUpdate(); break;
-        case ID_TOGGLE_VIEW: ToggleView(); break;
-        case ID_EXIT: OnExitCommand(); break;
-        case IDCANCEL: OnCancel(); break;
-        default: break;
+        case IDC_SET_DEVICE:
+            return "SetDevice";
+        case IDC_READ_DEVICE:
+            return "ReadDevice";
+        case IDC_BATCH:
+            return "ToggleBatch";
+        case IDC_CONFIG_KEY:
+            return "ConfigKeyboard";
+        case IDC_READ_CONFIG:
+            return "ReadKeyboardConfig";
+        case IDC_KEYPAD_BATCH:
+            return "ToggleKeyboardBatch";
+        case ID_TOGGLE_VIEW:
+            return "ToggleView";
+        default:
+            return "Command";
+    }
+}
+
+}  // namespace
+
+void CReaderConfigDlg::OnCommand(int id) {
+    dev::OperationScope scope(m_link, CommandName(id));
+    switch (id) {
+        case IDC_CLEAR:
+            ClearOutput();
+            break;
+        case IDC_SET_DEVICE:
+            SetDevice();
+            break;
+        case IDC_DEFAULT_SETTING:
+            RestoreDefaults();
+            break;
+        case IDC_READ_DEVICE:
+            ReadDevice();
+            break;
+        case IDC_BATCH:
+            ToggleBatch();
+            break;
+        case IDC_SENTINELS:
+            OnTrackSentinels();
+            break;
+        case IDC_CR_PACKET:
+            OnPacketCr();
+            break;
+        case IDC_CHINESE:
+            SwitchToChinese();
+            break;
+        case IDC_ENGLISH:
+            SwitchToEnglish();
+            break;
+        case IDC_CONFIG_KEY:
+            ConfigKeyboard();
+            break;
+        case IDC_DEFAULT_KEYS:
+            RestoreDefaultKeys();
+            break;
+        case IDC_READ_CONFIG:
+            ReadKeyboardConfig();
+            break;
+        case IDC_KEYPAD_BATCH:
+            ToggleKeyboardBatch();
+            break;
+        case IDC_AUTO_KEYBOARD:
+            OnAutoKeyboardConfig();
+            break;
+        case IDC_SHIELD_KEYS:
+            OnShieldControlKeys();
+            break;
+        case ID_INSTRUCTIONS:
+            ShowInstructions();
+            break;
+        case ID_SOFTWARE_INFO:
+            ShowSoftwareInfo();
+            break;
+        case ID_UPDATE:
+            OfferUpdate();
+            break;
+        case ID_TOGGLE_VIEW:
+            ToggleView();
+            break;
+        case ID_EXIT:
+            OnExitCommand();
+            break;
+        case IDCANCEL:
+            OnCancel();
+            break;
+        default:
+            break;
     }
 }
 
@@ -71,9 +144,15 @@ void CReaderConfigDlg::OnEditChange(int id) {
         return;
     }
     switch (id) {
-        case IDC_T1_START: case IDC_T1_END: case IDC_T2_START:
-        case IDC_T2_END: case IDC_T3_START: case IDC_T3_END:
-        case IDC_MIDDLE_SEP_TEXT: case IDC_START_SEP_TEXT: case IDC_END_SEP_TEXT:
+        case IDC_T1_START:
+        case IDC_T1_END:
+        case IDC_T2_START:
+        case IDC_T2_END:
+        case IDC_T3_START:
+        case IDC_T3_END:
+        case IDC_MIDDLE_SEP_TEXT:
+        case IDC_START_SEP_TEXT:
+        case IDC_END_SEP_TEXT:
             OnSeparatorChange(id);
             break;
         default:
@@ -102,7 +181,9 @@ void CReaderConfigDlg::OnCancel() {
     AskExit();
 }
 
-void CReaderConfigDlg::OnExitCommand() { AskExit(); }
+void CReaderConfigDlg::OnExitCommand() {
+    AskExit();
+}
 
 void CReaderConfigDlg::AskExit() {
     if (m_ui.MessageBox(texts::EXIT_QUESTION, texts::EXIT_CAPTION, tk::MsgBoxButtons::YesNo) ==

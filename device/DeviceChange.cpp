@@ -18,6 +18,7 @@ constexpr int KEYBOARD_DISABLED_ON_REMOVAL[] = {IDC_CONFIG_KEY, IDC_READ_CONFIG,
 }  // namespace
 
 bool CReaderConfigDlg::OnDeviceChange(uint32_t event, uintptr_t) {
+    dev::OperationScope scope(m_link, "OnDeviceChange");
     auto arrival = [this] {
         if (!g_bDeviceConnected) {
             AppendOutput(devicetexts::CONNECTED);
