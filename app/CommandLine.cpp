@@ -3,22 +3,6 @@
 namespace app {
 namespace {
 
-bool ParseDevice(const std::string& name, SimulatedDevice* out) {
-    struct Entry {
-        const char* name;
-        SimulatedDevice device;
-    } const table[] = {{"reader", SimulatedDevice::Reader},
-                       {"keypad", SimulatedDevice::Keypad},
-                       {"old-reader", SimulatedDevice::OldReader},
-                       {"silent", SimulatedDevice::Silent}};
-    for (const Entry& e : table)
-        if (name == e.name) {
-            *out = e.device;
-            return true;
-        }
-    return false;
-}
-
 CommandLine Error(std::string message) {
     CommandLine c;
     c.action = CommandLine::Action::Error;
@@ -44,7 +28,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             c.simulate = SimulatedDevice::Reader;
         } else if (a.rfind("--simulate=", 0) == 0) {
             const std::string name = a.substr(11);
-            if (!ParseDevice(name, &c.simulate))
+            if (!sim::ParseSimulatedDevice(name, &c.simulate))
                 return Error("unknown simulated device '" + name +
                              "' (choose reader, keypad, old-reader or silent)");
         } else if (a == "--trace") {

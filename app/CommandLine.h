@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "sim/SimulatedDevices.h"
+
 namespace app {
 
-enum class SimulatedDevice { None, Reader, Keypad, OldReader, Silent };
+using sim::SimulatedDevice;
 
 struct CommandLine {
     enum class Action { Run, Help, Version, Error };
