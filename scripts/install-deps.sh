@@ -12,6 +12,7 @@ packages=(
   clang-format
   fonts-noto-cjk fonts-wqy-zenhei
   xvfb xauth
+  qemu-system-x86 cpio xz-utils zstd  # the end-to-end virtual machine (e2e/install-vm-deps.sh)
 )
 
 missing=()
