@@ -14,7 +14,7 @@ namespace e2e {
 
 namespace {
 
-constexpr int DELAYS_MS[] = {0, 5, 10, 20, 50, 100, 200, 300, 400, 500, 600, 700, 900, 1100};
+constexpr int DELAYS_MS[] = {0, 5, 10, 20, 50, 100, 200, 300, 400, 500, 600, 700, 900, 1100, 1300};
 
 // The delays that worked, listed, or "none".
 std::string List(const std::vector<int>& worked) {
