@@ -15,10 +15,7 @@ driver=$3
 cache=$work/cache
 mkdir -p "$cache"
 
-apt_updated=0
-apt_refresh() {
-  [ $apt_updated -eq 1 ] && return 1
-  apt_updated=1
+refresh_lists() {
   echo "build-guest: refreshing the package lists" >&2
   if [ "$(id -u)" -eq 0 ]; then apt-get update -q >&2; else sudo apt-get update -q >&2; fi
 }
@@ -33,19 +30,22 @@ fetch() {
   local name=$1 file
   file=$(ls "$cache"/"${name}"_*.deb 2>/dev/null | head -n1 || true)
   if [ -z "$file" ]; then
-    (cd "$cache" && apt-get -q -o APT::Sandbox::User=root download "$name" >&2) ||
-      { apt_refresh && (cd "$cache" && apt-get -q -o APT::Sandbox::User=root download "$name" >&2); }
+    (cd "$cache" && apt-get -q -o APT::Sandbox::User=root download "$name" >&2) || return 1
     file=$(ls "$cache"/"${name}"_*.deb | head -n1)
   fi
   echo "$file"
 }
 
+# Stale package lists may name a kernel the archive no longer has: refresh
+# them once and ask again.
 kpkg=$(kernel_package)
-if [ -z "$kpkg" ]; then apt_refresh || true; kpkg=$(kernel_package); fi
-[ -n "$kpkg" ] || { echo "build-guest: cannot resolve linux-image-amd64" >&2; exit 1; }
-
-kdeb=$(fetch "$kpkg")
-bdeb=$(fetch busybox-static)
+if [ -z "$kpkg" ] || ! kdeb=$(fetch "$kpkg") || ! bdeb=$(fetch busybox-static); then
+  refresh_lists
+  kpkg=$(kernel_package)
+  [ -n "$kpkg" ] || { echo "build-guest: cannot resolve linux-image-amd64" >&2; exit 1; }
+  kdeb=$(fetch "$kpkg")
+  bdeb=$(fetch busybox-static)
+fi
 kroot=$cache/${kpkg}
 if [ ! -f "$kroot/.unpacked" ]; then
   rm -rf "$kroot" && mkdir -p "$kroot"

@@ -82,10 +82,13 @@ bool DeviceProcess::Command(const std::string& line, int timeoutMs) {
     }
     const int64_t deadline = NowMs() + timeoutMs;
     std::string reply;
+    // Acknowledgements name their command, so a late one for an earlier
+    // command that timed out is not taken for this one's.
+    const std::string ok = "ok " + line, refused = "error " + line + ": ";
     while (ReadLine(reply, static_cast<int>(std::max<int64_t>(0, deadline - NowMs())))) {
-        if (reply.starts_with("ok ")) return true;
-        if (reply.starts_with("error ")) {
-            m_error = reply.substr(6);
+        if (reply == ok) return true;
+        if (reply.starts_with(refused)) {
+            m_error = reply.substr(refused.size());
             return false;
         }
     }

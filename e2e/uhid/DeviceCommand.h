@@ -9,7 +9,7 @@
 //   sleep MS        wait before the next command (still answering meanwhile)
 //   quit            destroy the device and end
 // Each command is acknowledged on standard output with "ok <command>" once
-// done, or "error <reason>".
+// done, or "error <command>: <reason>", <command> being the line as given.
 
 #include <optional>
 #include <string>

@@ -62,7 +62,7 @@ int UhidReader::Run() {
         if (m_stdinOpen && (fds[1].revents & (POLLIN | POLLHUP | POLLERR))) ReadStdin();
         SendDue();
         RunCommands();
-        if (!m_stdinOpen && m_commands.empty() && m_sleepUntilMs <= NowMs()) m_quit = true;
+        if (!m_stdinOpen && m_commands.empty() && m_sleepLine.empty()) m_quit = true;
     }
     m_device.Destroy();
     return m_failed ? 1 : 0;
@@ -71,7 +71,7 @@ int UhidReader::Run() {
 int UhidReader::PollTimeoutMs() const {
     int64_t due = -1;
     if (!m_pending.empty()) due = m_pending.front().dueMs;
-    if (m_sleepUntilMs > 0 && (due < 0 || m_sleepUntilMs < due)) due = m_sleepUntilMs;
+    if (!m_sleepLine.empty() && (due < 0 || m_sleepUntilMs < due)) due = m_sleepUntilMs;
     if (due < 0) return -1;
     return static_cast<int>(std::max<int64_t>(0, due - NowMs()));
 }
@@ -148,22 +148,33 @@ void UhidReader::ReadStdin() {
 }
 
 void UhidReader::RunCommands() {
-    while (!m_quit && !m_commands.empty()) {
-        if (m_sleepUntilMs > NowMs()) return;
-        m_sleepUntilMs = 0;
+    while (!m_quit) {
+        if (!m_sleepLine.empty()) {
+            if (m_sleepUntilMs > NowMs()) return;
+            Acknowledge(m_sleepLine, {});
+            m_sleepLine.clear();
+        }
+        if (m_commands.empty()) return;
         const std::string line = m_commands.front();
         m_commands.pop_front();
         std::string reason;
         const std::optional<DeviceCommand> cmd = ParseCommand(line, &reason);
-        if (cmd) reason = Execute(*cmd);
         if (!cmd && reason.empty()) continue;  // blank line
-        if (reason.empty())
-            std::printf("ok %s\n", line.c_str());
+        if (cmd) reason = Execute(*cmd);
+        if (cmd && cmd->kind == CommandKind::Sleep)
+            m_sleepLine = line;  // acknowledged once the wait is over
         else
-            std::printf("error %s\n", reason.c_str());
-        std::fflush(stdout);
-        if (!reason.empty()) Log(line + ": " + reason);
+            Acknowledge(line, reason);
     }
+}
+
+void UhidReader::Acknowledge(const std::string& line, const std::string& reason) {
+    if (reason.empty())
+        std::printf("ok %s\n", line.c_str());
+    else
+        std::printf("error %s: %s\n", line.c_str(), reason.c_str());
+    std::fflush(stdout);
+    if (!reason.empty()) Log(line + ": " + reason);
 }
 
 std::string UhidReader::Execute(const DeviceCommand& cmd) {

@@ -38,6 +38,8 @@ class UhidReader {
     void ReadStdin();
     // Runs queued commands until one must wait (sleep) or none is left.
     void RunCommands();
+    // Says on standard output that a command is done, or why it failed.
+    void Acknowledge(const std::string& line, const std::string& reason);
     // Carries out one command; returns the reason on failure.
     std::string Execute(const DeviceCommand& cmd);
     void SendDue();
@@ -48,6 +50,7 @@ class UhidReader {
     bool m_verbose;
     int m_delayOverride = -1;
     int64_t m_startMs;
+    std::string m_sleepLine;  // the sleep command being carried out
     int64_t m_sleepUntilMs = 0;
     std::deque<Pending> m_pending;  // in due order: the delay is the same for every answer
     std::deque<std::string> m_commands;
