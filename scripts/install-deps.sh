@@ -13,6 +13,7 @@ packages=(
   dpkg-dev librsvg2-bin desktop-file-utils appstream
   fonts-noto-cjk fonts-wqy-zenhei
   xvfb xauth
+  qemu-system-x86 cpio xz-utils zstd  # the end-to-end virtual machine (e2e/install-vm-deps.sh)
 )
 
 missing=()

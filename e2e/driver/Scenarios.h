@@ -1,0 +1,33 @@
+#pragma once
+// The end-to-end scenarios, in the order they run. Each records one result
+// line per operation and leaves the device program in any state: the next
+// scenario prepares its own.
+
+#include <span>
+
+#include "e2e/driver/ScenarioSupport.h"
+
+namespace e2e {
+
+struct Scenario {
+    const char* name;
+    void (*run)(Context&);
+};
+
+std::span<const Scenario> AllScenarios();
+
+// The scenarios, by the file that holds them.
+void Presence(Context& c);       // LinkScenarios.cpp
+void DialogStartup(Context& c);  // LinkScenarios.cpp
+void PortRoundTrip(Context& c);  // LinkScenarios.cpp
+void LinkExchange(Context& c);   // LinkScenarios.cpp
+void SilentReader(Context& c);   // LinkScenarios.cpp
+void LostReport(Context& c);     // LinkScenarios.cpp
+void PlugCycles(Context& c);     // PlugScenarios.cpp
+void DelayWindow(Context& c);    // DelayWindow.cpp
+
+// The answer delay of a reader that takes a realistic time to process a
+// request; the tool's exchange must work with it.
+constexpr int REALISTIC_DELAY_MS = 100;
+
+}  // namespace e2e

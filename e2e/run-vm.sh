@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Boots the end-to-end guest with qemu and reports what the driver printed on
+# its serial console. Exits 0 when every operation succeeded, 77 (skip) only
+# when qemu cannot run on this machine, 1 on any other failure.
+# Usage: run-vm.sh --reader PROGRAM --driver PROGRAM [--work DIR] [--only NAMES] [-v]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+reader="" driver="" work="" extra=""
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --reader) reader=$2; shift 2 ;;
+    --driver) driver=$2; shift 2 ;;
+    --work) work=$2; shift 2 ;;
+    --only) extra="$extra e2e.only=$2"; shift 2 ;;
+    -v) extra="$extra e2e.verbose=1"; shift ;;
+    *) echo "usage: $0 --reader PROGRAM --driver PROGRAM [--work DIR] [--only NAMES] [-v]" >&2; exit 2 ;;
+  esac
+done
+[ -n "$reader" ] && [ -n "$driver" ] || { echo "run-vm: --reader and --driver are needed" >&2; exit 2; }
+work=${work:-$(dirname "$driver")/guest}
+mkdir -p "$work"
+
+"$here/install-vm-deps.sh" || echo "run-vm: could not install the guest's host packages" >&2
+qemu=${E2E_QEMU:-qemu-system-x86_64}  # another qemu binary, if set
+if ! command -v $qemu >/dev/null; then
+  echo "run-vm: SKIP: $qemu is not installed"
+  exit 77
+fi
+# qemu must at least build the machine; it stops at once (-S, then quit).
+if ! echo quit | $qemu -M q35 -accel tcg -display none -nodefaults -no-user-config \
+      -monitor stdio -serial none -S >/dev/null 2>&1; then
+  echo "run-vm: SKIP: $qemu cannot start a machine here"
+  exit 77
+fi
+
+"$here/build-guest.sh" "$work" "$reader" "$driver"
+
+# KVM only where the CPU can run a hardware hypervisor; otherwise emulation.
+accel=(-accel tcg)
+if [ -r /dev/kvm ] && [ -w /dev/kvm ] && grep -qwE 'vmx|svm' /proc/cpuinfo; then
+  accel=(-accel kvm -cpu host)
+fi
+
+log=$work/console.log
+start=$(date +%s%N)
+set +e
+timeout 900 $qemu -M q35 "${accel[@]}" -m 512 -smp 1 -nodefaults -no-user-config \
+  -display none -monitor none -serial stdio -no-reboot \
+  -kernel "$work/kernel" -initrd "$work/initrd.gz" \
+  -append "console=ttyS0 quiet panic=-1$extra" </dev/null | tr -d '\r' | tee "$log"
+qemu_status=${PIPESTATUS[0]}
+set -e
+elapsed=$((($(date +%s%N) - start) / 1000000))
+echo "run-vm: boot and run took $elapsed ms (${accel[1]}, $(basename "$(readlink -f "$work/kernel")"))"
+
+status=$(grep -a '^VM-E2E-STATUS ' "$log" | tail -n1 | cut -d' ' -f2)
+if [ -z "$status" ]; then
+  echo "run-vm: FAIL: the guest ended without a result (qemu status $qemu_status)"
+  exit 1
+fi
+[ "$status" = 0 ] || { echo "run-vm: FAIL: the driver ended with status $status"; exit 1; }
+echo "run-vm: all operations succeeded"
