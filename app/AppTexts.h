@@ -16,6 +16,9 @@ inline constexpr TextPair ABOUT_ENTRY{"关于Vorn软件（About Vorn）", "About
 inline constexpr TextPair ESC_PRESSED{"你按下了 ESC 功能键 ！", "You pressed the ESC key !"};
 inline constexpr TextPair EXIT_CAPTION{"退出提示", "Exit the prompt"};
 inline constexpr TextPair EXIT_QUESTION{"你真的要退出吗？", "Do you really want to exit?"};
+// Screen-reader names of the two captionless controls of the right-hand column.
+inline constexpr TextPair OUTPUT_PANE_NAME{"输出窗口", "Output pane"};
+inline constexpr TextPair STATUS_LINE_NAME{"状态栏", "Status line"};
 
 inline constexpr std::array<const char*, 12> MONTHS_EN = {
     "January", "February", "March",     "April",   "May",      "June",

@@ -1,7 +1,9 @@
 #include "app/ControlTable.h"
 
+#include <stdexcept>
 #include <string>
 
+#include "app/AppTexts.h"
 #include "app/ControlIds.h"
 
 namespace app {
@@ -10,6 +12,50 @@ namespace {
 using tk::ControlKind;
 using tk::ControlSpec;
 using tk::DlgRect;
+
+constexpr tk::Rgb RED{255, 0, 0};
+constexpr tk::Rgb BLUE{0, 0, 255};
+constexpr tk::Rgb STATUS_BLUE{0, 50, 255};
+constexpr tk::Rgb WHITE{255, 255, 255};
+
+ControlSpec& Find(tk::DialogSpec& d, int id) {
+    for (ControlSpec& s : d.controls)
+        if (s.id == id) return s;
+    throw std::logic_error("control table lacks " + std::to_string(id));
+}
+
+// The dialog's colour hook: red captions of the controls a user must notice,
+// blue for the tip box and the status line.
+void ApplyColours(tk::DialogSpec& d) {
+    using namespace ids;
+    for (int id :
+         {IDC_COMPUTER_SLOW, IDC_LANGUAGE_GROUP, IDC_CHINESE, IDC_ENGLISH, IDC_KEYPAD_GROUP})
+        Find(d, id).textColour = RED;
+    for (int n = 1; n <= KEY_FIELD_COUNT; ++n) Find(d, KeyGroupId(n)).textColour = RED;
+    Find(d, IDC_TIP_GROUP).textColour = BLUE;
+    Find(d, IDC_TIP_TEXT).textColour = BLUE;
+    Find(d, IDC_TIP_TEXT).backgroundColour = WHITE;
+    Find(d, IDC_STATUS).textColour = STATUS_BLUE;
+}
+
+// Screen readers name a control without a caption after its label or group.
+void NameCaptionlessControls(tk::DialogSpec& d) {
+    using namespace ids;
+    const int rowHeads[] = {IDC_SENTINEL_TRK1_HEAD, IDC_SENTINEL_TRK2_HEAD, IDC_SENTINEL_TRK3_HEAD};
+    for (int t = 0; t < 3; ++t) {
+        Find(d, SENTINEL_FIELDS[2 * t]).nameFrom = {rowHeads[t], IDC_SENTINEL_START_HEAD};
+        Find(d, SENTINEL_FIELDS[2 * t + 1]).nameFrom = {rowHeads[t], IDC_SENTINEL_END_HEAD};
+    }
+    Find(d, IDC_MIDDLE_SEP_TEXT).nameFrom = {IDC_MIDDLE_SEP};
+    Find(d, IDC_START_SEP_TEXT).nameFrom = {IDC_START_SEP};
+    Find(d, IDC_END_SEP_TEXT).nameFrom = {IDC_END_SEP};
+    Find(d, IDC_SENTINEL_GROUP).nameFrom = {IDC_SENTINELS};
+    for (int n = 1; n <= KEY_FIELD_COUNT; ++n) Find(d, KeyFieldId(n)).nameFrom = {KeyGroupId(n)};
+    Find(d, IDC_TIP_TEXT).nameFrom = {IDC_TIP_GROUP};
+    // The tool starts in Chinese.
+    Find(d, IDC_OUTPUT).accessibleName = texts::OUTPUT_PANE_NAME.zh;
+    Find(d, IDC_STATUS).accessibleName = texts::STATUS_LINE_NAME.zh;
+}
 
 ControlSpec C(int id, ControlKind kind, const char* caption, DlgRect r, int group = 0) {
     ControlSpec s;
@@ -118,6 +164,17 @@ tk::DialogSpec Build() {
     }
     c.push_back(C(IDC_TIP_GROUP, G, "提示", {382, 30, 114, 305}));
     c.push_back(C(IDC_TIP_TEXT, S, "", {384, 40, 110, 291}));
+    // Menu bar 133 as the template has it: the Chinese bar of the general view.
+    tk::MenuItem about{0, "关于软件 ", true,
+                       {{ID_INSTRUCTIONS, "软件操作说明", true, {}},
+                        {ID_SOFTWARE_INFO, "软件信息", true, {}},
+                        {ID_UPDATE, "软件更新", true, {}}}};
+    d.menu.items = {about,
+                    {ID_TOGGLE_VIEW, "切换到键盘设置界面", true, {}},
+                    {ID_EXIT, "退出 ", true, {}}};
+
+    ApplyColours(d);
+    NameCaptionlessControls(d);
     return d;
 }
 

@@ -7,7 +7,7 @@
 
 namespace app {
 
-// Dialog template 102: 703 x 390 dialog units, caption "USB读卡器设置".
+// Dialog template 102: 703 x 390 dialog units, caption "USB读卡器设置", menu bar 133.
 const tk::DialogSpec& MainDialogSpec();
 
 // Radio groups.

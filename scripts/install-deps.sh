@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config ninja-build
-  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-qpa-plugins
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins
   libgl-dev libxkbcommon-dev
   libhidapi-dev libhidapi-hidraw0 libudev-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev

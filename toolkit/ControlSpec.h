@@ -2,8 +2,11 @@
 // What the toolkit needs to know to build one control of a dialog: its id,
 // kind, start-up caption, whether the template shows or disables it, and its
 // place in dialog units (1/4 of the average character width across, 1/8 of
-// the character height down).
+// the character height down). A dialog is its title, size, controls and the
+// menu bar it starts with.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +26,11 @@ struct DlgRect {
     int x = 0, y = 0, width = 0, height = 0;
 };
 
+struct Rgb {
+    uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
 struct ControlSpec {
     int id = 0;
     ControlKind kind = ControlKind::StaticText;
@@ -33,12 +41,33 @@ struct ControlSpec {
     int radioGroup = 0;  // radio buttons with the same nonzero group exclude each other
     bool centred = false;
     bool isDefault = false;  // default push button
+    // Colours of the dialog's colour hook. Without a background colour the
+    // control's background is not painted and the dialog shows through.
+    std::optional<Rgb> textColour;
+    std::optional<Rgb> backgroundColour;
+    // Screen readers: a control without a caption is named by the captions of
+    // these controls (its label, its check box, its group), joined by a space,
+    // or else by its fixed name.
+    std::vector<int> nameFrom;
+    std::string accessibleName;
+};
+
+struct MenuItem {
+    int commandId = 0;  // 0 for a popup
+    std::string text;
+    bool enabled = true;
+    std::vector<MenuItem> popup;  // items of a popup
+};
+
+struct MenuBar {
+    std::vector<MenuItem> items;
 };
 
 struct DialogSpec {
     std::string title;
     DlgRect size;  // width and height in dialog units
     std::vector<ControlSpec> controls;
+    MenuBar menu;  // the menu bar the dialog starts with
 };
 
 }  // namespace tk

@@ -20,17 +20,6 @@ namespace tk {
 enum class MsgBoxButtons { Ok, YesNo };
 enum class MsgBoxResult { Ok, Yes, No };
 
-struct MenuItem {
-    int commandId = 0;  // 0 for a popup
-    std::string text;
-    bool enabled = true;
-    std::vector<MenuItem> popup;  // items of a popup
-};
-
-struct MenuBar {
-    std::vector<MenuItem> items;
-};
-
 struct AboutTexts {
     std::string title, okButton, line1, line2;
 };
@@ -84,6 +73,11 @@ public:
     virtual void SetEnabled(int id, bool enabled) = 0;
     virtual bool IsVisible(int id) const = 0;
     virtual void SetVisible(int id, bool visible) = 0;
+
+    // Names a control for screen readers in place of the name its caption or
+    // its label gives it (for the controls whose name follows the language);
+    // an empty name goes back to that name.
+    virtual void SetAccessibleName(int id, const std::string& name) = 0;
 
     // Gives the control the keyboard focus; an edit raises OnEditFocus when
     // it did not have the focus before.

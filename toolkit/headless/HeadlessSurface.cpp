@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "toolkit/AccessibleNames.h"
 #include "toolkit/KeyCodes.h"
 
 namespace tk {
@@ -24,7 +25,8 @@ size_t PrevCharStart(const std::string& s, size_t i) {
 
 }  // namespace
 
-HeadlessSurface::HeadlessSurface(const DialogSpec& spec) : m_title(spec.title) {
+HeadlessSurface::HeadlessSurface(const DialogSpec& spec)
+    : m_title(spec.title), m_menu(spec.menu) {
     for (const ControlSpec& s : spec.controls) {
         Control c;
         c.spec = s;
@@ -95,6 +97,19 @@ bool HeadlessSurface::IsVisible(int id) const {
 }
 void HeadlessSurface::SetVisible(int id, bool visible) {
     At(id).visible = visible;
+}
+
+void HeadlessSurface::SetAccessibleName(int id, const std::string& name) {
+    At(id).assignedName = name;
+}
+
+std::string HeadlessSurface::AccessibleName(int id) const {
+    const Control& c = At(id);
+    const std::string caption = IsEdit(c) ? std::string() : c.text;
+    return AccessibleNameOf(c.spec, caption, c.assignedName, [this](int other) {
+        auto it = m_controls.find(other);
+        return it == m_controls.end() ? std::string() : it->second.text;
+    });
 }
 
 void HeadlessSurface::SetFocus(int id) {

@@ -35,6 +35,7 @@ class HeadlessSurface : public DialogSurface {
     void SetEnabled(int id, bool enabled) override;
     bool IsVisible(int id) const override;
     void SetVisible(int id, bool visible) override;
+    void SetAccessibleName(int id, const std::string& name) override;
     void SetFocus(int id) override;
     int FocusedControl() const override { return m_focus; }
     MsgBoxResult MessageBox(const std::string& text, const std::string& caption,
@@ -83,6 +84,8 @@ class HeadlessSurface : public DialogSurface {
     bool HasControl(int id) const { return m_controls.count(id) != 0; }
     ControlKind KindOf(int id) const;
     int CaretOf(int id) const;
+    // What a screen reader announces for the control.
+    std::string AccessibleName(int id) const;
     const std::vector<std::string>& AboutEntries() const { return m_aboutEntries; }
     const std::vector<AboutTexts>& AboutBoxes() const { return m_aboutBoxes; }
     const std::vector<std::string>& OpenedUrls() const { return m_openedUrls; }
@@ -98,6 +101,7 @@ class HeadlessSurface : public DialogSurface {
         std::string text;
         bool checked = false, enabled = true, visible = true;
         int caret = 0;  // byte offset of the caret in an edit's UTF-8 text
+        std::string assignedName;
     };
     Control& At(int id);
     const Control& At(int id) const;

@@ -1,0 +1,36 @@
+#pragma once
+// HidPort over hidapi's hidraw back end (Linux). Enumeration reads the ids
+// from sysfs without opening any device; a handle is one open hidraw node.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "device/HidPort.h"
+
+namespace dev {
+
+class HidapiPort : public HidPort {
+  public:
+    // Initialises hidapi; Enumerate returns nothing when that failed.
+    HidapiPort();
+    // Releases hidapi's global state; every handle must be gone by then.
+    ~HidapiPort() override;
+    HidapiPort(const HidapiPort&) = delete;
+    HidapiPort& operator=(const HidapiPort&) = delete;
+
+    // Every HID interface with a hidraw node, ordered by node number
+    // (/dev/hidraw2 before /dev/hidraw10), so the same set of devices always
+    // comes in the same order. Empty when none, or when hidapi is unusable.
+    std::vector<HidInterfaceInfo> Enumerate() override;
+
+    // Opens a hidraw node for reading and writing. On failure returns nullptr
+    // and sets *error: NotFound (no such node), AccessDenied (the node exists
+    // but this user may not open it), Other (anything else).
+    std::unique_ptr<HidHandle> Open(const std::string& path, OpenError* error) override;
+
+  private:
+    bool m_initialised = false;
+};
+
+}  // namespace dev

@@ -1,0 +1,131 @@
+// Report lengths from HID report descriptors, and hidraw node names.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "device/HidrawPaths.h"
+#include "device/ReportDescriptor.h"
+
+namespace {
+
+using dev::ParseReportLengths;
+
+// A vendor-defined interface with one 64-byte input and one 64-byte output
+// report and no report ids: the reader's kind of descriptor.
+const std::vector<uint8_t> READER = {
+    0x06, 0x00, 0xFF,        // usage page (vendor)
+    0x09, 0x01,              // usage
+    0xA1, 0x01,              // collection (application)
+    0x15, 0x00,              //   logical minimum 0
+    0x26, 0xFF, 0x00,        //   logical maximum 255
+    0x75, 0x08,              //   report size 8
+    0x95, 0x40,              //   report count 64
+    0x09, 0x01, 0x81, 0x02,  // usage, input
+    0x95, 0x40,              //   report count 64
+    0x09, 0x01, 0x91, 0x02,  // usage, output
+    0xC0,                    // end collection
+};
+
+TEST(ReportDescriptorTest, ReaderDescriptorGivesSixtyFiveBytesEachWay) {
+    auto lengths = ParseReportLengths(READER.data(), READER.size());
+    ASSERT_TRUE(lengths);
+    EXPECT_EQ(lengths->input, 65u);
+    EXPECT_EQ(lengths->output, 65u);
+    EXPECT_FALSE(lengths->numbered);
+}
+
+TEST(ReportDescriptorTest, NumberedReportsTakeTheLongestOfEachKind) {
+    const std::vector<uint8_t> d = {
+        0x85, 0x01, 0x75, 0x08, 0x95, 0x08, 0x81, 0x02,  // id 1: 8-byte input
+        0x85, 0x02, 0x95, 0x20, 0x81, 0x02,              // id 2: 32-byte input
+        0x75, 0x01, 0x95, 0x05, 0x81, 0x02,              //       + 5 bits
+        0x85, 0x03, 0x75, 0x08, 0x95, 0x10, 0x91, 0x02,  // id 3: 16-byte output
+        0x95, 0x30, 0xB1, 0x02,                          // feature: not counted
+    };
+    auto lengths = ParseReportLengths(d.data(), d.size());
+    ASSERT_TRUE(lengths);
+    EXPECT_EQ(lengths->input, 1u + 33u);  // 261 bits round up to 33 bytes
+    EXPECT_EQ(lengths->output, 17u);
+    EXPECT_TRUE(lengths->numbered);
+}
+
+TEST(ReportDescriptorTest, PushAndPopRestoreTheGlobals) {
+    const std::vector<uint8_t> d = {
+        0x75, 0x08, 0x95, 0x04,  // 4 bytes
+        0xA4,                    // push
+        0x95, 0x40, 0x91, 0x02,  // output of 64 bytes
+        0xB4,                    // pop: back to 4
+        0x81, 0x02,              // input of 4 bytes
+    };
+    auto lengths = ParseReportLengths(d.data(), d.size());
+    ASSERT_TRUE(lengths);
+    EXPECT_EQ(lengths->output, 65u);
+    EXPECT_EQ(lengths->input, 5u);
+}
+
+TEST(ReportDescriptorTest, LongItemsAreSkippedAndFourByteDataIsRead) {
+    const std::vector<uint8_t> d = {
+        0xFE, 0x02, 0x10, 0xAA, 0xBB,  // long item with two data bytes
+        0x77, 0x08, 0x00, 0x00, 0x00,  // report size 8, as four bytes
+        0x97, 0x02, 0x00, 0x00, 0x00,  // report count 2, as four bytes
+        0x81, 0x02,
+    };
+    auto lengths = ParseReportLengths(d.data(), d.size());
+    ASSERT_TRUE(lengths);
+    EXPECT_EQ(lengths->input, 3u);
+    EXPECT_EQ(lengths->output, 0u);
+}
+
+TEST(ReportDescriptorTest, BrokenDescriptorsAreRejectedWithoutOverreading) {
+    const std::vector<std::vector<uint8_t>> broken = {
+        {0x75},                          // data byte missing
+        {0x27, 0xFF, 0xFF},              // four data bytes announced, two there
+        {0xFE, 0x05, 0x10, 0x00},        // long item cut off
+        {0xFE},                          // long item header cut off
+        {0xB4},                          // pop without push
+        std::vector<uint8_t>(17, 0xA4),  // pushes without end
+    };
+    for (const auto& d : broken) {
+        // Copy into a buffer of exactly the descriptor's size so a read past
+        // it would be caught by the sanitizers.
+        std::unique_ptr<uint8_t[]> exact(new uint8_t[d.size()]);
+        std::copy(d.begin(), d.end(), exact.get());
+        EXPECT_FALSE(ParseReportLengths(exact.get(), d.size())) << d.size();
+    }
+}
+
+TEST(ReportDescriptorTest, HugeCountsDoNotOverflow) {
+    const std::vector<uint8_t> d = {0x77, 0xFF, 0xFF, 0xFF, 0xFF, 0x97, 0xFF,
+                                    0xFF, 0xFF, 0xFF, 0x81, 0x02, 0x81, 0x02};
+    auto lengths = ParseReportLengths(d.data(), d.size());
+    ASSERT_TRUE(lengths);
+    EXPECT_GT(lengths->input, 128u);  // far too long for the link, as it should be
+}
+
+TEST(ReportDescriptorTest, EmptyDescriptorHasNoReports) {
+    auto lengths = ParseReportLengths(nullptr, 0);
+    ASSERT_TRUE(lengths);
+    EXPECT_EQ(lengths->input, 0u);
+    EXPECT_EQ(lengths->output, 0u);
+}
+
+TEST(HidrawPathsTest, NodesSortByNumber) {
+    std::vector<std::string> paths = {"/dev/hidraw10", "/dev/hidraw2", "/dev/hidraw1",
+                                      "/dev/hidraw02", "/dev/hidraw"};
+    std::sort(paths.begin(), paths.end(), dev::HidrawPathBefore);
+    EXPECT_EQ(paths, (std::vector<std::string>{"/dev/hidraw", "/dev/hidraw1", "/dev/hidraw02",
+                                               "/dev/hidraw2", "/dev/hidraw10"}));
+}
+
+TEST(HidrawPathsTest, DescriptorLivesInSysfsUnderTheNodeName) {
+    EXPECT_EQ(dev::ReportDescriptorPathOf("/dev/hidraw3"),
+              "/sys/class/hidraw/hidraw3/device/report_descriptor");
+    EXPECT_EQ(dev::ReportDescriptorPathOf("hidraw0"),
+              "/sys/class/hidraw/hidraw0/device/report_descriptor");
+}
+
+}  // namespace

@@ -1,0 +1,104 @@
+// The main dialog over the Qt toolkit: Esc, the close box and the exit
+// question behave as over the headless toolkit.
+
+#include <gtest/gtest.h>
+
+#include <QMessageBox>
+#include <QTest>
+
+#include "app/ControlIds.h"
+#include "app/ControlTable.h"
+#include "app/ReaderConfigDlg.h"
+#include "sim/ReaderModel.h"
+#include "sim/VirtualClock.h"
+#include "sim/VirtualHidPort.h"
+#include "toolkit/KeyCodes.h"
+#include "toolkit/qt/QtSurface.h"
+#include "widgets/WidgetTestSupport.h"
+
+namespace {
+
+using namespace ids;
+
+class DialogOverQtTest : public ::testing::Test {
+  protected:
+    DialogOverQtTest() : clock({2026, 12, 7, 9, 5, 7, 0}), port(clock), ui(app::MainDialogSpec()) {}
+
+    void Start() {
+        dlg = std::make_unique<CReaderConfigDlg>(ui, port, port, clock);
+        dlg->OnInitDialog();
+        ui.Dialog()->show();
+        ui.Dialog()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(ui.Dialog()));
+    }
+    // Answers the exit question that opens next.
+    void AnswerNext(QMessageBox::StandardButton answer) {
+        widgettest::WhenModalOpens([answer](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            ASSERT_NE(box, nullptr);
+            box->button(answer)->click();
+        });
+    }
+
+    widgettest::AppFirst app;
+    sim::VirtualClock clock;
+    sim::VirtualHidPort port;
+    tk::QtSurface ui;
+    std::unique_ptr<CReaderConfigDlg> dlg;
+};
+
+TEST_F(DialogOverQtTest, StartWithAReaderEnablesTheDeviceButtons) {
+    port.AttachQuietly(std::make_unique<sim::AckingModel>());
+    Start();
+    EXPECT_EQ(ui.GetText(IDC_OUTPUT).substr(ui.GetText(IDC_OUTPUT).rfind("设备")),
+              "设备已连接！ 09:05:07\r\n");
+    for (int id : {IDC_SET_DEVICE, IDC_READ_DEVICE, IDC_BATCH}) EXPECT_TRUE(ui.IsEnabled(id));
+    EXPECT_EQ(QApplication::focusWidget(), ui.Widget(IDC_OUTPUT));
+}
+
+TEST_F(DialogOverQtTest, EscBeforeTheKeyFieldsAreFilledIsLoggedAndTheDialogStays) {
+    Start();
+    QTest::keyClick(ui.Dialog()->windowHandle(), Qt::Key_Escape);
+    const std::string out = ui.GetText(IDC_OUTPUT);
+    const std::string line = "你按下了 ESC 功能键 ！ 09:05:07\r\n";
+    ASSERT_GE(out.size(), line.size());
+    EXPECT_EQ(out.substr(out.size() - line.size()), line);
+    EXPECT_TRUE(ui.Dialog()->isVisible());
+    EXPECT_FALSE(ui.Keys().IsDown(tk::VK_ESCAPE));
+    EXPECT_EQ(dlg->Result(), 0);
+}
+
+TEST_F(DialogOverQtTest, CloseBoxAsksTheExitQuestion) {
+    Start();
+    const std::string before = ui.GetText(IDC_OUTPUT);
+    AnswerNext(QMessageBox::No);
+    EXPECT_FALSE(ui.Dialog()->close());
+    EXPECT_TRUE(ui.Dialog()->isVisible());
+    EXPECT_EQ(ui.GetText(IDC_OUTPUT), before);
+
+    AnswerNext(QMessageBox::Yes);
+    EXPECT_TRUE(ui.Dialog()->close());
+    EXPECT_FALSE(ui.Dialog()->isVisible());
+    EXPECT_EQ(dlg->Result(), IDCANCEL);
+    EXPECT_EQ(ui.RunModal(), IDCANCEL);
+}
+
+TEST_F(DialogOverQtTest, ExitMenuCommandAsksTheSameQuestion) {
+    Start();
+    QAction* exit = ui.MenuBarWidget()->actions().at(2);
+    AnswerNext(QMessageBox::Yes);
+    exit->trigger();
+    EXPECT_EQ(dlg->Result(), IDCANCEL);
+    EXPECT_FALSE(ui.Dialog()->isVisible());
+}
+
+TEST_F(DialogOverQtTest, ClearButtonEmptiesThePaneAndFocusesIt) {
+    Start();
+    QTest::mouseClick(ui.Widget(IDC_CLEAR), Qt::LeftButton);
+    EXPECT_EQ(ui.GetText(IDC_OUTPUT), "");
+    EXPECT_EQ(QApplication::focusWidget(), ui.Widget(IDC_OUTPUT));
+    dlg->AppendOutput("one");
+    EXPECT_EQ(ui.GetText(IDC_OUTPUT), "one 09:05:07\r\n");
+}
+
+}  // namespace

@@ -1,0 +1,31 @@
+#include "toolkit/AccessibleNames.h"
+
+namespace tk {
+
+std::string TrimCaption(const std::string& caption) {
+    const char* blanks = " \t\r\n";
+    const size_t first = caption.find_first_not_of(blanks);
+    if (first == std::string::npos) return "";
+    const size_t last = caption.find_last_not_of(blanks);
+    return caption.substr(first, last - first + 1);
+}
+
+std::string AccessibleNameOf(const ControlSpec& spec, const std::string& caption,
+                             const std::string& assigned,
+                             const std::function<std::string(int)>& captionOf) {
+    if (!assigned.empty()) return assigned;
+    if (!spec.accessibleName.empty()) return spec.accessibleName;
+    if (!spec.nameFrom.empty()) {
+        std::string name;
+        for (int id : spec.nameFrom) {
+            const std::string part = TrimCaption(captionOf(id));
+            if (part.empty()) continue;
+            if (!name.empty()) name += ' ';
+            name += part;
+        }
+        return name;
+    }
+    return TrimCaption(caption);
+}
+
+}  // namespace tk

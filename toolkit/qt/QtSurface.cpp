@@ -1,0 +1,448 @@
+#include "toolkit/qt/QtSurface.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextCursor>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <stdexcept>
+
+#include "toolkit/AccessibleNames.h"
+#include "toolkit/LineBreaks.h"
+#include "toolkit/qt/AboutBox.h"
+#include "toolkit/qt/AppIcon.h"
+#include "toolkit/qt/DialogUnits.h"
+
+namespace tk {
+namespace {
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// Counts nested programmatic changes: while it is above zero the widgets'
+// own change and focus signals are not passed on, because the surface
+// notifies the dialog itself, exactly once.
+struct Guard {
+    explicit Guard(int& depth) : m_depth(depth) { ++m_depth; }
+    ~Guard() { --m_depth; }
+    Guard(const Guard&) = delete;
+    Guard& operator=(const Guard&) = delete;
+    int& m_depth;
+};
+
+}  // namespace
+
+QtSurface::QtSurface(const DialogSpec& spec) : m_title(spec.title) {
+    DialogWindow::Handlers handlers;
+    handlers.cancel = [this] {
+        if (m_sink) m_sink->OnCancel();
+    };
+    // Without a dialog behind it the window closes as any window does.
+    handlers.ended = [this] { return m_ended || !m_sink; };
+    handlers.backgroundMenu = [this](const QPoint& pos) {
+        if (!m_aboutEntries.empty()) ShowContextMenu(NewWindowMenu(m_dialog.get()), pos);
+    };
+    m_dialog = std::make_unique<DialogWindow>(std::move(handlers));
+    m_dialog->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                             Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    m_dialog->setFont(DialogFont());
+    m_dialog->setWindowTitle(Q(spec.title));
+    m_dialog->setWindowIcon(AppIcon());
+    const BaseUnits units = BaseUnitsOf(m_dialog->font());
+
+    auto* layout = new QVBoxLayout(m_dialog.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    m_menuBar = new QMenuBar(m_dialog.get());
+    m_menuBar->setNativeMenuBar(false);
+    layout->setMenuBar(m_menuBar);
+    SetMenuBar(spec.menu);
+    m_client = new QWidget;
+    m_client->setFixedSize(ToPixels({0, 0, spec.size.width, spec.size.height}, units).size());
+    layout->addWidget(m_client);
+
+    BuiltControls built = BuildControls(spec, m_client, units);
+    m_radioGroups = built.radioGroups;
+    for (const ControlSpec& s : spec.controls) {
+        Control& c = m_controls[s.id];
+        c.spec = s;
+        c.widget = built.widgets.at(s.id);
+        c.caption = s.caption;
+        for (int source : s.nameFrom) m_namedBy[source].push_back(s.id);
+        ConnectNotifications(c);
+    }
+    for (auto& [id, c] : m_controls) UpdateAccessibleName(c);
+
+    QObject::connect(qApp, &QApplication::focusChanged, m_dialog.get(),
+                     [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
+    m_keyFilter = std::make_unique<KeyEventFilter>(
+        m_dialog.get(), m_keys, [this] { return m_sink; }, [this] { return m_focusId; });
+    qApp->installEventFilter(m_keyFilter.get());
+}
+
+QtSurface::~QtSurface() {
+    qApp->removeEventFilter(m_keyFilter.get());
+    m_sink = nullptr;
+    // The widgets go first, while the state their signals reach still exists.
+    QObject::disconnect(qApp, nullptr, m_dialog.get(), nullptr);
+    m_dialog.reset();
+}
+
+QtSurface::Control& QtSurface::At(int id) {
+    auto it = m_controls.find(id);
+    if (it == m_controls.end()) throw std::out_of_range("no control " + std::to_string(id));
+    return it->second;
+}
+
+const QtSurface::Control& QtSurface::At(int id) const {
+    auto it = m_controls.find(id);
+    if (it == m_controls.end()) throw std::out_of_range("no control " + std::to_string(id));
+    return it->second;
+}
+
+QWidget* QtSurface::Widget(int id) const {
+    auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : it->second.widget;
+}
+
+bool QtSurface::IsEdit(const Control& c) {
+    return c.spec.kind == ControlKind::Edit || c.spec.kind == ControlKind::MultiLineEdit;
+}
+
+void QtSurface::ConnectNotifications(Control& c) {
+    const int id = c.spec.id;
+    switch (c.spec.kind) {
+        case ControlKind::PushButton:
+        case ControlKind::CheckBox:
+        case ControlKind::RadioButton:
+            // clicked comes after the button has changed its check state.
+            QObject::connect(static_cast<QAbstractButton*>(c.widget), &QAbstractButton::clicked,
+                             c.widget, [this, id] {
+                                 if (m_sink) m_sink->OnCommand(id);
+                             });
+            break;
+        case ControlKind::Edit:
+            QObject::connect(static_cast<QLineEdit*>(c.widget), &QLineEdit::textChanged, c.widget,
+                             [this, id] {
+                                 if (m_silent == 0) NotifyChange(id);
+                             });
+            break;
+        case ControlKind::MultiLineEdit: {
+            auto* edit = static_cast<QPlainTextEdit*>(c.widget);
+            QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [this, id] {
+                if (m_silent == 0) NotifyChange(id);
+            });
+            edit->setContextMenuPolicy(Qt::CustomContextMenu);
+            QObject::connect(edit, &QWidget::customContextMenuRequested, edit,
+                             [this, edit](const QPoint& pos) {
+                                 QMenu* menu = edit->createStandardContextMenu();
+                                 AddAboutActions(menu);
+                                 ShowContextMenu(menu, edit->viewport()->mapToGlobal(pos));
+                             });
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void QtSurface::NotifyChange(int id) {
+    if (m_sink) m_sink->OnEditChange(id);
+}
+
+void QtSurface::SetText(int id, const std::string& text) {
+    Control& c = At(id);
+    switch (c.spec.kind) {
+        case ControlKind::Edit: {
+            auto* edit = static_cast<QLineEdit*>(c.widget);
+            {
+                Guard quiet(m_silent);
+                edit->setText(Q(text));
+                // A new text starts with the caret at its beginning.
+                edit->setCursorPosition(0);
+            }
+            NotifyChange(id);
+            return;
+        }
+        case ControlKind::MultiLineEdit: {
+            {
+                Guard quiet(m_silent);
+                static_cast<QPlainTextEdit*>(c.widget)->setPlainText(Q(ToLf(text)));
+            }
+            NotifyChange(id);
+            return;
+        }
+        default:
+            break;
+    }
+    c.caption = text;
+    const QString shown = DisplayCaption(text, c.spec.kind);
+    if (auto* button = qobject_cast<QAbstractButton*>(c.widget))
+        button->setText(shown);
+    else if (auto* box = qobject_cast<QGroupBox*>(c.widget))
+        box->setTitle(shown);
+    else if (auto* label = qobject_cast<QLabel*>(c.widget))
+        label->setText(shown);
+    UpdateAccessibleName(c);
+    auto named = m_namedBy.find(id);
+    if (named != m_namedBy.end())
+        for (int other : named->second) UpdateAccessibleName(At(other));
+}
+
+std::string QtSurface::GetText(int id) const {
+    const Control& c = At(id);
+    if (c.spec.kind == ControlKind::Edit)
+        return static_cast<QLineEdit*>(c.widget)->text().toStdString();
+    if (c.spec.kind == ControlKind::MultiLineEdit)
+        return ToCrLf(static_cast<QPlainTextEdit*>(c.widget)->toPlainText().toStdString());
+    return c.caption;
+}
+
+void QtSurface::AppendText(int id, const std::string& text) {
+    Control& c = At(id);
+    if (c.spec.kind == ControlKind::MultiLineEdit) {
+        auto* edit = static_cast<QPlainTextEdit*>(c.widget);
+        {
+            Guard quiet(m_silent);
+            // Inserting at the end touches only the new text, however long
+            // the pane has grown.
+            QTextCursor end(edit->document());
+            end.movePosition(QTextCursor::End);
+            end.insertText(Q(ToLf(text)));
+        }
+        NotifyChange(id);
+        return;
+    }
+    if (c.spec.kind == ControlKind::Edit) {
+        auto* edit = static_cast<QLineEdit*>(c.widget);
+        {
+            Guard quiet(m_silent);
+            edit->setText(edit->text() + Q(text));
+        }
+        NotifyChange(id);
+        return;
+    }
+    SetText(id, c.caption + text);
+}
+
+void QtSurface::MoveCaretToEnd(int id) {
+    Control& c = At(id);
+    if (c.spec.kind == ControlKind::Edit) {
+        static_cast<QLineEdit*>(c.widget)->end(false);
+    } else if (c.spec.kind == ControlKind::MultiLineEdit) {
+        auto* edit = static_cast<QPlainTextEdit*>(c.widget);
+        edit->moveCursor(QTextCursor::End);
+        edit->ensureCursorVisible();
+    }
+}
+
+bool QtSurface::IsChecked(int id) const {
+    auto* button = qobject_cast<QAbstractButton*>(At(id).widget);
+    return button && button->isCheckable() && button->isChecked();
+}
+
+void QtSurface::SetChecked(int id, bool checked) {
+    Control& c = At(id);
+    auto* button = qobject_cast<QAbstractButton*>(c.widget);
+    if (!button || !button->isCheckable()) return;
+    // An exclusive group refuses to clear its checked button; the dialog
+    // may leave a group with none checked.
+    QButtonGroup* group = button->group();
+    const bool relax = group && group->exclusive() && !checked;
+    if (relax) group->setExclusive(false);
+    button->setChecked(checked);
+    if (relax) group->setExclusive(true);
+}
+
+bool QtSurface::IsEnabled(int id) const {
+    return At(id).widget->isEnabledTo(m_client);
+}
+
+bool QtSurface::IsVisible(int id) const {
+    return At(id).widget->isVisibleTo(m_client);
+}
+
+void QtSurface::SetEnabled(int id, bool enabled) {
+    QWidget* w = At(id).widget;
+    const bool hadFocus = w->hasFocus() || w->isAncestorOf(QApplication::focusWidget());
+    {
+        Guard quiet(m_focusQuiet);
+        w->setEnabled(enabled);
+    }
+    if (!enabled && hadFocus) ParkFocus();
+}
+
+void QtSurface::SetVisible(int id, bool visible) {
+    QWidget* w = At(id).widget;
+    const bool hadFocus = w->hasFocus() || w->isAncestorOf(QApplication::focusWidget());
+    {
+        Guard quiet(m_focusQuiet);
+        w->setVisible(visible);
+    }
+    if (!visible && hadFocus) ParkFocus();
+}
+
+void QtSurface::ParkFocus() {
+    // Qt hands the focus of a control that goes away to the next one, which
+    // may be an edit that then never reports being entered. The focus stays
+    // with the dialog instead, and the control keeps counting as focused.
+    Guard quiet(m_focusQuiet);
+    m_client->setFocus(Qt::OtherFocusReason);
+}
+
+void QtSurface::SetAccessibleName(int id, const std::string& name) {
+    Control& c = At(id);
+    c.assignedName = name;
+    UpdateAccessibleName(c);
+}
+
+void QtSurface::UpdateAccessibleName(const Control& c) {
+    const std::string name = AccessibleNameOf(
+        c.spec, IsEdit(c) ? std::string() : c.caption, c.assignedName, [this](int other) {
+            auto it = m_controls.find(other);
+            return it == m_controls.end() ? std::string() : it->second.caption;
+        });
+    c.widget->setAccessibleName(Q(name));
+}
+
+void QtSurface::SetFocus(int id) {
+    Control& c = At(id);
+    c.widget->setFocus(Qt::OtherFocusReason);
+    // A window not yet shown or not active takes the focus later, silently.
+    if (m_focusId == id) return;
+    m_focusId = id;
+    if (IsEdit(c) && m_sink) m_sink->OnEditFocus(id);
+}
+
+void QtSurface::OnFocusChanged(QWidget* now) {
+    if (m_focusQuiet > 0 || !now || !m_client->isAncestorOf(now)) return;
+    int id = 0;
+    for (QWidget* w = now; w && w != m_client && id == 0; w = w->parentWidget())
+        id = ControlIdOf(w);
+    if (id == 0 || id == m_focusId) return;
+    m_focusId = id;
+    if (IsEdit(At(id)) && m_sink) m_sink->OnEditFocus(id);
+}
+
+MsgBoxResult QtSurface::MessageBox(const std::string& text, const std::string& caption,
+                                   MsgBoxButtons buttons) {
+    QMessageBox box(m_dialog.get());
+    box.setWindowTitle(Q(caption));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(Q(ToLf(text)));
+    box.setIcon(QMessageBox::NoIcon);
+    if (buttons == MsgBoxButtons::Ok) {
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+        return MsgBoxResult::Ok;
+    }
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.exec();
+    return box.standardButton(box.clickedButton()) == QMessageBox::Yes ? MsgBoxResult::Yes
+                                                                       : MsgBoxResult::No;
+}
+
+void QtSurface::SetWindowTitle(const std::string& title) {
+    m_title = title;
+    m_dialog->setWindowTitle(Q(title));
+}
+
+void QtSurface::SetMenuBar(const MenuBar& bar) {
+    m_menu = bar;
+    // The old items may be the ones whose command is running now: they go
+    // when control is back in the event loop.
+    m_menuBar->clear();
+    for (QPointer<QObject>& old : m_menuObjects)
+        if (old) old->deleteLater();
+    m_menuObjects.clear();
+
+    auto addCommand = [this](QWidget* owner, const MenuItem& item) {
+        auto* action = new QAction(MenuText(item.text), owner);
+        action->setEnabled(item.enabled);
+        const int id = item.commandId;
+        QObject::connect(action, &QAction::triggered, action, [this, id] {
+            if (m_sink) m_sink->OnCommand(id);
+        });
+        return action;
+    };
+    for (const MenuItem& item : bar.items) {
+        if (item.commandId == 0) {
+            auto* popup = new QMenu(MenuText(item.text), m_menuBar);
+            popup->setEnabled(item.enabled);
+            for (const MenuItem& sub : item.popup) popup->addAction(addCommand(popup, sub));
+            m_menuBar->addMenu(popup);
+            m_menuObjects.emplace_back(popup);
+        } else {
+            QAction* action = addCommand(m_dialog.get(), item);
+            m_menuBar->addAction(action);
+            m_menuObjects.emplace_back(action);
+        }
+    }
+}
+
+QMenu* QtSurface::NewWindowMenu(QWidget* parent) {
+    auto* menu = new QMenu(parent);
+    AddAboutActions(menu);
+    return menu;
+}
+
+void QtSurface::AddAboutActions(QMenu* menu) {
+    if (m_aboutEntries.empty()) return;
+    if (!menu->isEmpty()) menu->addSeparator();
+    for (const std::string& entry : m_aboutEntries) {
+        QAction* action = menu->addAction(MenuText(entry));
+        QObject::connect(action, &QAction::triggered, action, [this] {
+            if (m_sink) m_sink->OnAboutCommand();
+        });
+    }
+}
+
+void QtSurface::ShowContextMenu(QMenu* menu, const QPoint& globalPos) {
+    QObject::connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
+    menu->popup(globalPos);
+}
+
+void QtSurface::ShowAboutBox(const AboutTexts& texts) {
+    std::unique_ptr<QDialog> box = MakeAboutBox(m_dialog.get(), texts);
+    box->exec();
+}
+
+void QtSurface::StartTimer(int timerId, int periodMs) {
+    QTimer*& timer = m_timers[timerId];
+    if (!timer) {
+        timer = new QTimer(m_dialog.get());
+        QObject::connect(timer, &QTimer::timeout, timer, [this, timerId] {
+            if (m_sink) m_sink->OnTimer(timerId);
+        });
+    }
+    timer->start(periodMs);
+}
+
+int QtSurface::RunModal() {
+    if (m_ended) return m_endResult;
+    const int result = m_dialog->exec();
+    return m_ended ? m_endResult : result;
+}
+
+void QtSurface::EndDialog(int result) {
+    m_ended = true;
+    m_endResult = result;
+    m_dialog->done(result);
+}
+
+void QtSurface::OpenUrl(const std::string& url) {
+    QDesktopServices::openUrl(QUrl(Q(url)));
+}
+
+}  // namespace tk

@@ -1,0 +1,110 @@
+#pragma once
+// The dialog toolkit over Qt 6 Widgets: a QDialog built from the control
+// table, with its menu bar, message boxes, About box, timers and the key hook.
+// Notifications reach the dialog synchronously, as DialogSurface promises:
+// programmatic changes notify exactly once, and so does every user edit.
+
+#include <QMenuBar>
+#include <QPointer>
+#include <QTimer>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolkit/DialogSurface.h"
+#include "toolkit/qt/ControlBuilder.h"
+#include "toolkit/qt/DialogWindow.h"
+#include "toolkit/qt/KeyEventFilter.h"
+
+class QMenu;
+
+namespace tk {
+
+class QtSurface : public DialogSurface {
+  public:
+    // Needs a QApplication. Builds the window hidden; RunModal shows it.
+    explicit QtSurface(const DialogSpec& spec);
+    ~QtSurface() override;
+    QtSurface(const QtSurface&) = delete;
+    QtSurface& operator=(const QtSurface&) = delete;
+
+    // DialogSurface
+    void SetEventSink(DialogEvents* sink) override { m_sink = sink; }
+    void SetText(int id, const std::string& text) override;
+    std::string GetText(int id) const override;
+    void AppendText(int id, const std::string& text) override;
+    void MoveCaretToEnd(int id) override;
+    bool IsChecked(int id) const override;
+    void SetChecked(int id, bool checked) override;
+    bool IsEnabled(int id) const override;
+    void SetEnabled(int id, bool enabled) override;
+    bool IsVisible(int id) const override;
+    void SetVisible(int id, bool visible) override;
+    void SetAccessibleName(int id, const std::string& name) override;
+    void SetFocus(int id) override;
+    int FocusedControl() const override { return m_focusId; }
+    MsgBoxResult MessageBox(const std::string& text, const std::string& caption,
+                            MsgBoxButtons buttons) override;
+    void SetWindowTitle(const std::string& title) override;
+    std::string WindowTitle() const override { return m_title; }
+    void SetMenuBar(const MenuBar& bar) override;
+    MenuBar CurrentMenuBar() const override { return m_menu; }
+    void AddAboutEntry(const std::string& text) override { m_aboutEntries.push_back(text); }
+    void ShowAboutBox(const AboutTexts& texts) override;
+    void StartTimer(int timerId, int periodMs) override;
+    int RunModal() override;
+    void EndDialog(int result) override;
+    void OpenUrl(const std::string& url) override;
+    KeyState& Keys() override { return m_keys; }
+
+    // The widgets, for tests and for main.cpp.
+    QDialog* Dialog() const { return m_dialog.get(); }
+    QWidget* Widget(int id) const;
+    QMenuBar* MenuBarWidget() const { return m_menuBar; }
+    // The window's own menu (the About entries), as the dialog's background
+    // and the output pane offer it; the caller owns it.
+    QMenu* NewWindowMenu(QWidget* parent);
+
+  private:
+    struct Control {
+        ControlSpec spec;
+        QWidget* widget = nullptr;
+        std::string caption;  // exactly as last set; widgets show it adapted
+        std::string assignedName;
+    };
+
+    Control& At(int id);
+    const Control& At(int id) const;
+    static bool IsEdit(const Control& c);
+    void ConnectNotifications(Control& c);
+    void OnFocusChanged(QWidget* now);
+    void NotifyChange(int id);
+    void UpdateAccessibleName(const Control& c);
+    void AddAboutActions(QMenu* menu);
+    void ShowContextMenu(QMenu* menu, const QPoint& globalPos);
+    void ParkFocus();
+    bool Ended() const { return m_ended; }
+
+    std::unique_ptr<DialogWindow> m_dialog;
+    QWidget* m_client = nullptr;
+    QMenuBar* m_menuBar = nullptr;
+    std::map<int, Control> m_controls;
+    std::map<int, std::vector<int>> m_namedBy;  // caption id -> controls it names
+    std::map<int, QButtonGroup*> m_radioGroups;
+    std::map<int, QTimer*> m_timers;
+    std::vector<QPointer<QObject>> m_menuObjects;
+    std::unique_ptr<KeyEventFilter> m_keyFilter;
+    KeyState m_keys;
+    DialogEvents* m_sink = nullptr;
+    int m_focusId = 0;
+    int m_silent = 0;      // programmatic text changes under way
+    int m_focusQuiet = 0;  // focus moves that the dialog did not ask for
+    std::string m_title;
+    MenuBar m_menu;
+    std::vector<std::string> m_aboutEntries;
+    bool m_ended = false;
+    int m_endResult = 0;
+};
+
+}  // namespace tk
