@@ -1,17 +1,24 @@
 // reader-config: configures the USB card reader. With --simulate it runs
-// against one virtual reader instead of the real device.
+// against a virtual device instead, which a menu plugs in and out.
 
 #include <QApplication>
+#include <QMenu>
 #include <QSocketNotifier>
+#include <QToolButton>
 #include <cstdio>
-#include <cstring>
+#include <fstream>
+#include <iostream>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "app/CommandLine.h"
 #include "app/ControlTable.h"
 #include "app/ReaderConfigApp.h"
+#include "device/ReportTrace.h"
 #include "device/hidapi/HidapiPort.h"
 #include "device/udev/UdevWatcher.h"
-#include "sim/ReaderModel.h"
+#include "sim/SimulatedDevices.h"
 #include "sim/VirtualHidPort.h"
 #include "toolkit/Clock.h"
 #include "toolkit/qt/AppIcon.h"
@@ -19,30 +26,94 @@
 
 namespace {
 
-struct Options {
-    bool simulate = false;
+constexpr const char* APP_ID = "io.github.reader_config.ReaderConfig";
+
+std::vector<std::string> Arguments(const QStringList& args) {
+    std::vector<std::string> out;
+    for (qsizetype i = 1; i < args.size(); ++i) out.push_back(args[i].toStdString());
+    return out;
+}
+
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "reader-config: %s\nTry 'reader-config --help' for more information.\n",
+                 message.c_str());
+    return app::EXIT_USAGE;
+}
+
+// The person at the screen plugs the virtual device in and out from a menu
+// in the menu bar's corner; the port raises the same device-change events as
+// the udev monitor does for a real reader.
+class SimulationMenu {
+public:
+    SimulationMenu(tk::QtSurface& surface, sim::VirtualHidPort& port, sim::SimulatedDevice kind)
+        : m_port(port), m_kind(kind) {
+        auto* button = new QToolButton(surface.MenuBarWidget());
+        button->setText(QStringLiteral("模拟 (Simulation)"));
+        button->setPopupMode(QToolButton::InstantPopup);
+        button->setAccessibleName(QStringLiteral("Simulation"));
+        auto* menu = new QMenu(button);
+        m_unplug = menu->addAction(QStringLiteral("拔出读卡器 (Unplug the reader)"));
+        m_plugBack = menu->addAction(QStringLiteral("重新插入读卡器 (Plug the reader back in)"));
+        m_plugFresh = menu->addAction(QStringLiteral("插入新的读卡器 (Plug in a fresh reader)"));
+        QObject::connect(m_unplug, &QAction::triggered, menu, [this] { Unplug(); });
+        QObject::connect(m_plugBack, &QAction::triggered, menu, [this] { PlugBack(); });
+        QObject::connect(m_plugFresh, &QAction::triggered, menu, [this] { PlugFresh(); });
+        button->setMenu(menu);
+        surface.MenuBarWidget()->setCornerWidget(button, Qt::TopRightCorner);
+        m_device = &port.AttachQuietly(sim::MakeSimulatedDevice(kind));
+        Update();
+    }
+
+private:
+    void Unplug() {
+        if (!m_device) return;
+        VirtualDeviceGone();
+        m_unplugged = m_port.DetachKeepingModel(*m_detaching);
+    }
+    void VirtualDeviceGone() {
+        m_detaching = m_device;
+        m_device = nullptr;
+        Update();
+    }
+    void PlugBack() {
+        if (m_device || !m_unplugged) return;
+        Attach(std::move(m_unplugged));
+    }
+    void PlugFresh() {
+        if (m_device) {
+            VirtualDeviceGone();
+            m_port.Detach(*m_detaching);
+        }
+        m_unplugged.reset();
+        Attach(sim::MakeSimulatedDevice(m_kind));
+    }
+    void Attach(std::unique_ptr<sim::ReaderModel> model) {
+        m_device = &m_port.Attach(std::move(model));
+        Update();
+    }
+    void Update() {
+        m_unplug->setEnabled(m_device != nullptr);
+        m_plugBack->setEnabled(!m_device && m_unplugged);
+    }
+
+    sim::VirtualHidPort& m_port;
+    sim::SimulatedDevice m_kind;
+    sim::VirtualDevice* m_device = nullptr;
+    sim::VirtualDevice* m_detaching = nullptr;
+    std::unique_ptr<sim::ReaderModel> m_unplugged;
+    QAction* m_unplug = nullptr;
+    QAction* m_plugBack = nullptr;
+    QAction* m_plugFresh = nullptr;
 };
 
-// Options this version does not know are reported and otherwise ignored.
-Options ParseOptions(const QStringList& args) {
-    Options options;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--simulate"))
-            options.simulate = true;
-        else
-            std::fprintf(stderr, "reader-config: ignoring unknown option %s\n",
-                         args[i].toLocal8Bit().constData());
-    }
-    return options;
-}
-
-int RunSimulated(tk::QtSurface& surface, tk::Clock& clock) {
+int RunSimulated(tk::QtSurface& surface, tk::Clock& clock, sim::SimulatedDevice kind,
+                 dev::ReportTracer* tracer) {
     sim::VirtualHidPort port(clock);
-    port.AttachQuietly(std::make_unique<sim::AckingModel>());
-    return CReaderConfigApp().InitInstance(surface, port, port, clock);
+    SimulationMenu menu(surface, port, kind);
+    return CReaderConfigApp().InitInstance(surface, port, port, clock, tracer);
 }
 
-int RunOnDevice(tk::QtSurface& surface, tk::Clock& clock) {
+int RunOnDevice(tk::QtSurface& surface, tk::Clock& clock, dev::ReportTracer* tracer) {
     dev::HidapiPort port;
     dev::UdevWatcher watcher;
     std::unique_ptr<QSocketNotifier> notifier;
@@ -51,22 +122,57 @@ int RunOnDevice(tk::QtSurface& surface, tk::Clock& clock) {
         QObject::connect(notifier.get(), &QSocketNotifier::activated, notifier.get(),
                          [&watcher] { watcher.Dispatch(); });
     }
-    return CReaderConfigApp().InitInstance(surface, port, watcher, clock);
+    return CReaderConfigApp().InitInstance(surface, port, watcher, clock, tracer);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    // Help, version and misspelt long options need no display.
+    std::vector<std::string> raw(argv + 1, argv + argc);
+    app::CommandLine options = app::ParseCommandLine(raw);
+    if (options.action == app::CommandLine::Action::Help) {
+        std::fputs(app::HelpText("reader-config").c_str(), stdout);
+        return 0;
+    }
+    if (options.action == app::CommandLine::Action::Version) {
+        std::fputs(app::VersionText().c_str(), stdout);
+        return 0;
+    }
+    const bool longOptionError = options.action == app::CommandLine::Action::Error &&
+                                 options.offending.rfind("--", 0) == 0;
+    if (longOptionError) return UsageError(options.error);
+
+    QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("reader-config"));
     QApplication::setApplicationVersion(QStringLiteral(READER_CONFIG_VERSION));
+    QApplication::setDesktopFileName(QString::fromLatin1(APP_ID));
     QApplication::setWindowIcon(tk::AppIcon());
-    const Options options = ParseOptions(QApplication::arguments());
+    // Qt has taken out its own options (-platform, -style, ...).
+    options = app::ParseCommandLine(Arguments(QApplication::arguments()));
+    if (options.action == app::CommandLine::Action::Error) return UsageError(options.error);
 
+    std::ofstream traceFile;
+    std::unique_ptr<dev::TraceWriter> tracer;
     tk::SystemClock clock;
+    if (!options.traceFile.empty()) {
+        std::ostream* out = &std::cerr;
+        if (options.traceFile != "-") {
+            traceFile.open(options.traceFile);
+            if (!traceFile) {
+                std::fprintf(stderr, "reader-config: cannot write the trace to %s\n",
+                             options.traceFile.c_str());
+                return 1;
+            }
+            out = &traceFile;
+        }
+        tracer = std::make_unique<dev::TraceWriter>(*out, clock);
+    }
+
     tk::QtSurface surface(app::MainDialogSpec());
-    const int result =
-        options.simulate ? RunSimulated(surface, clock) : RunOnDevice(surface, clock);
-    (void)result;  // the dialog's result is not the program's: it ends normally
-    return 0;
+    if (options.simulate != sim::SimulatedDevice::None)
+        RunSimulated(surface, clock, options.simulate, tracer.get());
+    else
+        RunOnDevice(surface, clock, tracer.get());
+    return 0;  // the dialog's result is not the program's: it ends normally
 }

@@ -3,10 +3,11 @@
 namespace app {
 namespace {
 
-CommandLine Error(std::string message) {
+CommandLine Error(std::string message, const std::string& offending) {
     CommandLine c;
     c.action = CommandLine::Action::Error;
     c.error = std::move(message);
+    c.offending = offending;
     return c;
 }
 
@@ -30,17 +31,17 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             const std::string name = a.substr(11);
             if (!sim::ParseSimulatedDevice(name, &c.simulate))
                 return Error("unknown simulated device '" + name +
-                             "' (choose reader, keypad, old-reader or silent)");
+                             "' (choose reader, keypad, old-reader or silent)", a);
         } else if (a == "--trace") {
             if (i + 1 >= args.size())
-                return Error("--trace needs a file name, or - for standard error");
+                return Error("--trace needs a file name, or - for standard error", a);
             c.traceFile = args[++i];
         } else if (a.rfind("--trace=", 0) == 0) {
             c.traceFile = a.substr(8);
             if (c.traceFile.empty())
-                return Error("--trace needs a file name, or - for standard error");
+                return Error("--trace needs a file name, or - for standard error", a);
         } else {
-            return Error("unknown option '" + a + "'");
+            return Error("unknown option '" + a + "'", a);
         }
     }
     return c;

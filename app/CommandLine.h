@@ -17,6 +17,7 @@ struct CommandLine {
     SimulatedDevice simulate = SimulatedDevice::None;
     std::string traceFile;  // empty: no trace; "-": standard error
     std::string error;      // for Action::Error
+    std::string offending;  // the argument the error is about
 };
 
 // Parses argv[1..], after the GUI toolkit has taken out its own options.

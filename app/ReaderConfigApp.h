@@ -3,6 +3,7 @@
 // modally, and ends when it closes.
 
 #include "device/DeviceWatcher.h"
+#include "device/HidLink.h"
 #include "device/HidPort.h"
 #include "toolkit/Clock.h"
 #include "toolkit/DialogSurface.h"
@@ -10,6 +11,7 @@
 class CReaderConfigApp {
 public:
     // Runs the main dialog until it closes; returns the dialog's result.
+    // tracer, when given, sees every report the dialog's link sends or receives.
     int InitInstance(tk::DialogSurface& surface, dev::HidPort& port, dev::DeviceWatcher& watcher,
-                     tk::Clock& clock);
+                     tk::Clock& clock, dev::ReportTracer* tracer = nullptr);
 };

@@ -124,6 +124,13 @@ void VirtualHidPort::DetachQuietly(VirtualDevice& device) {
                     m_devices.end());
 }
 
+std::unique_ptr<ReaderModel> VirtualHidPort::DetachKeepingModel(VirtualDevice& device) {
+    std::unique_ptr<ReaderModel> model = std::move(device.m_model);
+    device.m_model = std::make_unique<SilentModel>();  // the shell goes away below
+    Detach(device);
+    return model;
+}
+
 void VirtualHidPort::Detach(VirtualDevice& device) {
     DetachQuietly(device);
     RaiseEvent(dev::DBT_DEVICEREMOVECOMPLETE);

@@ -84,6 +84,9 @@ public:
     // Detaches a device and raises removal and tree-change events.
     void Detach(VirtualDevice& device);
     void DetachQuietly(VirtualDevice& device);
+    // Detaches a device (with events) and hands back its model, so the same
+    // reader, with what it stored, can be plugged in again.
+    std::unique_ptr<ReaderModel> DetachKeepingModel(VirtualDevice& device);
     // Raises an event as the platform would for some other device.
     void RaiseEvent(uint32_t event);
 

@@ -53,3 +53,12 @@ TEST(CommandLine, ErrorNamesTheOffendingOption) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CommandLine, ErrorsKeepTheOffendingArgument) {
+    EXPECT_EQ(app::ParseCommandLine({"--simulate=toaster"}).offending, "--simulate=toaster");
+    EXPECT_EQ(app::ParseCommandLine({"--simulate", "-x"}).offending, "-x");
+}
+
+}  // namespace

@@ -162,3 +162,20 @@ TEST_F(HidLinkTest, DestructorUnregisters) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(VirtualHidPortTest, ReaderPluggedBackKeepsWhatItStored) {
+    sim::VirtualClock clock;
+    sim::VirtualHidPort port(clock);
+    auto model = std::make_unique<sim::AckingModel>();
+    sim::ReaderModel* raw = model.get();
+    sim::VirtualDevice& d = port.Attach(std::move(model));
+    std::unique_ptr<sim::ReaderModel> back = port.DetachKeepingModel(d);
+    EXPECT_EQ(back.get(), raw);
+    EXPECT_TRUE(port.Devices().empty());
+    sim::VirtualDevice& again = port.Attach(std::move(back));
+    EXPECT_EQ(&again.Model(), raw);
+}
+
+}  // namespace
