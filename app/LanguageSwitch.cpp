@@ -1,6 +1,7 @@
 // The language switch and the menu bar and window title that follow the
 // language, the view and the batch modes.
 
+#include "app/AppTexts.h"
 #include "app/ControlIds.h"
 #include "app/Globals.h"
 #include "app/LanguageTexts.h"
@@ -26,6 +27,9 @@ void CReaderConfigDlg::SwitchLanguage(bool english) {
     }
     m_ui.SetText(IDC_BATCH, in(g_bBatchMode ? texts::BATCH_STOP : texts::BATCH_START));
     m_ui.SetText(IDC_KEYPAD_BATCH, in(g_bKeyboardBatch ? texts::BATCH_STOP : texts::BATCH_START));
+    // Screen readers name the two controls that have no caption of their own.
+    m_ui.SetAccessibleName(IDC_OUTPUT, in(texts::OUTPUT_PANE_NAME));
+    m_ui.SetAccessibleName(IDC_STATUS, in(texts::STATUS_LINE_NAME));
     g_bEnglish = english ? 1 : 0;
     RebuildMenuBar();
     ShowKeyboardTips();

@@ -363,3 +363,18 @@ TEST(LanguageTexts, EveryTextHasAGbkForm) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DialogFixture, ScreenReaderNamesFollowTheLanguage) {
+    Start();
+    EXPECT_EQ(ui.AccessibleName(1000), "输出窗口");
+    ui.Click(1070);
+    EXPECT_EQ(ui.AccessibleName(1000), "Output pane");
+    EXPECT_EQ(ui.AccessibleName(1142), "Status line");
+    EXPECT_EQ(ui.AccessibleName(1042), "Middle separator:");  // a caption is its own name
+    ui.Click(1069);
+    EXPECT_EQ(ui.AccessibleName(1142), "状态栏");
+}
+
+}  // namespace

@@ -9,6 +9,8 @@
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
 #include "app/ReaderConfigDlg.h"
+#include "keypad/KeyNameTable.h"
+#include "sim/KeypadModel.h"
 #include "sim/ReaderModel.h"
 #include "sim/VirtualClock.h"
 #include "sim/VirtualHidPort.h"
@@ -99,6 +101,28 @@ TEST_F(DialogOverQtTest, ClearButtonEmptiesThePaneAndFocusesIt) {
     EXPECT_EQ(QApplication::focusWidget(), ui.Widget(IDC_OUTPUT));
     dlg->AppendOutput("one");
     EXPECT_EQ(ui.GetText(IDC_OUTPUT), "one 09:05:07\r\n");
+}
+
+TEST_F(DialogOverQtTest, RealKeyPressesReachTheHookInTheKeyboardView) {
+    port.AttachQuietly(
+        std::make_unique<sim::KeypadModel>(std::make_unique<sim::AckingModel>(), DEFAULT_KEY_CODES));
+    Start();
+    dlg->OnCommand(ID_TOGGLE_VIEW);
+    ASSERT_TRUE(ui.IsVisible(KeyFieldId(3)));
+    QWidget* key3 = ui.Widget(KeyFieldId(3));
+    QTest::mouseClick(key3, Qt::LeftButton);
+    ASSERT_EQ(QApplication::focusWidget(), key3);
+
+    QTest::keyClick(ui.Dialog()->windowHandle(), Qt::Key_F5);
+    EXPECT_EQ(ui.GetText(KeyFieldId(3)), "F5");
+    EXPECT_EQ(QApplication::focusWidget(), key3);
+
+    QTest::keyClick(ui.Dialog()->windowHandle(), Qt::Key_Tab);
+    EXPECT_EQ(ui.GetText(KeyFieldId(3)), "TAB");
+    EXPECT_EQ(QApplication::focusWidget(), key3);  // the Tab did not move the focus
+
+    QTest::keyClick(ui.Dialog()->windowHandle(), Qt::Key_Backspace);
+    EXPECT_EQ(ui.GetText(KeyFieldId(3)), "清除");
 }
 
 }  // namespace
