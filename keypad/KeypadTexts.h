@@ -38,6 +38,5 @@ inline constexpr TextPair SLOW_READ_PROMPT{
     "to the computer slow response options"};
 
 // Default Config.
-inline constexpr TextPair RESTORE_OK{"恢复默认设置成功！", "Restore the default Settings success!"};
 
 }  // namespace kp::texts

@@ -3,6 +3,7 @@
 #include "app/ControlIds.h"
 #include "app/Globals.h"
 #include "app/ReaderConfigDlg.h"
+#include "reader/ReaderTexts.h"
 #include "keypad/KeyNameTable.h"
 #include "keypad/KeypadTexts.h"
 #include "toolkit/Gbk.h"
@@ -17,5 +18,5 @@ void CReaderConfigDlg::RestoreDefaultKeys() {
         m_ui.SetText(KeyFieldId(i + 1),
                      tk::GbkToUtf8(KeyCodeText(DEFAULT_KEY_CODES[static_cast<size_t>(i)])));
     g_bKeyFieldsFilled = 1;
-    AppendOutput(kp::texts::RESTORE_OK);
+    AppendOutput(reader_texts::DEFAULTS_RESTORED);
 }
