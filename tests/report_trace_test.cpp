@@ -56,7 +56,9 @@ TEST(ReportTrace, StepsRoundTrip) {
 
 TEST(ReportTrace, MalformedLinesAreReportedNotTrusted) {
     const char* bad[] = {"x SetDevice W 20", "0.1 SetDevice Q 20", "0.1 SetDevice W 2G",
-                         "0.1 SetDevice W 123", "0.1 SetDevice"};
+                         "0.1 SetDevice W 123", "0.1 SetDevice",
+                         // Found by the trace fuzzer: taken for a timeout, the bytes dropped.
+                         "0.605 ReadDevice R timeout 00 00 00"};
     for (const char* line : bad) {
         std::string error;
         EXPECT_FALSE(dev::ParseTraceStep(line, &error)) << line;
