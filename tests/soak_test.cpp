@@ -28,7 +28,9 @@
 #endif
 #endif
 #ifdef SOAK_UNDER_ASAN
-#include <sanitizer/allocator_interface.h>
+// From the sanitizer runtime (sanitizer/allocator_interface.h, which not every
+// compiler installs).
+extern "C" size_t __sanitizer_get_current_allocated_bytes(void);
 #endif
 
 using namespace ids;
