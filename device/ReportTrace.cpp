@@ -56,6 +56,8 @@ std::optional<TraceStep> ParseTraceStep(const std::string& line, std::string* er
         return fail("direction must be W or R, not '" + dir + "'");
     std::string word;
     while (in >> word) {
+        // A timeout carries no bytes: anything after it makes the line malformed.
+        if (step.kind == TraceStep::Kind::ReadTimeout) return fail("nothing may follow 'timeout'");
         if (word == "timeout" && step.kind == TraceStep::Kind::Read && step.bytes.empty()) {
             step.kind = TraceStep::Kind::ReadTimeout;
             continue;

@@ -1,6 +1,7 @@
 #include "keypad/KeyNameTable.h"
 
 #include <string>
+#include <vector>
 
 #include "keypad/KeypadTexts.h"
 #include "toolkit/Gbk.h"
@@ -9,10 +10,6 @@ namespace {
 
 constexpr KeyNameEntry Named(uint8_t code, const char* name) {
     return {code, {name, name}, {nullptr, nullptr}};
-}
-
-bool SameAsName(const std::string& gbk, const char* utf8) {
-    return utf8 != nullptr && gbk == tk::Utf8ToGbk(utf8);
 }
 
 }  // namespace
@@ -43,14 +40,39 @@ const KeyNameEntry* FindKeyName(uint8_t code) {
     return nullptr;
 }
 
+namespace {
+
+// Every text a row accepts (both shown forms and the aliases), in GBK,
+// converted once: Config keyboard looks up 20 fields against the whole table,
+// and a conversion per comparison cost about a thousand of them.
+constexpr size_t FORMS_PER_ROW = 4;
+using GbkForms = std::array<std::string, FORMS_PER_ROW>;  // empty: no such form
+
+const std::vector<GbkForms>& AcceptedForms() {
+    static const std::vector<GbkForms> forms = [] {
+        std::vector<GbkForms> rows;
+        for (const KeyNameEntry& e : KEY_NAME_TABLE) {
+            // Both shown forms are accepted whatever the UI language.
+            const char* texts[FORMS_PER_ROW] = {e.shown.zh, e.shown.en, e.aliases[0], e.aliases[1]};
+            GbkForms row;
+            for (size_t i = 0; i < FORMS_PER_ROW; ++i)
+                if (texts[i]) row[i] = tk::Utf8ToGbk(texts[i]);
+            rows.push_back(row);
+        }
+        return rows;
+    }();
+    return forms;
+}
+
+}  // namespace
+
 uint8_t KeyNameToCode(const std::string& gbk) {
-    for (const KeyNameEntry& e : KEY_NAME_TABLE) {
-        // Both forms are accepted whatever the UI language.
-        if (SameAsName(gbk, e.shown.zh) || SameAsName(gbk, e.shown.en)) return e.code;
-        for (const char* alias : e.aliases)
-            if (SameAsName(gbk, alias)) return e.code;
-    }
-    return gbk.empty() ? 0x00 : static_cast<uint8_t>(gbk[0]);
+    if (gbk.empty()) return 0x00;
+    const std::vector<GbkForms>& forms = AcceptedForms();
+    for (size_t row = 0; row < KEY_NAME_TABLE.size(); ++row)
+        for (const std::string& form : forms[row])
+            if (form == gbk) return KEY_NAME_TABLE[row].code;
+    return static_cast<uint8_t>(gbk[0]);
 }
 
 std::string KeyCodeText(uint8_t code) {

@@ -10,6 +10,7 @@ packages=(
   libhidapi-dev libhidapi-hidraw0 libudev-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang-format
+  clang libclang-rt-14-dev
   dpkg-dev librsvg2-bin desktop-file-utils appstream
   fonts-noto-cjk fonts-wqy-zenhei
   xvfb xauth

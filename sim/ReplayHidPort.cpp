@@ -108,7 +108,8 @@ int ReplayHidPort::Read(uint8_t* payload, size_t capacity) {
     ++m_next;
     if (expected.kind == dev::TraceStep::Kind::ReadTimeout) return 0;
     const size_t n = std::min(capacity, expected.bytes.size());
-    std::memcpy(payload, expected.bytes.data(), n);
+    // A recorded read may hold no bytes at all (a one-byte input report).
+    std::copy_n(expected.bytes.begin(), n, payload);
     if (capacity > n) std::memset(payload + n, 0, capacity - n);
     return static_cast<int>(capacity);
 }

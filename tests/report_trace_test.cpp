@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "device/HidLink.h"
@@ -56,7 +57,9 @@ TEST(ReportTrace, StepsRoundTrip) {
 
 TEST(ReportTrace, MalformedLinesAreReportedNotTrusted) {
     const char* bad[] = {"x SetDevice W 20", "0.1 SetDevice Q 20", "0.1 SetDevice W 2G",
-                         "0.1 SetDevice W 123", "0.1 SetDevice"};
+                         "0.1 SetDevice W 123", "0.1 SetDevice",
+                         // Found by the trace fuzzer: taken for a timeout, the bytes dropped.
+                         "0.605 ReadDevice R timeout 00 00 00"};
     for (const char* line : bad) {
         std::string error;
         EXPECT_FALSE(dev::ParseTraceStep(line, &error)) << line;
@@ -95,6 +98,21 @@ TEST(ReportTrace, ChangedFrameFailsWithStepAndHexDiff) {
     EXPECT_NE(f.find("  expected: 20 11 41"), std::string::npos) << f;
     EXPECT_NE(f.find("  sent:     20 12 41"), std::string::npos) << f;
     EXPECT_NE(f.find("  differs:     ^^\n"), std::string::npos) << f;
+}
+
+// Found by the trace fuzzer: a read recorded without bytes replays as zeros.
+TEST(ReportTrace, ReadRecordedWithoutBytesReplaysAsZeros) {
+    sim::ReplayHidPort replay("0.000 Probe W 20\n0.005 Probe R\n");
+    ASSERT_EQ(replay.Failure(), "");
+    auto handle = replay.Open("replay", nullptr);
+    const uint8_t report[] = {0x00, 0x20};
+    ASSERT_TRUE(handle->Write(report, sizeof report, 200));
+    uint8_t answer[65];
+    std::fill(std::begin(answer), std::end(answer), 0xAA);
+    EXPECT_EQ(handle->Read(answer, sizeof answer, 600), 65);
+    EXPECT_TRUE(
+        std::all_of(std::begin(answer), std::end(answer), [](uint8_t b) { return b == 0; }));
+    EXPECT_TRUE(replay.Finished());
 }
 
 }  // namespace
