@@ -27,6 +27,7 @@ args=""
 for word in $(cat /proc/cmdline); do
   case "$word" in
     e2e.only=*) args="$args --only ${word#e2e.only=}" ;;
+    e2e.repeat=*) args="$args --repeat ${word#e2e.repeat=}" ;;
     e2e.verbose=1) args="$args -v" ;;
   esac
 done

@@ -2,7 +2,7 @@
 # Boots the end-to-end guest with qemu and reports what the driver printed on
 # its serial console. Exits 0 when every operation succeeded, 77 (skip) only
 # when qemu cannot run on this machine, 1 on any other failure.
-# Usage: run-vm.sh --reader PROGRAM --driver PROGRAM [--work DIR] [--only NAMES] [-v]
+# Usage: run-vm.sh --reader PROGRAM --driver PROGRAM [--work DIR] [--only NAMES] [--repeat N] [-v]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 reader="" driver="" work="" extra=""
@@ -12,8 +12,9 @@ while [ $# -gt 0 ]; do
     --driver) driver=$2; shift 2 ;;
     --work) work=$2; shift 2 ;;
     --only) extra="$extra e2e.only=$2"; shift 2 ;;
+    --repeat) extra="$extra e2e.repeat=$2"; shift 2 ;;
     -v) extra="$extra e2e.verbose=1"; shift ;;
-    *) echo "usage: $0 --reader PROGRAM --driver PROGRAM [--work DIR] [--only NAMES] [-v]" >&2; exit 2 ;;
+    *) echo "usage: $0 --reader PROGRAM --driver PROGRAM [--work DIR] [--only NAMES] [--repeat N] [-v]" >&2; exit 2 ;;
   esac
 done
 [ -n "$reader" ] && [ -n "$driver" ] || { echo "run-vm: --reader and --driver are needed" >&2; exit 2; }

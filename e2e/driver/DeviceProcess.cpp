@@ -75,6 +75,15 @@ bool DeviceProcess::Start(const std::string& program, const std::vector<std::str
 }
 
 bool DeviceProcess::Command(const std::string& line, int timeoutMs) {
+    return Run(line, timeoutMs, nullptr);
+}
+
+bool DeviceProcess::Query(const std::string& line, std::string& answer, int timeoutMs) {
+    answer.clear();
+    return Run(line, timeoutMs, &answer);
+}
+
+bool DeviceProcess::Run(const std::string& line, int timeoutMs, std::string* said) {
     const std::string text = line + "\n";
     if (m_in < 0 || write(m_in, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
         m_error = "the device program is gone";
@@ -91,6 +100,8 @@ bool DeviceProcess::Command(const std::string& line, int timeoutMs) {
             m_error = reply.substr(refused.size());
             return false;
         }
+        // Late acknowledgements of earlier commands are no answer.
+        if (said && !reply.starts_with("ok ") && !reply.starts_with("error ")) *said = reply;
     }
     m_error = "no answer from the device program to \"" + line + "\"";
     return false;

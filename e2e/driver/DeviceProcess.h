@@ -23,9 +23,13 @@ class DeviceProcess {
     // Sends one command and waits up to timeoutMs for its acknowledgement.
     // True on "ok"; otherwise Error() holds the device's reason or the fault.
     bool Command(const std::string& line, int timeoutMs = 5000);
+    // Like Command, for a command that says something before its
+    // acknowledgement ("frames"): that line goes to answer.
+    bool Query(const std::string& line, std::string& answer, int timeoutMs = 5000);
     const std::string& Error() const { return m_error; }
 
   private:
+    bool Run(const std::string& line, int timeoutMs, std::string* said);
     // Reads one line of the child's output; false on end or timeout.
     bool ReadLine(std::string& line, int timeoutMs);
 

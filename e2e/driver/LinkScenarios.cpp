@@ -2,12 +2,17 @@
 // transfer pair, the tool's exchange, a silent reader, a lost report, and the
 // dialog's start-up.
 
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "app/AppTexts.h"
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
 #include "app/ReaderConfigDlg.h"
+#include "device/HidrawPaths.h"
+#include "device/ReportDescriptor.h"
 #include "e2e/driver/Scenarios.h"
 #include "toolkit/headless/HeadlessSurface.h"
 
@@ -35,6 +40,28 @@ std::unique_ptr<dev::HidHandle> OpenReader(dev::HidPort& port) {
         if (i.vendorId == dev::VENDOR_ID && i.productId == dev::PRODUCT_ID)
             if (auto h = port.Open(i.path, nullptr)) return h;
     return nullptr;
+}
+
+// The port's lengths must come from the device's own report descriptor in
+// sysfs, not from the port's fallback (which is the reader's 65 too).
+void DescriptorLengths(Context& c, const char* s) {
+    std::string path;
+    for (const dev::HidInterfaceInfo& i : c.Port().Enumerate())
+        if (i.vendorId == dev::VENDOR_ID && i.productId == dev::PRODUCT_ID && path.empty())
+            path = i.path;
+    const Stopwatch sw;
+    std::ifstream in(dev::ReportDescriptorPathOf(path), std::ios::binary);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                     std::istreambuf_iterator<char>());
+    const auto lengths = dev::ParseReportLengths(bytes.data(), bytes.size());
+    const bool ok = lengths && lengths->input == dev::FRAME_LEN + 1 &&
+                    lengths->output == dev::FRAME_LEN + 1 && !lengths->numbered;
+    c.results.Record(s, "report descriptor in sysfs", ok, sw.Ms(),
+                     !lengths ? std::to_string(bytes.size()) + " bytes, not a descriptor"
+                              : std::to_string(bytes.size()) + " bytes: input " +
+                                    std::to_string(lengths->input) + ", output " +
+                                    std::to_string(lengths->output) +
+                                    (lengths->numbered ? ", report ids" : ", no report ids"));
 }
 
 void RecordExchange(Context& c, const char* s, const std::string& what, const ExchangeOutcome& o,
@@ -96,6 +123,7 @@ void PortRoundTrip(Context& c) {
                      : lengths ? "65-byte reports"
                                : "unexpected report lengths");
     if (!h) return;
+    DescriptorLengths(c, s);
 
     const sim::Frame request = TestFrame(1);
     uint8_t report[dev::REPORT_BUFFER_LEN] = {0};

@@ -15,9 +15,10 @@ struct Platform {
     std::string name;  // shown at the start of the run
     std::unique_ptr<dev::HidPort> port;
     std::unique_ptr<dev::DeviceWatcher> watcher;
-    // A descriptor that is readable while device events wait (-1 while the
-    // watcher is not registered), and the call that hands them to the
-    // registered receiver: the tool joins the same pair to its event loop.
+    // A descriptor that is readable while device events wait (-1 when the
+    // watcher could not listen), and the call that hands them to the
+    // registered receiver (or drops them while none is): the tool joins the
+    // same pair to its event loop.
     std::function<int()> eventFd;
     std::function<void()> dispatchEvents;
 };

@@ -48,6 +48,7 @@ class EventRecorder : public dev::DeviceChangeReceiver {
 void PlugCycles(Context& c) {
     const char* s = "plug-cycles";
     if (!c.Prepare(s, "acking", REALISTIC_DELAY_MS)) return;
+    c.DropPendingEvents();  // the plugging of earlier scenarios
     dev::CHidLink link(c.Port(), c.Watcher());
     EventRecorder recorder(link);
     link.m_hNotifyWnd = &recorder;

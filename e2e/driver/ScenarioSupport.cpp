@@ -3,6 +3,7 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <thread>
 
 #include "device/HidLink.h"
@@ -64,6 +65,27 @@ bool Context::PumpEventsUntil(const std::function<bool()>& done, int timeoutMs) 
     return true;
 }
 
+void Context::DropPendingEvents() {
+    if (platform.eventFd() < 0) return;
+    platform.watcher->Unregister();
+    platform.dispatchEvents();
+}
+
+bool Context::FramesReceived(std::string_view scenario, long& frames) {
+    Stopwatch sw;
+    std::string answer;
+    if (device.Query("frames", answer) && answer.starts_with("frames ")) {
+        frames = std::strtol(answer.c_str() + 7, nullptr, 10);
+        return true;
+    }
+    return results.Record(scenario, "device frames", false, sw.Ms(),
+                          answer.empty() ? device.Error() : "unexpected answer: " + answer);
+}
+
+void Context::Settle(int answerDelayMs) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::max(0, answerDelayMs) + 150));
+}
+
 ExchangeOutcome Exchange(dev::CHidLink& link, const sim::Frame& request, int reads) {
     ExchangeOutcome out;
     sim::Frame buffer = request;
@@ -84,14 +106,14 @@ ExchangeOutcome Exchange(dev::CHidLink& link, const sim::Frame& request, int rea
 
 sim::Frame TestFrame(uint8_t seed) {
     sim::Frame f{};
-    f[0] = REQUEST_START;
-    for (size_t i = 1; i < f.size(); ++i) f[i] = static_cast<uint8_t>(seed + i);
+    for (size_t i = 0; i < f.size(); ++i) f[i] = static_cast<uint8_t>(seed + i);
+    f[reader::OFF_LEAD] = reader::REQUEST_LEAD;
     return f;
 }
 
 bool IsAckOf(const uint8_t* payload, const sim::Frame& request) {
     sim::Frame expected = request;
-    expected[ACK_OFFSET] = ACK_LETTER;
+    expected[reader::OFF_ACK] = reader::ACK_LETTER;
     return std::equal(expected.begin(), expected.end(), payload);
 }
 

@@ -14,6 +14,7 @@
 #include "e2e/driver/DeviceProcess.h"
 #include "e2e/driver/Platform.h"
 #include "e2e/driver/Results.h"
+#include "reader/SettingsFrame.h"
 #include "sim/ReaderModel.h"
 
 namespace e2e {
@@ -52,6 +53,15 @@ class Context {
     // Hands waiting device events to the registered receiver until done() or
     // the time is up; returns done().
     bool PumpEventsUntil(const std::function<bool()>& done, int timeoutMs);
+    // Throws away the device events waiting now (none is registered).
+    void DropPendingEvents();
+    // The output reports the device program has received since it started;
+    // a failure is recorded as a failed operation of the scenario.
+    bool FramesReceived(std::string_view scenario, long& frames);
+    // Waits until answers still due from the last operation (a reader answers
+    // both writes of an exchange) have come and gone, as they do between two
+    // clicks of a person: the answer delay and a margin.
+    static void Settle(int answerDelayMs);
 
     Platform& platform;
     DeviceProcess& device;
@@ -60,12 +70,6 @@ class Context {
   private:
     bool m_plugged = false;
 };
-
-// Requests begin with this byte; the acking model answers a request with the
-// request itself carrying ACK_LETTER at ACK_OFFSET.
-constexpr uint8_t REQUEST_START = 0x20;
-constexpr size_t ACK_OFFSET = 2;
-constexpr uint8_t ACK_LETTER = 'Y';
 
 // The tool's exchange over link (present): request written twice, then
 // reads answers into the request's buffer, one by one.
@@ -77,10 +81,12 @@ struct ExchangeOutcome {
 };
 ExchangeOutcome Exchange(dev::CHidLink& link, const sim::Frame& request, int reads);
 
-// A request whose payload bytes differ from each other and from other seeds,
-// so that an answer is told apart from stale data.
+// A request (the reader's lead byte first) whose payload bytes differ from
+// each other and from other seeds, so that an answer is told apart from stale
+// data.
 sim::Frame TestFrame(uint8_t seed);
-// Whether payload holds the acking model's answer to request.
+// Whether payload holds the acking model's answer to request: the request
+// with the settings acknowledgement letter in its place.
 bool IsAckOf(const uint8_t* payload, const sim::Frame& request);
 
 }  // namespace e2e

@@ -4,8 +4,7 @@ namespace e2e {
 
 namespace {
 
-// Set Device, Read Device, the old reader, the keypad and batch runs join
-// this table as their operations land.
+// The link alone first, then the dialog's operations, the delay sweep last.
 constexpr Scenario SCENARIOS[] = {
     {"presence", &Presence},
     {"dialog-startup", &DialogStartup},
@@ -14,6 +13,11 @@ constexpr Scenario SCENARIOS[] = {
     {"silent-reader", &SilentReader},
     {"lost-report", &LostReport},
     {"plug-cycles", &PlugCycles},
+    {"set-read-device", &SetReadDevice},
+    {"old-reader", &OldReader},
+    {"keypad", &Keypad},
+    {"silent-failures", &SilentFailures},
+    {"batch", &BatchPlugCycles},
     {"delay-window", &DelayWindow},
 };
 

@@ -17,14 +17,19 @@ struct Scenario {
 std::span<const Scenario> AllScenarios();
 
 // The scenarios, by the file that holds them.
-void Presence(Context& c);       // LinkScenarios.cpp
-void DialogStartup(Context& c);  // LinkScenarios.cpp
-void PortRoundTrip(Context& c);  // LinkScenarios.cpp
-void LinkExchange(Context& c);   // LinkScenarios.cpp
-void SilentReader(Context& c);   // LinkScenarios.cpp
-void LostReport(Context& c);     // LinkScenarios.cpp
-void PlugCycles(Context& c);     // PlugScenarios.cpp
-void DelayWindow(Context& c);    // DelayWindow.cpp
+void Presence(Context& c);         // LinkScenarios.cpp
+void DialogStartup(Context& c);    // LinkScenarios.cpp
+void PortRoundTrip(Context& c);    // LinkScenarios.cpp
+void LinkExchange(Context& c);     // LinkScenarios.cpp
+void SilentReader(Context& c);     // LinkScenarios.cpp
+void LostReport(Context& c);       // LinkScenarios.cpp
+void PlugCycles(Context& c);       // PlugScenarios.cpp
+void SetReadDevice(Context& c);    // ReaderScenarios.cpp
+void OldReader(Context& c);        // ReaderScenarios.cpp
+void SilentFailures(Context& c);   // ReaderScenarios.cpp
+void Keypad(Context& c);           // KeypadScenarios.cpp
+void BatchPlugCycles(Context& c);  // BatchScenarios.cpp
+void DelayWindow(Context& c);      // DelayWindow.cpp
 
 // The answer delay of a reader that takes a realistic time to process a
 // request; the tool's exchange must work with it.

@@ -3,6 +3,7 @@
 // and its time. Exits 0 only when every operation succeeded.
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -13,7 +14,8 @@ namespace {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: vm-driver --reader PATH [--only NAME[,NAME...]] [-v]\n  scenarios:");
+                 "usage: vm-driver --reader PATH [--only NAME[,NAME...]] [--repeat N] [-v]\n"
+                 "  scenarios:");
     for (const e2e::Scenario& s : e2e::AllScenarios()) std::fprintf(stderr, " %s", s.name);
     std::fprintf(stderr, "\n");
     return 2;
@@ -29,18 +31,21 @@ bool Selected(const std::string& only, std::string_view name) {
 int main(int argc, char** argv) {
     std::string reader, only;
     bool verbose = false;
+    int repeat = 1;
     for (int i = 1; i < argc; ++i) {
         const std::string_view a = argv[i];
         if (a == "--reader" && i + 1 < argc)
             reader = argv[++i];
         else if (a == "--only" && i + 1 < argc)
             only = argv[++i];
+        else if (a == "--repeat" && i + 1 < argc)
+            repeat = std::atoi(argv[++i]);
         else if (a == "-v")
             verbose = true;
         else
             return Usage();
     }
-    if (reader.empty()) return Usage();
+    if (reader.empty() || repeat < 1) return Usage();
 
     e2e::Platform platform = e2e::MakePlatform();
     std::printf("vm-driver: platform: %s\n", platform.name.c_str());
@@ -54,8 +59,10 @@ int main(int argc, char** argv) {
             results.Record("setup", "start the device program", false, start.Ms(), device.Error());
         } else {
             e2e::Context context(platform, device, results);
-            for (const e2e::Scenario& s : e2e::AllScenarios())
-                if (Selected(only, s.name)) s.run(context);
+            // Repeating shows how often a timing-sensitive operation fails.
+            for (int round = 0; round < repeat; ++round)
+                for (const e2e::Scenario& s : e2e::AllScenarios())
+                    if (Selected(only, s.name)) s.run(context);
         }
     }
     std::printf("%s\n", results.Summary().c_str());

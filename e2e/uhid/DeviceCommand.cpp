@@ -44,9 +44,10 @@ std::optional<DeviceCommand> ParseCommand(std::string_view line, std::string* er
     const bool extra = !Trim(rest).empty();
     if (verb.empty()) {
         // Not a command, not an error either.
-    } else if (verb == "plug" || verb == "unplug" || verb == "quit") {
+    } else if (verb == "plug" || verb == "unplug" || verb == "frames" || verb == "quit") {
         cmd.kind = verb == "plug"     ? CommandKind::Plug
                    : verb == "unplug" ? CommandKind::Unplug
+                   : verb == "frames" ? CommandKind::Frames
                                       : CommandKind::Quit;
         if (!arg.empty()) reason = std::string(verb) + " takes no argument";
     } else if (verb == "model") {

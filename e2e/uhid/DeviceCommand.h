@@ -7,6 +7,7 @@
 //   delay MS        answer after MS milliseconds; "delay model" restores the model's own
 //   send HEX...     send one input report now (up to 64 payload bytes, zero-padded)
 //   sleep MS        wait before the next command (still answering meanwhile)
+//   frames          say "frames N" first: the output reports received since the start
 //   quit            destroy the device and end
 // Each command is acknowledged on standard output with "ok <command>" once
 // done, or "error <command>: <reason>", <command> being the line as given.
@@ -20,7 +21,7 @@
 
 namespace e2e {
 
-enum class CommandKind { Plug, Unplug, Model, Delay, Send, Sleep, Quit };
+enum class CommandKind { Plug, Unplug, Model, Delay, Send, Sleep, Frames, Quit };
 
 struct DeviceCommand {
     CommandKind kind = CommandKind::Quit;

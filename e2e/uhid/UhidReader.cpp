@@ -104,6 +104,7 @@ void UhidReader::OnUhidEvent() {
 }
 
 void UhidReader::OnOutput(const uint8_t* data, size_t size) {
+    ++m_outputReports;
     const std::optional<sim::Frame> frame = FrameFromOutput(data, size);
     if (!frame) {
         Log("ignored an output report of " + std::to_string(size) + " bytes: " + Hex(data, size));
@@ -202,6 +203,9 @@ std::string UhidReader::Execute(const DeviceCommand& cmd) {
             break;
         case CommandKind::Sleep:
             m_sleepUntilMs = NowMs() + cmd.ms;
+            break;
+        case CommandKind::Frames:
+            std::printf("frames %ld\n", m_outputReports);
             break;
         case CommandKind::Quit:
             m_quit = true;

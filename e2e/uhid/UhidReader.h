@@ -56,6 +56,7 @@ class UhidReader {
     std::deque<std::string> m_commands;
     std::string m_stdinBuffer;
     bool m_stdinOpen = true;
+    long m_outputReports = 0;  // every output report the kernel handed over
     bool m_quit = false;
     bool m_failed = false;
 };

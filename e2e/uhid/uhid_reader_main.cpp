@@ -20,7 +20,7 @@ int Usage() {
         "usage: uhid-reader [--model NAME] [--delay MS] [--unplugged] [--script CMDS] [-v]\n"
         "  models:%s\n"
         "  commands on stdin or in CMDS (';'-separated): plug, unplug, model NAME,\n"
-        "  delay MS|model, send HEX..., sleep MS, quit\n",
+        "  delay MS|model, send HEX..., sleep MS, frames, quit\n",
         names.c_str());
     return 2;
 }

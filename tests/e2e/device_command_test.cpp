@@ -31,6 +31,7 @@ INSTANTIATE_TEST_SUITE_P(Commands, GoodCommand,
                          ::testing::Values(GoodCase{"plug", CommandKind::Plug, 0, ""},
                                            GoodCase{"  unplug \r", CommandKind::Unplug, 0, ""},
                                            GoodCase{"quit", CommandKind::Quit, 0, ""},
+                                           GoodCase{"frames", CommandKind::Frames, 0, ""},
                                            GoodCase{"model silent", CommandKind::Model, 0,
                                                     "silent"},
                                            GoodCase{"delay 250", CommandKind::Delay, 250, ""},
@@ -50,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(Commands, BadCommand,
                          ::testing::Values("jump", "plug now", "model", "model a b", "delay",
                                            "delay -5", "delay 12x", "delay 600001", "delay 5 6",
                                            "sleep", "sleep soon", "send", "send 1g", "send 123",
-                                           "send -1", "send +1"));
+                                           "send -1", "send +1", "frames 2"));
 
 TEST(DeviceCommand, BlankLineIsNeitherCommandNorError) {
     std::string error = "stale";
