@@ -110,19 +110,24 @@ bool RunOnce(const std::string& program, const std::vector<std::string>& args,
 
 }  // namespace
 
-StartupRuns MeasureStartup(const std::string& program, const std::vector<std::string>& args,
-                           int runs) {
-    StartupRuns result;
+std::vector<StartupRuns> MeasureStartup(const std::vector<Program>& programs, int runs) {
+    std::vector<StartupRuns> results(programs.size());
     const std::vector<std::string> env = ChildEnvironment();
     for (int i = 0; i <= runs; ++i) {
-        double seconds = 0;
-        long residentKb = 0;
-        if (!RunOnce(program, args, env, &seconds, &residentKb, &result.error)) return result;
-        if (i == 0) continue;  // the first run fills the file cache
-        result.seconds.push_back(seconds);
-        result.residentKb.push_back(static_cast<double>(residentKb));
+        for (size_t p = 0; p < programs.size(); ++p) {
+            StartupRuns& result = results[p];
+            if (!result.error.empty()) continue;
+            double seconds = 0;
+            long residentKb = 0;
+            if (!RunOnce(programs[p].path, programs[p].args, env, &seconds, &residentKb,
+                         &result.error))
+                continue;
+            if (i == 0) continue;  // the first round fills the file cache
+            result.seconds.push_back(seconds);
+            result.residentKb.push_back(static_cast<double>(residentKb));
+        }
     }
-    return result;
+    return results;
 }
 
 }  // namespace bench

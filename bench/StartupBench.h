@@ -15,9 +15,14 @@ struct StartupRuns {
     std::string error;  // empty when every run reported
 };
 
-// Starts program with args runs times (after one run that warms the caches),
-// under the offscreen platform.
-StartupRuns MeasureStartup(const std::string& program, const std::vector<std::string>& args,
-                           int runs);
+struct Program {
+    std::string path;
+    std::vector<std::string> args;
+};
+
+// Starts each program runs times under the offscreen platform, in turns so
+// that a load on the machine falls on all alike, after one round that warms
+// the caches. One result per program.
+std::vector<StartupRuns> MeasureStartup(const std::vector<Program>& programs, int runs);
 
 }  // namespace bench

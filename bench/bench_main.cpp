@@ -77,9 +77,10 @@ int main(int argc, char** argv) {
     }
 
     // Separate processes first, while this one is still small and idle.
-    const bench::StartupRuns tool =
-        bench::MeasureStartup(options.tool, {"--simulate"}, options.runs);
-    const bench::StartupRuns minimal = bench::MeasureStartup(options.minimal, {}, options.runs);
+    const std::vector<bench::StartupRuns> starts = bench::MeasureStartup(
+        {{options.tool, {"--simulate"}}, {options.minimal, {}}}, options.runs);
+    const bench::StartupRuns& tool = starts[0];
+    const bench::StartupRuns& minimal = starts[1];
     for (const bench::StartupRuns* r : {&tool, &minimal}) {
         if (!r->error.empty()) {
             std::fprintf(stderr, "%s\n", r->error.c_str());
