@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/ControlIds.h"
 #include "app/ControlTable.h"
 #include "app/ReaderConfigApp.h"
 #include "device/ReportTrace.h"
@@ -22,7 +23,9 @@
 #include "sim/VirtualHidPort.h"
 #include "toolkit/Clock.h"
 #include "toolkit/qt/AppIcon.h"
+#include "toolkit/qt/FirstPaint.h"
 #include "toolkit/qt/QtSurface.h"
+#include "toolkit/qt/ScreenshotTour.h"
 
 namespace {
 
@@ -44,7 +47,7 @@ int UsageError(const std::string& message) {
 // in the menu bar's corner; the port raises the same device-change events as
 // the udev monitor does for a real reader.
 class SimulationMenu {
-public:
+  public:
     SimulationMenu(tk::QtSurface& surface, sim::VirtualHidPort& port, sim::SimulatedDevice kind)
         : m_port(port), m_kind(kind) {
         auto* button = new QToolButton(surface.MenuBarWidget());
@@ -64,7 +67,7 @@ public:
         Update();
     }
 
-private:
+  private:
     void Unplug() {
         if (!m_device) return;
         VirtualDeviceGone();
@@ -106,6 +109,38 @@ private:
     QAction* m_plugFresh = nullptr;
 };
 
+// The pictures of the README: both views in both languages, the Chinese ones
+// as the tool starts.
+const std::vector<tk::ScreenshotStep> SCREENSHOT_STEPS = {
+    {0, 0, "general-zh.png"},
+    {0, ids::ID_TOGGLE_VIEW, "keyboard-zh.png"},
+    {ids::IDC_ENGLISH, 0, "keyboard-en.png"},
+    {0, ids::ID_TOGGLE_VIEW, "general-en.png"},
+};
+
+// Hooks for the benchmark and the screenshot script, set by environment
+// variable so that the command line stays the user's. Each ends the program
+// once the window has been drawn; status becomes the program's exit status.
+void InstallShownHooks(tk::QtSurface& surface, int& status) {
+    if (qEnvironmentVariableIsSet("READER_CONFIG_EXIT_WHEN_SHOWN")) {
+        tk::AfterFirstPaint(surface.Dialog(), [] {
+            tk::PrintShownReport();
+            QCoreApplication::exit(0);
+        });
+    }
+    const QString dir = qEnvironmentVariable("READER_CONFIG_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) {
+        tk::AfterFirstPaint(surface.Dialog(), [&surface, &status, dir] {
+            std::string error;
+            if (!tk::RunScreenshotTour(surface, dir.toStdString(), SCREENSHOT_STEPS, &error)) {
+                std::fprintf(stderr, "reader-config: screenshots: %s\n", error.c_str());
+                status = 1;
+            }
+            QCoreApplication::exit(0);
+        });
+    }
+}
+
 int RunSimulated(tk::QtSurface& surface, tk::Clock& clock, sim::SimulatedDevice kind,
                  dev::ReportTracer* tracer) {
     sim::VirtualHidPort port(clock);
@@ -139,8 +174,8 @@ int main(int argc, char** argv) {
         std::fputs(app::VersionText().c_str(), stdout);
         return 0;
     }
-    const bool longOptionError = options.action == app::CommandLine::Action::Error &&
-                                 options.offending.rfind("--", 0) == 0;
+    const bool longOptionError =
+        options.action == app::CommandLine::Action::Error && options.offending.rfind("--", 0) == 0;
     if (longOptionError) return UsageError(options.error);
 
     QApplication qapp(argc, argv);
@@ -170,9 +205,11 @@ int main(int argc, char** argv) {
     }
 
     tk::QtSurface surface(app::MainDialogSpec());
+    int status = 0;  // the dialog's result is not the program's: it ends normally
+    InstallShownHooks(surface, status);
     if (options.simulate != sim::SimulatedDevice::None)
         RunSimulated(surface, clock, options.simulate, tracer.get());
     else
         RunOnDevice(surface, clock, tracer.get());
-    return 0;  // the dialog's result is not the program's: it ends normally
+    return status;
 }

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins
   libgl-dev libxkbcommon-dev
   libhidapi-dev libhidapi-hidraw0 libudev-dev
-  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libgtest-dev libgmock-dev googletest
   clang-format
   clang libclang-rt-14-dev
   dpkg-dev librsvg2-bin desktop-file-utils appstream

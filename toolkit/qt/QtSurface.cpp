@@ -371,6 +371,7 @@ void QtSurface::SetMenuBar(const MenuBar& bar) {
         auto* action = new QAction(MenuText(item.text), owner);
         action->setEnabled(item.enabled);
         const int id = item.commandId;
+        action->setData(id);
         QObject::connect(action, &QAction::triggered, action, [this, id] {
             if (m_sink) m_sink->OnCommand(id);
         });
@@ -389,6 +390,24 @@ void QtSurface::SetMenuBar(const MenuBar& bar) {
             m_menuObjects.emplace_back(action);
         }
     }
+}
+
+bool QtSurface::TriggerMenuCommand(int id) {
+    if (id == 0) return false;
+    for (QAction* top : m_menuBar->actions()) {
+        QList<QAction*> candidates{top};
+        if (QMenu* popup = top->menu()) {
+            if (!popup->isEnabled()) continue;
+            candidates = popup->actions();
+        }
+        for (QAction* action : candidates) {
+            if (action->data().toInt() != id) continue;
+            if (!action->isEnabled()) return false;
+            action->trigger();
+            return true;
+        }
+    }
+    return false;
 }
 
 QMenu* QtSurface::NewWindowMenu(QWidget* parent) {

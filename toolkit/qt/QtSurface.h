@@ -62,6 +62,9 @@ class QtSurface : public DialogSurface {
     QDialog* Dialog() const { return m_dialog.get(); }
     QWidget* Widget(int id) const;
     QMenuBar* MenuBarWidget() const { return m_menuBar; }
+    // Chooses the menu bar's command id as the user would; false when the
+    // bar has no such command or it is greyed.
+    bool TriggerMenuCommand(int id);
     // The window's own menu (the About entries), as the dialog's background
     // and the output pane offer it; the caller owns it.
     QMenu* NewWindowMenu(QWidget* parent);

@@ -1,0 +1,67 @@
+#include "bench/AppendBench.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QWidget>
+
+#include "app/ControlIds.h"
+#include "app/ControlTable.h"
+#include "app/ReaderConfigDlg.h"
+#include "bench/Stats.h"
+#include "reader/SettingsControls.h"
+#include "sim/VirtualClock.h"
+#include "sim/VirtualHidPort.h"
+#include "toolkit/qt/QtSurface.h"
+
+namespace bench {
+
+namespace {
+
+struct Samples {
+    std::vector<double> append, appendPaint;
+};
+
+// One pane filled from empty; the samples of each window go to its mark.
+void FillOnce(const std::vector<int>& marks, int window, std::vector<Samples>& samples) {
+    sim::VirtualClock clock;
+    sim::VirtualHidPort port(clock);
+    tk::QtSurface surface(app::MainDialogSpec());
+    CReaderConfigDlg dlg(surface, port, port, clock);
+    dlg.OnInitDialog();
+    surface.Dialog()->show();
+    QApplication::processEvents();
+    QWidget* pane = surface.Widget(ids::IDC_OUTPUT);
+
+    int line = 0;
+    for (size_t m = 0; m < marks.size(); ++m) {
+        // Up to the window, as a long batch run fills the pane.
+        for (; line < marks[m] - window; ++line) {
+            dlg.AppendOutput(reader::BatchLine(static_cast<uint32_t>(line + 1)));
+            if (line % 1000 == 0) QApplication::processEvents();
+        }
+        QApplication::processEvents();
+        for (; line < marks[m]; ++line) {
+            const double start = NowSeconds();
+            dlg.AppendOutput(reader::BatchLine(static_cast<uint32_t>(line + 1)));
+            const double appended = NowSeconds();
+            pane->repaint();
+            const double painted = NowSeconds();
+            samples[m].append.push_back(appended - start);
+            samples[m].appendPaint.push_back(painted - start);
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<AppendCost> MeasureAppendOutput(const std::vector<int>& marks, int window,
+                                            int repeats) {
+    std::vector<Samples> samples(marks.size());
+    for (int r = 0; r < repeats; ++r) FillOnce(marks, window, samples);
+    std::vector<AppendCost> costs;
+    for (size_t m = 0; m < marks.size(); ++m)
+        costs.push_back({marks[m], Median(samples[m].append), Median(samples[m].appendPaint)});
+    return costs;
+}
+
+}  // namespace bench

@@ -1,0 +1,49 @@
+#include "bench/Stats.h"
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace bench {
+
+double Median(std::vector<double> values) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+std::string FormatSeconds(double seconds) {
+    const char* unit = "s";
+    double value = seconds;
+    if (seconds < 1e-3) {
+        unit = "µs";
+        value = seconds * 1e6;
+    } else if (seconds < 1) {
+        unit = "ms";
+        value = seconds * 1e3;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text,
+                  value < 10    ? "%.2f %s"
+                  : value < 100 ? "%.1f %s"
+                                : "%.0f %s",
+                  value, unit);
+    return text;
+}
+
+std::string FormatRatio(double ratio) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.2f", ratio);
+    return text;
+}
+
+}  // namespace bench
