@@ -19,10 +19,28 @@ size_t Utf8SequenceLength(unsigned char b) {
 // Converts in with iconv from one encoding to another; at a sequence the
 // target cannot hold, or that is invalid in the source, writes "?" and skips
 // skipLen(byte) bytes of input.
-std::string Convert(const char* to, const char* from, const std::string& in,
+// One converter per direction, opened on first use: opening one costs far
+// more than a short conversion.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    ~Converter() {
+        if (Valid()) iconv_close(m_cd);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool Valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+    iconv_t Get() const { return m_cd; }
+
+private:
+    iconv_t m_cd;
+};
+
+std::string Convert(const Converter& converter, const std::string& in,
                     size_t (*skipLen)(unsigned char)) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return in;
+    if (!converter.Valid()) return in;
+    iconv_t cd = converter.Get();
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state
     std::string out;
     std::vector<char> buf(in.size() * 4 + 16);
     char* src = const_cast<char*>(in.data());
@@ -42,7 +60,6 @@ std::string Convert(const char* to, const char* from, const std::string& in,
         srcLeft -= skip;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
-    iconv_close(cd);
     return out;
 }
 
@@ -51,11 +68,13 @@ size_t GbkSequenceLength(unsigned char b) { return IsGbkLeadByte(b) ? 2 : 1; }
 }  // namespace
 
 std::string Utf8ToGbk(const std::string& utf8) {
-    return Convert("GBK", "UTF-8", utf8, Utf8SequenceLength);
+    thread_local const Converter toGbk("GBK", "UTF-8");
+    return Convert(toGbk, utf8, Utf8SequenceLength);
 }
 
 std::string GbkToUtf8(const std::string& gbk) {
-    return Convert("UTF-8", "GBK", gbk, GbkSequenceLength);
+    thread_local const Converter toUtf8("UTF-8", "GBK");
+    return Convert(toUtf8, gbk, GbkSequenceLength);
 }
 
 size_t GbkPrefixLength(const std::string& gbk, size_t maxBytes) {
