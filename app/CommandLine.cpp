@@ -31,7 +31,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             const std::string name = a.substr(11);
             if (!sim::ParseSimulatedDevice(name, &c.simulate))
                 return Error("unknown simulated device '" + name +
-                             "' (choose reader, keypad, old-reader or silent)", a);
+                                 "' (choose reader, keypad, old-reader or silent)",
+                             a);
         } else if (a == "--trace") {
             if (i + 1 >= args.size())
                 return Error("--trace needs a file name, or - for standard error", a);

@@ -42,7 +42,7 @@ constexpr int IDC_T2_END = 1012;
 constexpr int IDC_T3_START = 1013;
 constexpr int IDC_T3_END = 1014;
 // The six sentinel fields in frame order: track 1 start, end, track 2 ...
-constexpr std::array<int, 6> SENTINEL_FIELDS = {IDC_T1_START, IDC_T1_END, IDC_T2_START,
+constexpr std::array<int, 6> SENTINEL_FIELDS = {IDC_T1_START, IDC_T1_END,   IDC_T2_START,
                                                 IDC_T2_END,   IDC_T3_START, IDC_T3_END};
 
 // General settings view: ID card area.
@@ -80,9 +80,13 @@ constexpr int IDC_TIP_TEXT = 1139;
 
 constexpr int KEY_FIELD_COUNT = 20;
 // Edit of key field n (1..20): KEY1 1081, KEY2 1082, from KEY3 on 1083 + 2(n-2).
-constexpr int KeyFieldId(int n) { return n == 1 ? 1081 : n == 2 ? 1082 : 1083 + 2 * (n - 2); }
+constexpr int KeyFieldId(int n) {
+    return n == 1 ? 1081 : n == 2 ? 1082 : 1083 + 2 * (n - 2);
+}
 // Group box of key field n: KEY1 1083, KEY2 1084, from KEY3 on 1084 + 2(n-2).
-constexpr int KeyGroupId(int n) { return n == 1 ? 1083 : 1084 + 2 * (n - 2); }
+constexpr int KeyGroupId(int n) {
+    return n == 1 ? 1083 : 1084 + 2 * (n - 2);
+}
 // Number 1..20 of the key field with this edit id, 0 when it is none.
 constexpr int KeyFieldNumber(int id) {
     for (int n = 1; n <= KEY_FIELD_COUNT; ++n)

@@ -95,15 +95,14 @@ tk::DialogSpec Build() {
     // ID card area.
     c.push_back(C(IDC_ID_AREA, G, "ID卡设置区域", {7, 15, 491, 180}));
     c.push_back(C(IDC_DECIMAL_GROUP, G, "10进制输出", {13, 26, 314, 127}));
-    const char* decimal[] = {
-        "10位10进制（ID后4字节转换）",   "10位10进制反向输出（ID后4字节转换）",
-        "8位10进制（ID后3字节转换）",    "00+8位10进制（ID后3字节转换）",
-        "8位10进制（ID后4字节转换）",    "8位10进制（卡上后8位）",
-        "5位10进制（卡上后5位）",        "13位10进制（ID后5字节转10进制）",
-        "18位10进制（卡上全部数字）"};
+    const char* decimal[] = {"10位10进制（ID后4字节转换）", "10位10进制反向输出（ID后4字节转换）",
+                             "8位10进制（ID后3字节转换）",  "00+8位10进制（ID后3字节转换）",
+                             "8位10进制（ID后4字节转换）",  "8位10进制（卡上后8位）",
+                             "5位10进制（卡上后5位）",      "13位10进制（ID后5字节转10进制）",
+                             "18位10进制（卡上全部数字）"};
     for (int i = 0; i < 9; ++i)
-        c.push_back(C(IDC_FORMAT_FIRST + i, R, decimal[i], {20, 38 + 12 * i, 300, 11},
-                      FORMAT_RADIO_GROUP));
+        c.push_back(
+            C(IDC_FORMAT_FIRST + i, R, decimal[i], {20, 38 + 12 * i, 300, 11}, FORMAT_RADIO_GROUP));
     c.push_back(C(IDC_HEX_GROUP, G, "16进制输出", {13, 157, 479, 34}));
     c.push_back(C(1037, R, "8位16进制", {20, 171, 80, 12}, FORMAT_RADIO_GROUP));
     c.push_back(C(1038, R, "8位16进制反向输出", {104, 171, 122, 12}, FORMAT_RADIO_GROUP));
@@ -165,13 +164,14 @@ tk::DialogSpec Build() {
     c.push_back(C(IDC_TIP_GROUP, G, "提示", {382, 30, 114, 305}));
     c.push_back(C(IDC_TIP_TEXT, S, "", {384, 40, 110, 291}));
     // Menu bar 133 as the template has it: the Chinese bar of the general view.
-    tk::MenuItem about{0, "关于软件 ", true,
+    tk::MenuItem about{0,
+                       "关于软件 ",
+                       true,
                        {{ID_INSTRUCTIONS, "软件操作说明", true, {}},
                         {ID_SOFTWARE_INFO, "软件信息", true, {}},
                         {ID_UPDATE, "软件更新", true, {}}}};
-    d.menu.items = {about,
-                    {ID_TOGGLE_VIEW, "切换到键盘设置界面", true, {}},
-                    {ID_EXIT, "退出 ", true, {}}};
+    d.menu.items = {
+        about, {ID_TOGGLE_VIEW, "切换到键盘设置界面", true, {}}, {ID_EXIT, "退出 ", true, {}}};
 
     ApplyColours(d);
     NameCaptionlessControls(d);

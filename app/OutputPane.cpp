@@ -26,7 +26,9 @@ void CReaderConfigDlg::ClearOutput() {
     m_ui.SetFocus(IDC_OUTPUT);
 }
 
-void CReaderConfigDlg::OnOutputFocus() { g_nCurrentKey = 255; }
+void CReaderConfigDlg::OnOutputFocus() {
+    g_nCurrentKey = 255;
+}
 
 void CReaderConfigDlg::UpdateClock() {
     const tk::LocalDateTime t = m_clock.Now();
@@ -35,9 +37,9 @@ void CReaderConfigDlg::UpdateClock() {
     const int month = (t.month >= 1 && t.month <= 12) ? t.month - 1 : 0;
     char text[96];
     if (g_bEnglish)
-        std::snprintf(text, sizeof text, "  %s,%02d,%04d %02d:%02d:%02d %s", texts::MONTHS_EN[month],
-                      t.day % 100, t.year % 10000, t.hour % 100, t.minute % 100, t.second % 100,
-                      texts::WEEKDAYS_EN[weekday]);
+        std::snprintf(text, sizeof text, "  %s,%02d,%04d %02d:%02d:%02d %s",
+                      texts::MONTHS_EN[month], t.day % 100, t.year % 10000, t.hour % 100,
+                      t.minute % 100, t.second % 100, texts::WEEKDAYS_EN[weekday]);
     else
         std::snprintf(text, sizeof text, "%04d年%02d月%02d日 %02d:%02d:%02d  %s", t.year % 10000,
                       t.month % 100, t.day % 100, t.hour % 100, t.minute % 100, t.second % 100,

@@ -9,7 +9,7 @@
 #include "toolkit/DialogSurface.h"
 
 class CReaderConfigApp {
-public:
+  public:
     // Runs the main dialog until it closes; returns the dialog's result.
     // tracer, when given, sees every report the dialog's link sends or receives.
     int InitInstance(tk::DialogSurface& surface, dev::HidPort& port, dev::DeviceWatcher& watcher,

@@ -22,7 +22,7 @@ enum KeypadProbeResult : uint8_t {
 };
 
 class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiver {
-public:
+  public:
     CReaderConfigDlg(tk::DialogSurface& surface, dev::HidPort& port, dev::DeviceWatcher& watcher,
                      tk::Clock& clock);
     ~CReaderConfigDlg() override;
@@ -89,7 +89,7 @@ public:
     dev::CHidLink& Link() { return m_link; }
     tk::DialogSurface& Surface() { return m_ui; }
 
-private:
+  private:
     void SwitchLanguage(bool english);
     void OnOutputFocus();
     // Asks the exit question; Yes ends the dialog.

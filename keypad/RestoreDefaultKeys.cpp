@@ -3,9 +3,9 @@
 #include "app/ControlIds.h"
 #include "app/Globals.h"
 #include "app/ReaderConfigDlg.h"
-#include "reader/ReaderTexts.h"
 #include "keypad/KeyNameTable.h"
 #include "keypad/KeypadTexts.h"
+#include "reader/ReaderTexts.h"
 #include "toolkit/Gbk.h"
 
 using namespace ids;

@@ -14,7 +14,7 @@ namespace sim {
 using Frame = std::array<uint8_t, 64>;
 
 class ReaderModel {
-public:
+  public:
     virtual ~ReaderModel() = default;
     virtual std::vector<Frame> OnFrame(const Frame& in) = 0;
     // Milliseconds between receiving a frame and sending its answers.
@@ -23,13 +23,13 @@ public:
 
 // Acknowledges any frame: byte 2 of the answer is "Y".
 class AckingModel : public ReaderModel {
-public:
+  public:
     std::vector<Frame> OnFrame(const Frame& in) override;
 };
 
 // Never answers.
 class SilentModel : public ReaderModel {
-public:
+  public:
     std::vector<Frame> OnFrame(const Frame&) override { return {}; }
 };
 

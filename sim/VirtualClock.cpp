@@ -4,12 +4,16 @@
 
 namespace sim {
 
-VirtualClock::VirtualClock(tk::LocalDateTime start) { SetDateTime(start); }
+VirtualClock::VirtualClock(tk::LocalDateTime start) {
+    SetDateTime(start);
+}
 
 void VirtualClock::SetDateTime(const tk::LocalDateTime& dt) {
     using namespace std::chrono;
-    const sys_days d = year_month_day{year{dt.year}, month{unsigned(dt.month)}, day{unsigned(dt.day)}};
-    m_baseSeconds = d.time_since_epoch().count() * 86400LL + dt.hour * 3600 + dt.minute * 60 + dt.second;
+    const sys_days d =
+        year_month_day{year{dt.year}, month{unsigned(dt.month)}, day{unsigned(dt.day)}};
+    m_baseSeconds =
+        d.time_since_epoch().count() * 86400LL + dt.hour * 3600 + dt.minute * 60 + dt.second;
     m_baseMs = m_ms;
 }
 
@@ -20,9 +24,12 @@ tk::LocalDateTime VirtualClock::Now() const {
     const int64_t rest = secs - days * 86400;
     const sys_days d{std::chrono::days{days}};
     const year_month_day ymd{d};
-    return tk::LocalDateTime{int(ymd.year()),     int(unsigned(ymd.month())),
-                             int(unsigned(ymd.day())), int(rest / 3600),
-                             int(rest / 60 % 60), int(rest % 60),
+    return tk::LocalDateTime{int(ymd.year()),
+                             int(unsigned(ymd.month())),
+                             int(unsigned(ymd.day())),
+                             int(rest / 3600),
+                             int(rest / 60 % 60),
+                             int(rest % 60),
                              int(weekday{d}.c_encoding()) + 1};
 }
 

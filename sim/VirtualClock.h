@@ -7,7 +7,7 @@
 namespace sim {
 
 class VirtualClock : public tk::Clock {
-public:
+  public:
     explicit VirtualClock(tk::LocalDateTime start = {2026, 12, 7, 9, 0, 0, 0});
     tk::LocalDateTime Now() const override;
     int64_t NowMs() const override { return m_ms; }
@@ -17,7 +17,7 @@ public:
     // Sets the time of day; the monotonic time keeps running from where it is.
     void SetDateTime(const tk::LocalDateTime& dt);
 
-private:
+  private:
     int64_t m_baseSeconds = 0;  // seconds since 1970 of the local date at m_baseMs
     int64_t m_baseMs = 0;
     int64_t m_ms = 0;

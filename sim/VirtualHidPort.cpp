@@ -6,7 +6,7 @@
 namespace sim {
 
 class VirtualHandle : public dev::HidHandle {
-public:
+  public:
     // The set of open handles changes only here and in Detach; delivering what
     // fell due before each change gives every answer to exactly the handles
     // that were open when it went out.
@@ -62,7 +62,7 @@ public:
         return static_cast<int>(n);
     }
 
-private:
+  private:
     VirtualHidPort& m_port;
     VirtualDevice* m_device;
     std::deque<Frame> m_queue;
@@ -92,7 +92,9 @@ void VirtualDevice::DeliverDue(int64_t nowMs) {
     }
 }
 
-int64_t VirtualDevice::NextDue() const { return m_pending.empty() ? -1 : m_pending.front().dueMs; }
+int64_t VirtualDevice::NextDue() const {
+    return m_pending.empty() ? -1 : m_pending.front().dueMs;
+}
 
 VirtualHidPort::VirtualHidPort(tk::Clock& clock) : m_clock(clock) {}
 
@@ -176,6 +178,8 @@ bool VirtualHidPort::Register(dev::DeviceChangeReceiver* receiver) {
     return true;
 }
 
-void VirtualHidPort::Unregister() { m_receiver = nullptr; }
+void VirtualHidPort::Unregister() {
+    m_receiver = nullptr;
+}
 
 }  // namespace sim

@@ -30,7 +30,7 @@ struct ReceivedFrame {
 class VirtualHandle;
 
 class VirtualDevice {
-public:
+  public:
     VirtualDevice(std::string path, uint16_t vid, uint16_t pid, std::unique_ptr<ReaderModel> model);
 
     const std::string& Path() const { return m_path; }
@@ -38,7 +38,9 @@ public:
     uint16_t ProductId() const { return m_pid; }
     ReaderModel& Model() { return *m_model; }
     template <class M>
-    M& ModelAs() { return dynamic_cast<M&>(*m_model); }
+    M& ModelAs() {
+        return dynamic_cast<M&>(*m_model);
+    }
 
     // Every output report payload the device received, in order.
     const std::vector<ReceivedFrame>& Received() const { return m_received; }
@@ -50,7 +52,7 @@ public:
     size_t outputReportLength = 65;
     int openCount = 0;
 
-private:
+  private:
     friend class VirtualHidPort;
     friend class VirtualHandle;
     struct Pending {
@@ -70,7 +72,7 @@ private:
 };
 
 class VirtualHidPort : public dev::HidPort, public dev::DeviceWatcher {
-public:
+  public:
     explicit VirtualHidPort(tk::Clock& clock);
     ~VirtualHidPort() override;
 
@@ -104,7 +106,7 @@ public:
     int enumerateCount = 0;
     tk::Clock& clock() { return m_clock; }
 
-private:
+  private:
     friend class VirtualHandle;
     tk::Clock& m_clock;
     std::vector<std::unique_ptr<VirtualDevice>> m_devices;

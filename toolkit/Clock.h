@@ -14,7 +14,7 @@ struct LocalDateTime {
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual LocalDateTime Now() const = 0;
     // Monotonic milliseconds since an arbitrary origin.
@@ -25,7 +25,7 @@ public:
 
 // The machine's local time; waits really sleep.
 class SystemClock : public Clock {
-public:
+  public:
     LocalDateTime Now() const override;
     int64_t NowMs() const override;
     void WaitUntil(int64_t deadlineMs) override;

@@ -28,14 +28,14 @@ struct AboutTexts {
 struct KeyEvent {
     enum class Type { Press, Release, Char, Other };
     Type type = Type::Other;
-    uint8_t vk = 0;         // virtual key of Press and Release
+    uint8_t vk = 0;  // virtual key of Press and Release
     bool autoRepeat = false;
-    int focusId = 0;        // control with the keyboard focus, 0 for none
+    int focusId = 0;  // control with the keyboard focus, 0 for none
 };
 
 // The dialog's side: what the toolkit tells it.
 class DialogEvents {
-public:
+  public:
     virtual ~DialogEvents() = default;
     // Click on a push button, check box or radio button (after the toolkit has
     // changed its check state), or a menu command.
@@ -52,7 +52,7 @@ public:
 };
 
 class DialogSurface {
-public:
+  public:
     virtual ~DialogSurface() = default;
 
     virtual void SetEventSink(DialogEvents* sink) = 0;

@@ -22,7 +22,7 @@ size_t Utf8SequenceLength(unsigned char b) {
 // One converter per direction, opened on first use: opening one costs far
 // more than a short conversion.
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
     ~Converter() {
         if (Valid()) iconv_close(m_cd);
@@ -32,7 +32,7 @@ public:
     bool Valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
     iconv_t Get() const { return m_cd; }
 
-private:
+  private:
     iconv_t m_cd;
 };
 
@@ -63,7 +63,9 @@ std::string Convert(const Converter& converter, const std::string& in,
     return out;
 }
 
-size_t GbkSequenceLength(unsigned char b) { return IsGbkLeadByte(b) ? 2 : 1; }
+size_t GbkSequenceLength(unsigned char b) {
+    return IsGbkLeadByte(b) ? 2 : 1;
+}
 
 }  // namespace
 

@@ -14,7 +14,9 @@ std::string Utf8ToGbk(const std::string& utf8);
 std::string GbkToUtf8(const std::string& gbk);
 
 // True when b starts a two-byte GBK character.
-inline bool IsGbkLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
+inline bool IsGbkLeadByte(unsigned char b) {
+    return b >= 0x81 && b <= 0xFE;
+}
 
 // Length in bytes of the longest prefix of gbk that holds at most maxBytes
 // bytes and ends on a character boundary.

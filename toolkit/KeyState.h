@@ -11,7 +11,7 @@
 namespace tk {
 
 class KeyState {
-public:
+  public:
     // A press event from the toolkit. Auto-repeat presses of a key that the
     // dialog has already acted on do not make it count as down again.
     void Press(uint8_t vk, bool autoRepeat = false);
@@ -23,7 +23,7 @@ public:
     void WaitForRelease(uint8_t vk);
     void Clear();
 
-private:
+  private:
     std::bitset<256> m_down;
     std::bitset<256> m_actedWhileHeld;
 };

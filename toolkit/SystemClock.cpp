@@ -10,7 +10,7 @@ LocalDateTime SystemClock::Now() const {
     const std::time_t t = std::time(nullptr);
     std::tm tmv{};
     localtime_r(&t, &tmv);
-    return LocalDateTime{tmv.tm_year + 1900, tmv.tm_mon + 1, tmv.tm_mday, tmv.tm_hour,
+    return LocalDateTime{tmv.tm_year + 1900, tmv.tm_mon + 1, tmv.tm_mday,    tmv.tm_hour,
                          tmv.tm_min,         tmv.tm_sec,     tmv.tm_wday + 1};
 }
 

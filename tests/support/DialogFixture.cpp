@@ -4,7 +4,9 @@
 
 DialogFixture::DialogFixture() : ui(app::MainDialogSpec()), port(clock) {}
 
-DialogFixture::~DialogFixture() { dlg.reset(); }
+DialogFixture::~DialogFixture() {
+    dlg.reset();
+}
 
 void DialogFixture::Start() {
     dlg = std::make_unique<CReaderConfigDlg>(ui, port, port, clock);

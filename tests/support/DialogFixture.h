@@ -15,7 +15,7 @@
 #include "toolkit/headless/HeadlessSurface.h"
 
 class DialogFixture : public ::testing::Test {
-protected:
+  protected:
     DialogFixture();
     ~DialogFixture() override;
 

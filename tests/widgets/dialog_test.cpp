@@ -104,8 +104,8 @@ TEST_F(DialogOverQtTest, ClearButtonEmptiesThePaneAndFocusesIt) {
 }
 
 TEST_F(DialogOverQtTest, RealKeyPressesReachTheHookInTheKeyboardView) {
-    port.AttachQuietly(
-        std::make_unique<sim::KeypadModel>(std::make_unique<sim::AckingModel>(), DEFAULT_KEY_CODES));
+    port.AttachQuietly(std::make_unique<sim::KeypadModel>(std::make_unique<sim::AckingModel>(),
+                                                          DEFAULT_KEY_CODES));
     Start();
     dlg->OnCommand(ID_TOGGLE_VIEW);
     ASSERT_TRUE(ui.IsVisible(KeyFieldId(3)));

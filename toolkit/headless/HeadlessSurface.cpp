@@ -25,8 +25,7 @@ size_t PrevCharStart(const std::string& s, size_t i) {
 
 }  // namespace
 
-HeadlessSurface::HeadlessSurface(const DialogSpec& spec)
-    : m_title(spec.title), m_menu(spec.menu) {
+HeadlessSurface::HeadlessSurface(const DialogSpec& spec) : m_title(spec.title), m_menu(spec.menu) {
     for (const ControlSpec& s : spec.controls) {
         Control c;
         c.spec = s;
