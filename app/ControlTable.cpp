@@ -181,8 +181,8 @@ tk::DialogSpec Build() {
 }  // namespace
 
 const tk::DialogSpec& MainDialogSpec() {
-    static const tk::DialogSpec spec = Build();
-    return spec;
+    static const tk::DialogSpec def = Build();
+    return def;
 }
 
 }  // namespace app

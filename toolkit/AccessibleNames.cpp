@@ -10,14 +10,14 @@ std::string TrimCaption(const std::string& caption) {
     return caption.substr(first, last - first + 1);
 }
 
-std::string AccessibleNameOf(const ControlSpec& spec, const std::string& caption,
+std::string AccessibleNameOf(const ControlSpec& def, const std::string& caption,
                              const std::string& assigned,
                              const std::function<std::string(int)>& captionOf) {
     if (!assigned.empty()) return assigned;
-    if (!spec.accessibleName.empty()) return spec.accessibleName;
-    if (!spec.nameFrom.empty()) {
+    if (!def.accessibleName.empty()) return def.accessibleName;
+    if (!def.nameFrom.empty()) {
         std::string name;
-        for (int id : spec.nameFrom) {
+        for (int id : def.nameFrom) {
             const std::string part = TrimCaption(captionOf(id));
             if (part.empty()) continue;
             if (!name.empty()) name += ' ';

@@ -16,7 +16,7 @@ std::string TrimCaption(const std::string& caption);
 // (assigned, not empty); the control's fixed name; the captions of the controls
 // it takes its name from, trimmed and joined by a space; its own caption.
 // captionOf returns the current caption of another control.
-std::string AccessibleNameOf(const ControlSpec& spec, const std::string& caption,
+std::string AccessibleNameOf(const ControlSpec& def, const std::string& caption,
                              const std::string& assigned,
                              const std::function<std::string(int)>& captionOf);
 

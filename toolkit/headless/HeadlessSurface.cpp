@@ -25,10 +25,10 @@ size_t PrevCharStart(const std::string& s, size_t i) {
 
 }  // namespace
 
-HeadlessSurface::HeadlessSurface(const DialogSpec& spec) : m_title(spec.title), m_menu(spec.menu) {
-    for (const ControlSpec& s : spec.controls) {
+HeadlessSurface::HeadlessSurface(const DialogSpec& def) : m_title(def.title), m_menu(def.menu) {
+    for (const ControlSpec& s : def.controls) {
         Control c;
-        c.spec = s;
+        c.def = s;
         c.text = s.caption;
         c.visible = s.shown;
         c.enabled = !s.disabled;
@@ -50,13 +50,13 @@ const HeadlessSurface::Control& HeadlessSurface::At(int id) const {
 }
 
 bool HeadlessSurface::IsEdit(const Control& c) const {
-    return c.spec.kind == ControlKind::Edit || c.spec.kind == ControlKind::MultiLineEdit;
+    return c.def.kind == ControlKind::Edit || c.def.kind == ControlKind::MultiLineEdit;
 }
 
 void HeadlessSurface::ChangeText(Control& c, const std::string& text) {
     c.text = text;
     if (c.caret > static_cast<int>(c.text.size())) c.caret = static_cast<int>(c.text.size());
-    if (IsEdit(c) && m_sink) m_sink->OnEditChange(c.spec.id);
+    if (IsEdit(c) && m_sink) m_sink->OnEditChange(c.def.id);
 }
 
 void HeadlessSurface::SetText(int id, const std::string& text) {
@@ -105,7 +105,7 @@ void HeadlessSurface::SetAccessibleName(int id, const std::string& name) {
 std::string HeadlessSurface::AccessibleName(int id) const {
     const Control& c = At(id);
     const std::string caption = IsEdit(c) ? std::string() : c.text;
-    return AccessibleNameOf(c.spec, caption, c.assignedName, [this](int other) {
+    return AccessibleNameOf(c.def, caption, c.assignedName, [this](int other) {
         auto it = m_controls.find(other);
         return it == m_controls.end() ? std::string() : it->second.text;
     });
@@ -144,7 +144,7 @@ void HeadlessSurface::EndDialog(int result) {
 }
 
 ControlKind HeadlessSurface::KindOf(int id) const {
-    return At(id).spec.kind;
+    return At(id).def.kind;
 }
 int HeadlessSurface::CaretOf(int id) const {
     return At(id).caret;
@@ -153,13 +153,13 @@ int HeadlessSurface::CaretOf(int id) const {
 bool HeadlessSurface::Click(int id) {
     Control& c = At(id);
     if (!c.visible || !c.enabled) return false;
-    switch (c.spec.kind) {
+    switch (c.def.kind) {
         case ControlKind::CheckBox:
             c.checked = !c.checked;
             break;
         case ControlKind::RadioButton:
             for (auto& [otherId, other] : m_controls)
-                if (other.spec.radioGroup == c.spec.radioGroup) other.checked = false;
+                if (other.def.radioGroup == c.def.radioGroup) other.checked = false;
             c.checked = true;
             break;
         case ControlKind::PushButton:
@@ -253,9 +253,9 @@ void HeadlessSurface::MoveFocusToNext() {
     for (size_t k = 1; k <= m_order.size(); ++k) {
         const Control& c = At(m_order[(start + k) % m_order.size()]);
         const bool focusable =
-            c.spec.kind != ControlKind::GroupBox && c.spec.kind != ControlKind::StaticText;
+            c.def.kind != ControlKind::GroupBox && c.def.kind != ControlKind::StaticText;
         if (c.visible && c.enabled && focusable) {
-            SetFocus(c.spec.id);
+            SetFocus(c.def.id);
             return;
         }
     }
@@ -272,7 +272,7 @@ void HeadlessSurface::DefaultKeyHandling(uint8_t vk, int targetId) {
             MoveFocusToNext();
             return;
         case VK_RETURN:
-            if (edit && edit->spec.kind == ControlKind::MultiLineEdit) {
+            if (edit && edit->def.kind == ControlKind::MultiLineEdit) {
                 std::string next = edit->text;
                 next.insert(static_cast<size_t>(edit->caret), "\r\n");
                 edit->caret += 2;

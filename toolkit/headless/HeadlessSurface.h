@@ -21,7 +21,7 @@ struct ShownMessageBox {
 
 class HeadlessSurface : public DialogSurface {
   public:
-    explicit HeadlessSurface(const DialogSpec& spec);
+    explicit HeadlessSurface(const DialogSpec& def);
 
     // DialogSurface
     void SetEventSink(DialogEvents* sink) override { m_sink = sink; }
@@ -97,7 +97,7 @@ class HeadlessSurface : public DialogSurface {
 
   private:
     struct Control {
-        ControlSpec spec;
+        ControlSpec def;
         std::string text;
         bool checked = false, enabled = true, visible = true;
         int caret = 0;  // byte offset of the caret in an edit's UTF-8 text

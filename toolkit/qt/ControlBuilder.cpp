@@ -19,37 +19,37 @@ QColor ToQColor(const Rgb& c) {
     return QColor(c.r, c.g, c.b);
 }
 
-void ApplyColours(QWidget* widget, const ControlSpec& spec) {
-    if (!spec.textColour && !spec.backgroundColour) return;
+void ApplyColours(QWidget* widget, const ControlSpec& def) {
+    if (!def.textColour && !def.backgroundColour) return;
     QPalette palette = widget->palette();
-    if (spec.textColour) {
+    if (def.textColour) {
         // A disabled control keeps the greyed look of the platform.
         for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
             for (QPalette::ColorRole role :
                  {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
-                palette.setColor(group, role, ToQColor(*spec.textColour));
+                palette.setColor(group, role, ToQColor(*def.textColour));
     }
-    if (spec.backgroundColour) {
-        palette.setColor(QPalette::Window, ToQColor(*spec.backgroundColour));
+    if (def.backgroundColour) {
+        palette.setColor(QPalette::Window, ToQColor(*def.backgroundColour));
         widget->setAutoFillBackground(true);
     }
     widget->setPalette(palette);
 }
 
-QWidget* MakeWidget(const ControlSpec& spec, QWidget* client, BuiltControls& built) {
-    const QString caption = DisplayCaption(spec.caption, spec.kind);
-    switch (spec.kind) {
+QWidget* MakeWidget(const ControlSpec& def, QWidget* client, BuiltControls& built) {
+    const QString caption = DisplayCaption(def.caption, def.kind);
+    switch (def.kind) {
         case ControlKind::PushButton: {
             auto* button = new QPushButton(caption, client);
-            button->setDefault(spec.isDefault);
+            button->setDefault(def.isDefault);
             return button;
         }
         case ControlKind::CheckBox:
             return new QCheckBox(caption, client);
         case ControlKind::RadioButton: {
             auto* radio = new QRadioButton(caption, client);
-            if (spec.radioGroup != 0) {
-                QButtonGroup*& group = built.radioGroups[spec.radioGroup];
+            if (def.radioGroup != 0) {
+                QButtonGroup*& group = built.radioGroups[def.radioGroup];
                 if (!group) group = new QButtonGroup(client);
                 group->addButton(radio);
             } else {
@@ -66,12 +66,12 @@ QWidget* MakeWidget(const ControlSpec& spec, QWidget* client, BuiltControls& bui
         case ControlKind::StaticText: {
             auto* label = new QLabel(caption, client);
             label->setTextFormat(Qt::PlainText);
-            label->setAlignment((spec.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
-            label->setWordWrap(spec.rect.height > ONE_LINE_HEIGHT);
+            label->setAlignment((def.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+            label->setWordWrap(def.rect.height > ONE_LINE_HEIGHT);
             return label;
         }
         case ControlKind::Edit:
-            return new QLineEdit(QString::fromStdString(spec.caption), client);
+            return new QLineEdit(QString::fromStdString(def.caption), client);
         case ControlKind::MultiLineEdit: {
             auto* edit = new QPlainTextEdit(client);
             edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -109,9 +109,9 @@ int ControlIdOf(const QWidget* widget) {
     return widget ? widget->property(CONTROL_ID_PROPERTY).toInt() : 0;
 }
 
-BuiltControls BuildControls(const DialogSpec& spec, QWidget* client, BaseUnits units) {
+BuiltControls BuildControls(const DialogSpec& def, QWidget* client, BaseUnits units) {
     BuiltControls built;
-    for (const ControlSpec& s : spec.controls) {
+    for (const ControlSpec& s : def.controls) {
         QWidget* w = MakeWidget(s, client, built);
         w->setObjectName(QStringLiteral("ctl_%1").arg(s.id));
         w->setProperty(CONTROL_ID_PROPERTY, s.id);
@@ -122,7 +122,7 @@ BuiltControls BuildControls(const DialogSpec& spec, QWidget* client, BaseUnits u
         built.widgets[s.id] = w;
     }
     // Group boxes are frames drawn behind the controls they surround.
-    for (const ControlSpec& s : spec.controls)
+    for (const ControlSpec& s : def.controls)
         if (s.kind == ControlKind::GroupBox) built.widgets[s.id]->lower();
     return built;
 }

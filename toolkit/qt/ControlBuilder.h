@@ -22,7 +22,7 @@ struct BuiltControls {
     std::map<int, QButtonGroup*> radioGroups;  // by ControlSpec::radioGroup
 };
 
-BuiltControls BuildControls(const DialogSpec& spec, QWidget* client, BaseUnits units);
+BuiltControls BuildControls(const DialogSpec& def, QWidget* client, BaseUnits units);
 
 // A caption as a widget shows it. Tabs become two spaces (a tab does not
 // render in a one-line caption); for widgets that read "&" as a mnemonic

@@ -41,7 +41,7 @@ struct Guard {
 
 }  // namespace
 
-QtSurface::QtSurface(const DialogSpec& spec) : m_title(spec.title) {
+QtSurface::QtSurface(const DialogSpec& def) : m_title(def.title) {
     DialogWindow::Handlers handlers;
     handlers.cancel = [this] {
         if (m_sink) m_sink->OnCancel();
@@ -55,7 +55,7 @@ QtSurface::QtSurface(const DialogSpec& spec) : m_title(spec.title) {
     m_dialog->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     m_dialog->setFont(DialogFont());
-    m_dialog->setWindowTitle(Q(spec.title));
+    m_dialog->setWindowTitle(Q(def.title));
     m_dialog->setWindowIcon(AppIcon());
     const BaseUnits units = BaseUnitsOf(m_dialog->font());
 
@@ -66,16 +66,16 @@ QtSurface::QtSurface(const DialogSpec& spec) : m_title(spec.title) {
     m_menuBar = new QMenuBar(m_dialog.get());
     m_menuBar->setNativeMenuBar(false);
     layout->setMenuBar(m_menuBar);
-    SetMenuBar(spec.menu);
+    SetMenuBar(def.menu);
     m_client = new QWidget;
-    m_client->setFixedSize(ToPixels({0, 0, spec.size.width, spec.size.height}, units).size());
+    m_client->setFixedSize(ToPixels({0, 0, def.size.width, def.size.height}, units).size());
     layout->addWidget(m_client);
 
-    BuiltControls built = BuildControls(spec, m_client, units);
+    BuiltControls built = BuildControls(def, m_client, units);
     m_radioGroups = built.radioGroups;
-    for (const ControlSpec& s : spec.controls) {
+    for (const ControlSpec& s : def.controls) {
         Control& c = m_controls[s.id];
-        c.spec = s;
+        c.def = s;
         c.widget = built.widgets.at(s.id);
         c.caption = s.caption;
         for (int source : s.nameFrom) m_namedBy[source].push_back(s.id);
@@ -116,12 +116,12 @@ QWidget* QtSurface::Widget(int id) const {
 }
 
 bool QtSurface::IsEdit(const Control& c) {
-    return c.spec.kind == ControlKind::Edit || c.spec.kind == ControlKind::MultiLineEdit;
+    return c.def.kind == ControlKind::Edit || c.def.kind == ControlKind::MultiLineEdit;
 }
 
 void QtSurface::ConnectNotifications(Control& c) {
-    const int id = c.spec.id;
-    switch (c.spec.kind) {
+    const int id = c.def.id;
+    switch (c.def.kind) {
         case ControlKind::PushButton:
         case ControlKind::CheckBox:
         case ControlKind::RadioButton:
@@ -162,7 +162,7 @@ void QtSurface::NotifyChange(int id) {
 
 void QtSurface::SetText(int id, const std::string& text) {
     Control& c = At(id);
-    switch (c.spec.kind) {
+    switch (c.def.kind) {
         case ControlKind::Edit: {
             auto* edit = static_cast<QLineEdit*>(c.widget);
             {
@@ -186,7 +186,7 @@ void QtSurface::SetText(int id, const std::string& text) {
             break;
     }
     c.caption = text;
-    const QString shown = DisplayCaption(text, c.spec.kind);
+    const QString shown = DisplayCaption(text, c.def.kind);
     if (auto* button = qobject_cast<QAbstractButton*>(c.widget))
         button->setText(shown);
     else if (auto* box = qobject_cast<QGroupBox*>(c.widget))
@@ -201,16 +201,16 @@ void QtSurface::SetText(int id, const std::string& text) {
 
 std::string QtSurface::GetText(int id) const {
     const Control& c = At(id);
-    if (c.spec.kind == ControlKind::Edit)
+    if (c.def.kind == ControlKind::Edit)
         return static_cast<QLineEdit*>(c.widget)->text().toStdString();
-    if (c.spec.kind == ControlKind::MultiLineEdit)
+    if (c.def.kind == ControlKind::MultiLineEdit)
         return ToCrLf(static_cast<QPlainTextEdit*>(c.widget)->toPlainText().toStdString());
     return c.caption;
 }
 
 void QtSurface::AppendText(int id, const std::string& text) {
     Control& c = At(id);
-    if (c.spec.kind == ControlKind::MultiLineEdit) {
+    if (c.def.kind == ControlKind::MultiLineEdit) {
         auto* edit = static_cast<QPlainTextEdit*>(c.widget);
         {
             Guard quiet(m_silent);
@@ -223,7 +223,7 @@ void QtSurface::AppendText(int id, const std::string& text) {
         NotifyChange(id);
         return;
     }
-    if (c.spec.kind == ControlKind::Edit) {
+    if (c.def.kind == ControlKind::Edit) {
         auto* edit = static_cast<QLineEdit*>(c.widget);
         {
             Guard quiet(m_silent);
@@ -237,9 +237,9 @@ void QtSurface::AppendText(int id, const std::string& text) {
 
 void QtSurface::MoveCaretToEnd(int id) {
     Control& c = At(id);
-    if (c.spec.kind == ControlKind::Edit) {
+    if (c.def.kind == ControlKind::Edit) {
         static_cast<QLineEdit*>(c.widget)->end(false);
-    } else if (c.spec.kind == ControlKind::MultiLineEdit) {
+    } else if (c.def.kind == ControlKind::MultiLineEdit) {
         auto* edit = static_cast<QPlainTextEdit*>(c.widget);
         edit->moveCursor(QTextCursor::End);
         edit->ensureCursorVisible();
@@ -308,7 +308,7 @@ void QtSurface::SetAccessibleName(int id, const std::string& name) {
 
 void QtSurface::UpdateAccessibleName(const Control& c) {
     const std::string name = AccessibleNameOf(
-        c.spec, IsEdit(c) ? std::string() : c.caption, c.assignedName, [this](int other) {
+        c.def, IsEdit(c) ? std::string() : c.caption, c.assignedName, [this](int other) {
             auto it = m_controls.find(other);
             return it == m_controls.end() ? std::string() : it->second.caption;
         });

@@ -24,7 +24,7 @@ namespace tk {
 class QtSurface : public DialogSurface {
   public:
     // Needs a QApplication. Builds the window hidden; RunModal shows it.
-    explicit QtSurface(const DialogSpec& spec);
+    explicit QtSurface(const DialogSpec& def);
     ~QtSurface() override;
     QtSurface(const QtSurface&) = delete;
     QtSurface& operator=(const QtSurface&) = delete;
@@ -71,7 +71,7 @@ class QtSurface : public DialogSurface {
 
   private:
     struct Control {
-        ControlSpec spec;
+        ControlSpec def;
         QWidget* widget = nullptr;
         std::string caption;  // exactly as last set; widgets show it adapted
         std::string assignedName;
