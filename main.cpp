@@ -10,6 +10,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/CommandLine.h"
@@ -70,23 +71,20 @@ class SimulationMenu {
   private:
     void Unplug() {
         if (!m_device) return;
-        VirtualDeviceGone();
-        m_unplugged = m_port.DetachKeepingModel(*m_detaching);
-    }
-    void VirtualDeviceGone() {
-        m_detaching = m_device;
-        m_device = nullptr;
+        m_unplugged = TakeDevice();
         Update();
+    }
+    // Pulls the attached device out (the port raises the removal events) and
+    // hands back its model.
+    std::unique_ptr<sim::ReaderModel> TakeDevice() {
+        return m_port.DetachKeepingModel(*std::exchange(m_device, nullptr));
     }
     void PlugBack() {
         if (m_device || !m_unplugged) return;
         Attach(std::move(m_unplugged));
     }
     void PlugFresh() {
-        if (m_device) {
-            VirtualDeviceGone();
-            m_port.Detach(*m_detaching);
-        }
+        if (m_device) TakeDevice();
         m_unplugged.reset();
         Attach(sim::MakeSimulatedDevice(m_kind));
     }
@@ -102,7 +100,6 @@ class SimulationMenu {
     sim::VirtualHidPort& m_port;
     sim::SimulatedDevice m_kind;
     sim::VirtualDevice* m_device = nullptr;
-    sim::VirtualDevice* m_detaching = nullptr;
     std::unique_ptr<sim::ReaderModel> m_unplugged;
     QAction* m_unplug = nullptr;
     QAction* m_plugBack = nullptr;

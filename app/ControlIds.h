@@ -101,11 +101,6 @@ constexpr int ID_UPDATE = 32801;
 constexpr int ID_TOGGLE_VIEW = 32797;
 constexpr int ID_EXIT = 32782;
 
-// Simulation mode's own menu (not part of the dialog's menu bar).
-constexpr int ID_SIM_PLUG = 40001;
-constexpr int ID_SIM_UNPLUG = 40002;
-constexpr int ID_SIM_PLUG_FRESH = 40003;
-
 constexpr int CLOCK_TIMER = 2;
 constexpr int CLOCK_PERIOD_MS = 100;
 

@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "app/LanguageTexts.h"
 #include "app/TextPair.h"
 
 namespace texts {
@@ -12,7 +13,7 @@ namespace texts {
 // clang-format off
 
 // Operating instructions: the pieces are shown one after the other, as is.
-inline constexpr TextPair INSTRUCTIONS_CAPTION{"软件操作说明", "Software instructions"};
+inline constexpr TextPair INSTRUCTIONS_CAPTION = MENU_INSTRUCTIONS;  // captioned by its menu item
 inline constexpr std::array<TextPair, 10> INSTRUCTIONS = {{
     {"第一步：插入USB读卡器\r\n",
      "Step 1: Insert the USB card reader\r\n"},
@@ -36,7 +37,7 @@ inline constexpr std::array<TextPair, 10> INSTRUCTIONS = {{
      "\r7、Hotkey capture not capture PAGE_UP, PAGE_DOWN, END!\r\n"},
 }};
 
-inline constexpr TextPair SOFTWARE_INFO_CAPTION{"软件信息", "Software information"};
+inline constexpr TextPair SOFTWARE_INFO_CAPTION = MENU_SOFTWARE_INFO;
 inline constexpr std::array<TextPair, 7> SOFTWARE_INFO = {{
     {"\t\tUSB读卡器配置软件\r\n\r\n",
      "\t\tUSB card reader configuration software\r\n\r\n"},

@@ -9,6 +9,9 @@
 
 namespace texts {
 
+// The keypad group box: the switch and Default Config both set it.
+inline constexpr TextPair KEYPAD_GROUP_CAPTION{"键盘", "KEYBOARD"};
+
 struct CaptionRow {
     int id;
     TextPair text;
@@ -27,7 +30,7 @@ inline constexpr std::array<CaptionRow, 49> CAPTION_TABLE = {{
     {ids::IDC_DEFAULT_KEYS, {"恢复默认", "Default Config"}},
     {ids::IDC_READ_CONFIG, {"读取配置", "Read Config"}},
     {ids::IDC_AUTO_KEYBOARD, {"自动键盘配置", "Keyboard auto configuration"}},
-    {ids::IDC_KEYPAD_GROUP, {"键盘", "KEYBOARD"}, true},
+    {ids::IDC_KEYPAD_GROUP, KEYPAD_GROUP_CAPTION, true},
     {ids::IDC_COMPUTER_SLOW, {"电脑反应慢    ", "Computer slow"}},
     {ids::IDC_SHIELD_KEYS, {"屏蔽键盘控制键\t\t", "Shield control keys"}},
     {ids::IDC_ID_AREA, {"ID卡设置区域", "ID card set area"}},

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "app/TextPair.h"
+#include "keypad/KeypadTexts.h"
 #include "toolkit/KeyCodes.h"
 
 namespace keycapture {
@@ -32,14 +33,14 @@ inline constexpr std::array<CaptureKey, 32> CAPTURE_TABLE = {{
     {tk::VK_F12, {"F12", "F12"}},
     {tk::VK_SCROLL, {"SCROLL", "SCROLL"}},
     {tk::VK_PAUSE, {"PAUSE", "PAUSE"}},
-    {tk::VK_BACK, {"清除", "CLEAR"}},
+    {tk::VK_BACK, kp::texts::CLEAR_KEY_NAME},
     {tk::VK_INSERT, {"INSERT", "INSERT"}},
     {tk::VK_HOME, {"HOME", "HOME"}},
     {tk::VK_NUMLOCK, {"NUMLOCK", "NUMLOCK"}},
     {tk::VK_TAB, {"TAB", "TAB"}},
     {tk::VK_DELETE, {"DELETE", "DELETE"}},
     {tk::VK_CAPITAL, {"CAPS", "CAPS"}},
-    {tk::VK_RETURN, {"回车键", "ENTER"}},
+    {tk::VK_RETURN, kp::texts::ENTER_KEY_NAME},
     {tk::VK_SHIFT, {"SHIFT", "SHIFT"}},
     {tk::VK_UP, {"UP", "UP"}},
     {tk::VK_CONTROL, {"CTRL", "CTRL"}},

@@ -8,7 +8,6 @@
 namespace kp::texts {
 
 // Key names and captions shown in the keyboard view.
-inline constexpr TextPair KEYPAD_CAPTION{"键盘", "KEYBOARD"};
 inline constexpr TextPair CLEAR_KEY_NAME{"清除", "CLEAR"};
 inline constexpr TextPair ENTER_KEY_NAME{"回车键", "ENTER"};
 

@@ -2,6 +2,7 @@
 
 #include "app/ControlIds.h"
 #include "app/Globals.h"
+#include "app/LanguageTexts.h"
 #include "app/ReaderConfigDlg.h"
 #include "keypad/KeyNameTable.h"
 #include "keypad/KeypadTexts.h"
@@ -13,7 +14,7 @@ using namespace ids;
 void CReaderConfigDlg::RestoreDefaultKeys() {
     // Whole names must survive the key fields' one-character rule.
     g_bKeyFieldsFilled = 0;
-    m_ui.SetText(IDC_KEYPAD_GROUP, kp::texts::KEYPAD_CAPTION);
+    m_ui.SetText(IDC_KEYPAD_GROUP, texts::KEYPAD_GROUP_CAPTION);
     for (int i = 0; i < KEYPAD_KEY_COUNT; ++i)
         m_ui.SetText(KeyFieldId(i + 1),
                      tk::GbkToUtf8(KeyCodeText(DEFAULT_KEY_CODES[static_cast<size_t>(i)])));

@@ -104,7 +104,6 @@ class VirtualHidPort : public dev::HidPort, public dev::DeviceWatcher {
 
     int registerCount = 0;
     int enumerateCount = 0;
-    tk::Clock& clock() { return m_clock; }
 
   private:
     friend class VirtualHandle;

@@ -31,7 +31,4 @@ class SystemClock : public Clock {
     void WaitUntil(int64_t deadlineMs) override;
 };
 
-// Weekday (1 = Sunday) of a date of the Gregorian calendar.
-int WeekdayOf(int year, int month, int day);
-
 }  // namespace tk

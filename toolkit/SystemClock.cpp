@@ -24,11 +24,4 @@ void SystemClock::WaitUntil(int64_t deadlineMs) {
     if (deadlineMs > now) std::this_thread::sleep_for(std::chrono::milliseconds(deadlineMs - now));
 }
 
-int WeekdayOf(int year, int month, int day) {
-    using namespace std::chrono;
-    const sys_days d = year_month_day{std::chrono::year{year}, std::chrono::month{unsigned(month)},
-                                      std::chrono::day{unsigned(day)}};
-    return static_cast<int>(weekday{d}.c_encoding()) + 1;
-}
-
 }  // namespace tk
