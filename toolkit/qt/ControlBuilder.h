@@ -5,6 +5,7 @@
 // property "controlId" and in its object name "ctl_<id>".
 
 #include <QButtonGroup>
+#include <QLabel>
 #include <QString>
 #include <QWidget>
 #include <map>
@@ -31,6 +32,11 @@ QString DisplayCaption(const std::string& caption, ControlKind kind);
 // A menu item's text: tabs become two spaces (a tab would start the shortcut
 // column), "&" is doubled.
 QString MenuText(const std::string& text);
+
+// A centred one-line static text (the status line) whose text is wider than
+// the control takes a smaller size of the dialog font, down to 9 pixels,
+// rather than lose both ends of its text; text that fits keeps the font.
+void FitCentredLine(QLabel* label);
 
 // The control id a widget carries, 0 for none.
 int ControlIdOf(const QWidget* widget);
