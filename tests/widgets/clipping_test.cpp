@@ -14,6 +14,7 @@
 
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
+#include "app/HelpTexts.h"
 #include "keypad/ViewSets.h"
 #include "toolkit/qt/QtSurface.h"
 #include "widgets/WidgetTestSupport.h"
@@ -36,6 +37,7 @@ const std::vector<Caption> CHINESE = {
     {1027, "停止批量设置"},
     {1079, "停止批量设置"},
     {1142, "2026年12月06日 05:31:36  星期三"},
+    {1139, texts::KEYBOARD_TIPS.zh},
 };
 
 const std::vector<Caption> ENGLISH = {
@@ -91,6 +93,7 @@ const std::vector<Caption> ENGLISH = {
     {1027, "Start batch set"},
     {1079, "Start batch set"},
     {1142, "  Septemper,30,2026 23:59:59 Wednesday"},
+    {1139, texts::KEYBOARD_TIPS.en},
 };
 
 // The pixels a one-line text covers, from the top of its line: trailing

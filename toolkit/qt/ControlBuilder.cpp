@@ -101,13 +101,19 @@ QString MenuText(const std::string& text) {
     return out;
 }
 
-void FitCentredLine(QLabel* label) {
-    if (label->wordWrap() || !(label->alignment() & Qt::AlignHCenter)) return;
+void FitLabelText(QLabel* label) {
+    const bool wrap = label->wordWrap();
+    if (!wrap && !(label->alignment() & Qt::AlignHCenter)) return;
     QFont font = label->parentWidget() ? label->parentWidget()->font() : label->font();
-    const int room = label->contentsRect().width();
     if (font.pixelSize() < 0) font.setPixelSize(QFontInfo(font).pixelSize());
-    while (font.pixelSize() > MIN_FIT_PIXELS &&
-           QFontMetrics(font).horizontalAdvance(label->text()) > room)
+    const QRect room = label->contentsRect();
+    auto fits = [&](const QFont& f) {
+        const QFontMetrics fm(f);
+        if (!wrap) return fm.horizontalAdvance(label->text()) <= room.width();
+        const QRect need = fm.boundingRect(room, Qt::TextWordWrap, label->text());
+        return need.width() <= room.width() && need.height() <= room.height();
+    };
+    while (font.pixelSize() > MIN_FIT_PIXELS && !fits(font))
         font.setPixelSize(font.pixelSize() - 1);
     if (font != label->font()) label->setFont(font);
 }

@@ -33,10 +33,11 @@ QString DisplayCaption(const std::string& caption, ControlKind kind);
 // column), "&" is doubled.
 QString MenuText(const std::string& text);
 
-// A centred one-line static text (the status line) whose text is wider than
-// the control takes a smaller size of the dialog font, down to 9 pixels,
-// rather than lose both ends of its text; text that fits keeps the font.
-void FitCentredLine(QLabel* label);
+// A static text whose text would be cut off (a centred one-line text too
+// wide, as the English clock; a wrapped text too long, as the keypad tips at
+// the dialog font's line spacing) takes a smaller size of the dialog font,
+// down to 9 pixels, rather than lose text; text that fits keeps the font.
+void FitLabelText(QLabel* label);
 
 // The control id a widget carries, 0 for none.
 int ControlIdOf(const QWidget* widget);

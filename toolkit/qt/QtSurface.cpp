@@ -195,7 +195,7 @@ void QtSurface::SetText(int id, const std::string& text) {
         box->setTitle(shown);
     else if (auto* label = qobject_cast<QLabel*>(c.widget)) {
         label->setText(shown);
-        FitCentredLine(label);
+        FitLabelText(label);
     }
     UpdateAccessibleName(c);
     auto named = m_namedBy.find(id);
