@@ -45,3 +45,11 @@ if(READER_CONFIG_TESTS)
   target_compile_definitions(unit_tests PRIVATE
     READER_CONFIG_TRACE_DIR="${CMAKE_CURRENT_SOURCE_DIR}/tests/traces")
 endif()
+
+if(READER_CONFIG_TESTS)
+  # Drives the tool's window under Wine from outside (scripts/test-windows.sh).
+  add_executable(win-smoke tests/win32/smoke_driver.cpp)
+  target_compile_definitions(win-smoke PRIVATE UNICODE _UNICODE)
+  target_link_options(win-smoke PRIVATE -municode)
+  target_link_libraries(win-smoke PRIVATE user32 gdi32)
+endif()

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "toolkit/win32/Win32Api.h"
+#include "toolkit/win32/Win32Surface.h"
 
 namespace tk::win32 {
 namespace {
@@ -83,7 +84,7 @@ TemplateItem ItemFor(const ControlSpec& def) {
     TemplateItem item;
     item.id = def.id;
     item.rect = def.rect;
-    item.text = Wide(def.caption);
+    item.text = Wide(DisplayText(def.caption, def.kind));
     // Every control is its own group: the arrow keys never move the focus
     // onto a radio button, which would click it.
     item.style = WS_CHILD | WS_GROUP;

@@ -31,12 +31,34 @@ bool IsEditKind(ControlKind kind) {
     return kind == ControlKind::Edit || kind == ControlKind::MultiLineEdit;
 }
 
+}  // namespace
+
+// Captions and menu texts as the controls draw them: a tab, which buttons and
+// the menu bar do not expand (a top-level menu item whose text starts with
+// one shows nothing), becomes two spaces, and "&" stays a character instead
+// of marking a mnemonic.
+std::string DisplayText(const std::string& text, ControlKind kind) {
+    const bool mnemonics = kind != ControlKind::StaticText && !IsEditKind(kind);
+    std::string out;
+    for (char ch : text) {
+        if (ch == '\t')
+            out += "  ";
+        else if (ch == '&' && mnemonics)
+            out += "&&";
+        else
+            out += ch;
+    }
+    return out;
+}
+
+namespace {
+
 std::wstring TemplateFace(const std::vector<std::wstring>& preferred) {
     std::vector<std::wstring> faces = preferred;
     // Where the dialog's own face is missing (Wine without Windows fonts),
     // a CJK face the system does have, then the dialog default.
-    for (const wchar_t* f : {L"Microsoft YaHei", L"WenQuanYi Zen Hei", L"WenQuanYi Micro Hei",
-                             L"Noto Sans CJK SC", L"MS Shell Dlg"})
+    for (const wchar_t* f :
+         {L"Microsoft YaHei", L"Noto Sans CJK SC", L"WenQuanYi Zen Hei", L"MS Shell Dlg"})
         faces.emplace_back(f);
     return win32::FirstInstalledFace(faces);
 }
@@ -53,17 +75,20 @@ HMENU BuildPopup(const MenuItem& item) {
     HMENU popup = CreatePopupMenu();
     for (const MenuItem& sub : item.popup)
         AppendMenuW(popup, MF_STRING | (sub.enabled ? 0 : MF_GRAYED),
-                    static_cast<UINT_PTR>(sub.commandId), Wide(sub.text).c_str());
+                    static_cast<UINT_PTR>(sub.commandId),
+                    Wide(DisplayText(sub.text, ControlKind::PushButton)).c_str());
     return popup;
 }
 
 void AppendItem(HMENU bar, const MenuItem& item) {
     if (item.commandId == 0) {
         AppendMenuW(bar, MF_POPUP | (item.enabled ? 0 : MF_GRAYED),
-                    reinterpret_cast<UINT_PTR>(BuildPopup(item)), Wide(item.text).c_str());
+                    reinterpret_cast<UINT_PTR>(BuildPopup(item)),
+                    Wide(DisplayText(item.text, ControlKind::PushButton)).c_str());
     } else {
         AppendMenuW(bar, MF_STRING | (item.enabled ? 0 : MF_GRAYED),
-                    static_cast<UINT_PTR>(item.commandId), Wide(item.text).c_str());
+                    static_cast<UINT_PTR>(item.commandId),
+                    Wide(DisplayText(item.text, ControlKind::PushButton)).c_str());
     }
 }
 
@@ -136,6 +161,7 @@ Win32Surface::Win32Surface(const DialogSpec& def) : m_size(def.size) {
     if (!m_hwnd) throw std::runtime_error("cannot create the dialog window");
     for (auto& [id, c] : m_controls) {
         c.hwnd = GetDlgItem(m_hwnd, id);
+        c.caption = c.def.caption;
         if (c.def.backgroundColour) {
             const Rgb& b = *c.def.backgroundColour;
             c.background = CreateSolidBrush(RGB(b.r, b.g, b.b));
@@ -178,16 +204,22 @@ void Win32Surface::Notify(const std::function<void(DialogEvents&)>& call) {
 
 void Win32Surface::SetText(int id, const std::string& text) {
     Control& c = At(id);
+    if (!IsEditKind(c.def.kind)) {
+        c.caption = text;
+        SetWindowTextW(c.hwnd, Wide(DisplayText(text, c.def.kind)).c_str());
+        return;
+    }
     const std::string shown = c.def.kind == ControlKind::MultiLineEdit ? ToCrLf(ToLf(text)) : text;
     {
         Guard quiet(m_silent);
         SetWindowTextW(c.hwnd, Wide(shown).c_str());
     }
-    if (IsEditKind(c.def.kind) && m_sink) m_sink->OnEditChange(id);
+    if (m_sink) m_sink->OnEditChange(id);
 }
 
 std::string Win32Surface::GetText(int id) const {
-    return WindowText(At(id).hwnd);
+    const Control& c = At(id);
+    return IsEditKind(c.def.kind) ? WindowText(c.hwnd) : c.caption;
 }
 
 void Win32Surface::AppendText(int id, const std::string& text) {
@@ -253,12 +285,22 @@ void Win32Surface::SetAccessibleName(int id, const std::string&) {
     At(id);
 }
 
+void Win32Surface::MoveFocusTo(const Control& c) {
+    Guard quiet(m_focusQuiet);
+    // The dialog manager selects the whole text of an edit it moves the focus
+    // to; the dialog's caret stays where the dialog put it.
+    DWORD start = 0, end = 0;
+    const bool edit = IsEditKind(c.def.kind);
+    if (edit)
+        SendMessageW(c.hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+    SendMessageW(m_hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(c.hwnd), TRUE);
+    if (edit) SendMessageW(c.hwnd, EM_SETSEL, start, end);
+}
+
 void Win32Surface::SetFocus(int id) {
     Control& c = At(id);
-    {
-        Guard quiet(m_focusQuiet);
-        SendMessageW(m_hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(c.hwnd), TRUE);
-    }
+    MoveFocusTo(c);
     if (m_focusId == id) return;
     m_focusId = id;
     if (IsEditKind(c.def.kind) && m_sink) m_sink->OnEditFocus(id);
@@ -398,8 +440,7 @@ int Win32Surface::RunModal() {
         Guard quiet(m_focusQuiet);
         ShowWindow(m_hwnd, SW_SHOW);
         UpdateWindow(m_hwnd);
-        if (m_focusId != 0)
-            SendMessageW(m_hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(At(m_focusId).hwnd), TRUE);
+        if (m_focusId != 0) MoveFocusTo(At(m_focusId));
     }
     MSG msg;
     while (!m_ended) {

@@ -24,6 +24,9 @@
 
 namespace tk {
 
+// A caption or menu text as Win32 controls draw it.
+std::string DisplayText(const std::string& text, ControlKind kind);
+
 class Win32Surface : public DialogSurface {
   public:
     // Builds the dialog hidden; RunModal shows it.
@@ -76,6 +79,7 @@ class Win32Surface : public DialogSurface {
         ControlSpec def;
         HWND hwnd = nullptr;
         HBRUSH background = nullptr;
+        std::string caption;  // of a non-edit, exactly as last set
     };
     class BusyScope;
 
@@ -91,6 +95,7 @@ class Win32Surface : public DialogSurface {
     void Notify(const std::function<void(DialogEvents&)>& call);
     void DrainDeferred();
     void FocusEntered(int id);
+    void MoveFocusTo(const Control& c);
     Control& At(int id);
     const Control& At(int id) const;
     void ResizeForMenu();
