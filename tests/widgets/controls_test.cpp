@@ -10,9 +10,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextEdit>
 
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
@@ -144,7 +144,7 @@ bool HasKind(QWidget* w, ControlKind kind) {
         case ControlKind::Edit:
             return qobject_cast<QLineEdit*>(w) != nullptr;
         case ControlKind::MultiLineEdit:
-            return qobject_cast<QPlainTextEdit*>(w) != nullptr;
+            return qobject_cast<QTextEdit*>(w) != nullptr;
     }
     return false;
 }

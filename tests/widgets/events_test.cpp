@@ -10,10 +10,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextEdit>
 #include <QTimer>
 
 #include "app/ControlIds.h"
@@ -52,7 +52,7 @@ class EventsTest : public ::testing::Test {
         QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(6, w->height() / 2));
     }
     QLineEdit* LineEdit(int id) { return static_cast<QLineEdit*>(ui.Widget(id)); }
-    QPlainTextEdit* Pane() { return static_cast<QPlainTextEdit*>(ui.Widget(IDC_OUTPUT)); }
+    QTextEdit* Pane() { return static_cast<QTextEdit*>(ui.Widget(IDC_OUTPUT)); }
     using Events = std::vector<std::string>;
 
     widgettest::AppFirst app;
