@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/ControlTable.h"
+#include "device/win32/Win32HidPort.h"
 #include "toolkit/win32/DialogTemplate.h"
 #include "toolkit/win32/Win32Surface.h"
 
@@ -204,7 +205,7 @@ TEST_F(Win32SurfaceTest, KeysReachTheHookOnceAndTheControlTheyWerePressedIn) {
                                            "change 10", "press 13",  "press 13", "press 13",
                                            "change 11", "press 27",  "cancel"};
     EXPECT_EQ(sink.log, want);
-    EXPECT_EQ(ui.GetText(EDIT), "a");  // Backspace went to the edit, not the pane
+    EXPECT_EQ(ui.GetText(EDIT), "a");            // Backspace went to the edit, not the pane
     EXPECT_EQ(ui.GetText(PANE), "\r\nlog\r\n");  // Enter in the pane, at its caret
 }
 
@@ -261,6 +262,16 @@ TEST(Win32DialogTest, DisplayTextKeepsTabsAndAmpersandsVisible) {
     EXPECT_EQ(tk::DisplayText("\tSwitch\t", tk::ControlKind::PushButton), "  Switch  ");
     EXPECT_EQ(tk::DisplayText("A&B", tk::ControlKind::CheckBox), "A&&B");
     EXPECT_EQ(tk::DisplayText("A&B", tk::ControlKind::StaticText), "A&B");
+}
+
+TEST(Win32HidPortTest, OpenTellsAMissingInterfaceApart) {
+    dev::Win32HidPort port;
+    dev::OpenError error = dev::OpenError::None;
+    EXPECT_EQ(port.Open(R"(\\?\hid#vid_016c&pid_04f3#none#{4d1e55b2-f16f-11cf-88cb-001111000030})",
+                        &error),
+              nullptr);
+    EXPECT_EQ(error, dev::OpenError::NotFound);
+    for (const dev::HidInterfaceInfo& info : port.Enumerate()) EXPECT_FALSE(info.path.empty());
 }
 
 }  // namespace
