@@ -46,6 +46,9 @@ QWidget* MakeWidget(const ControlSpec& def, QWidget* client, BuiltControls& buil
     switch (def.kind) {
         case ControlKind::PushButton: {
             auto* button = new QPushButton(caption, client);
+            // Inside a QDialog every push button would be an auto-default one,
+            // and the first would take Enter: only the table names a default.
+            button->setAutoDefault(false);
             button->setDefault(def.isDefault);
             return button;
         }

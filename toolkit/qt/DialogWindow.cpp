@@ -85,8 +85,11 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (m_handlers.cancel) m_handlers.cancel();
-    // The cancel command may have ended the dialog (the exit question's Yes).
+    if (m_handlers.close)
+        m_handlers.close();
+    else if (m_handlers.cancel)
+        m_handlers.cancel();
+    // The command may have ended the dialog (the exit question's Yes).
     if (m_handlers.ended())
         event->accept();
     else

@@ -16,7 +16,9 @@ namespace tk {
 class DialogWindow : public QDialog {
   public:
     struct Handlers {
-        std::function<void()> cancel;  // Esc, close box, Alt+F4
+        std::function<void()> cancel;  // Esc
+        // The close box and Alt+F4; cancel when not set.
+        std::function<void()> close;
         std::function<bool()> ended;   // the dialog has ended: closing is allowed
         // A context menu asked for over the dialog's background.
         std::function<void(const QPoint& globalPos)> backgroundMenu;

@@ -16,6 +16,7 @@
 #include "toolkit/LineBreaks.h"
 #include "toolkit/qt/AboutBox.h"
 #include "toolkit/qt/AppIcon.h"
+#include "toolkit/qt/ButtonAccessible.h"
 #include "toolkit/qt/DialogStyle.h"
 #include "toolkit/qt/DialogUnits.h"
 #include "toolkit/qt/LogEdit.h"
@@ -41,14 +42,22 @@ struct Guard {
 }  // namespace
 
 QtSurface::QtSurface(const DialogSpec& def) : m_title(def.title) {
+    InstallButtonAccessibility();
     DialogWindow::Handlers handlers;
+    // Esc: at once, while the key state still says how the dialog was asked.
     handlers.cancel = [this] {
         if (m_sink) m_sink->OnCancel();
+    };
+    handlers.close = [this] {
+        Post([this] {
+            if (m_sink && !m_ended) m_sink->OnCancel();
+        });
     };
     // Without a dialog behind it the window closes as any window does.
     handlers.ended = [this] { return m_ended || !m_sink; };
     handlers.backgroundMenu = [this](const QPoint& pos) {
-        if (!m_aboutEntries.empty()) ShowContextMenu(NewWindowMenu(m_dialog.get()), pos);
+        if (m_menus->HasAboutEntries())
+            m_menus->ShowContextMenu(m_menus->NewWindowMenu(m_dialog.get()), pos);
     };
     // Message boxes, the pane's document and the dialog share one font;
     // another family would be loaded for nothing.
@@ -64,7 +73,20 @@ QtSurface::QtSurface(const DialogSpec& def) : m_title(def.title) {
 
     m_menuBar = new QMenuBar(m_dialog.get());
     m_menuBar->setNativeMenuBar(false);
+    m_menus = std::make_unique<DialogMenus>(
+        m_menuBar, m_dialog.get(),
+        [this](int id) {
+            Post([this, id] {
+                if (m_sink) m_sink->OnCommand(id);
+            });
+        },
+        [this] {
+            Post([this] {
+                if (m_sink) m_sink->OnAboutCommand();
+            });
+        });
     SetMenuBar(def.menu);
+    SetInterfaceLanguage(def.language);
     m_client = new QWidget;
     m_client->setFixedSize(ToPixels({0, 0, def.size.width, def.size.height}, units).size());
     m_dialog->SetContents(m_menuBar, m_client);
@@ -91,6 +113,8 @@ QtSurface::QtSurface(const DialogSpec& def) : m_title(def.title) {
 QtSurface::~QtSurface() {
     qApp->removeEventFilter(m_keyFilter.get());
     m_sink = nullptr;
+    m_operations.Clear();
+    m_menus.reset();
     // The widgets go first, while the state their signals reach still exists.
     QObject::disconnect(qApp, nullptr, m_dialog.get(), nullptr);
     m_dialog.reset();
@@ -123,10 +147,13 @@ void QtSurface::ConnectNotifications(Control& c) {
         case ControlKind::PushButton:
         case ControlKind::CheckBox:
         case ControlKind::RadioButton:
-            // clicked comes after the button has changed its check state.
+            // clicked comes after the button has changed its check state; the
+            // command runs once the button's own handling is over.
             QObject::connect(static_cast<QAbstractButton*>(c.widget), &QAbstractButton::clicked,
                              c.widget, [this, id] {
-                                 if (m_sink) m_sink->OnCommand(id);
+                                 Post([this, id] {
+                                     if (m_sink) m_sink->OnCommand(id);
+                                 });
                              });
             break;
         case ControlKind::Edit:
@@ -144,8 +171,9 @@ void QtSurface::ConnectNotifications(Control& c) {
             QObject::connect(edit, &QWidget::customContextMenuRequested, edit,
                              [this, edit](const QPoint& pos) {
                                  QMenu* menu = edit->createStandardContextMenu();
-                                 AddAboutActions(menu);
-                                 ShowContextMenu(menu, edit->viewport()->mapToGlobal(pos));
+                                 m_menus->AddAboutActions(menu);
+                                 m_menus->ShowContextMenu(menu,
+                                                          edit->viewport()->mapToGlobal(pos));
                              });
             break;
         }
@@ -309,7 +337,12 @@ void QtSurface::UpdateAccessibleName(const Control& c) {
             auto it = m_controls.find(other);
             return it == m_controls.end() ? std::string() : it->second.caption;
         });
-    c.widget->setAccessibleName(Q(name));
+    // Each change is announced to assistive technology: only real ones.
+    if (c.widget->accessibleName() != Q(name)) c.widget->setAccessibleName(Q(name));
+    const QString description =
+        Q(AccessibleDescriptionOf(c.def, IsEdit(c) ? std::string() : c.caption, c.assignedName));
+    if (c.widget->accessibleDescription() != description)
+        c.widget->setAccessibleDescription(description);
 }
 
 void QtSurface::SetFocus(int id) {
@@ -334,18 +367,19 @@ void QtSurface::OnFocusChanged(QWidget* now) {
 MsgBoxResult QtSurface::MessageBox(const std::string& text, const std::string& caption,
                                    MsgBoxButtons buttons) {
     QMessageBox box(m_dialog.get());
+    box.setFont(m_dialog->font());
     box.setWindowTitle(Q(caption));
     box.setTextFormat(Qt::PlainText);
     box.setText(Q(ToLf(text)));
     box.setIcon(QMessageBox::NoIcon);
     if (buttons == MsgBoxButtons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
-        box.exec();
+        m_modal.Exec(box);
         return MsgBoxResult::Ok;
     }
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
-    box.exec();
+    m_modal.Exec(box);
     return box.standardButton(box.clickedButton()) == QMessageBox::Yes ? MsgBoxResult::Yes
                                                                        : MsgBoxResult::No;
 }
@@ -356,82 +390,12 @@ void QtSurface::SetWindowTitle(const std::string& title) {
 }
 
 void QtSurface::SetMenuBar(const MenuBar& bar) {
-    m_menu = bar;
-    // The old items may be the ones whose command is running now: they go
-    // when control is back in the event loop.
-    m_menuBar->clear();
-    for (QPointer<QObject>& old : m_menuObjects)
-        if (old) old->deleteLater();
-    m_menuObjects.clear();
-
-    auto addCommand = [this](QWidget* owner, const MenuItem& item) {
-        auto* action = new QAction(MenuText(item.text), owner);
-        action->setEnabled(item.enabled);
-        const int id = item.commandId;
-        action->setData(id);
-        QObject::connect(action, &QAction::triggered, action, [this, id] {
-            if (m_sink) m_sink->OnCommand(id);
-        });
-        return action;
-    };
-    for (const MenuItem& item : bar.items) {
-        if (item.commandId == 0) {
-            auto* popup = new QMenu(MenuText(item.text), m_menuBar);
-            popup->setEnabled(item.enabled);
-            for (const MenuItem& sub : item.popup) popup->addAction(addCommand(popup, sub));
-            m_menuBar->addMenu(popup);
-            m_menuObjects.emplace_back(popup);
-        } else {
-            QAction* action = addCommand(m_dialog.get(), item);
-            m_menuBar->addAction(action);
-            m_menuObjects.emplace_back(action);
-        }
-    }
-}
-
-bool QtSurface::TriggerMenuCommand(int id) {
-    if (id == 0) return false;
-    for (QAction* top : m_menuBar->actions()) {
-        QList<QAction*> candidates{top};
-        if (QMenu* popup = top->menu()) {
-            if (!popup->isEnabled()) continue;
-            candidates = popup->actions();
-        }
-        for (QAction* action : candidates) {
-            if (action->data().toInt() != id) continue;
-            if (!action->isEnabled()) return false;
-            action->trigger();
-            return true;
-        }
-    }
-    return false;
-}
-
-QMenu* QtSurface::NewWindowMenu(QWidget* parent) {
-    auto* menu = new QMenu(parent);
-    AddAboutActions(menu);
-    return menu;
-}
-
-void QtSurface::AddAboutActions(QMenu* menu) {
-    if (m_aboutEntries.empty()) return;
-    if (!menu->isEmpty()) menu->addSeparator();
-    for (const std::string& entry : m_aboutEntries) {
-        QAction* action = menu->addAction(MenuText(entry));
-        QObject::connect(action, &QAction::triggered, action, [this] {
-            if (m_sink) m_sink->OnAboutCommand();
-        });
-    }
-}
-
-void QtSurface::ShowContextMenu(QMenu* menu, const QPoint& globalPos) {
-    QObject::connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
-    menu->popup(globalPos);
+    m_menus->SetMenuBar(bar);
 }
 
 void QtSurface::ShowAboutBox(const AboutTexts& texts) {
     std::unique_ptr<QDialog> box = MakeAboutBox(m_dialog.get(), texts);
-    box->exec();
+    m_modal.Exec(*box);
 }
 
 void QtSurface::StartTimer(int timerId, int periodMs) {
@@ -447,7 +411,7 @@ void QtSurface::StartTimer(int timerId, int periodMs) {
 
 int QtSurface::RunModal() {
     if (m_ended) return m_endResult;
-    const int result = m_dialog->exec();
+    const int result = m_modal.Exec(*m_dialog, false);
     return m_ended ? m_endResult : result;
 }
 
@@ -455,6 +419,19 @@ void QtSurface::EndDialog(int result) {
     m_ended = true;
     m_endResult = result;
     m_dialog->done(result);
+}
+
+void QtSurface::Post(std::function<void()> notification) {
+    m_operations.Post(std::move(notification));
+}
+
+void QtSurface::FinishOperations() {
+    if (m_operations.Running()) return;
+    while (!m_operations.Idle()) QCoreApplication::processEvents();
+}
+
+void QtSurface::SetInterfaceLanguage(const std::string& tag) {
+    m_translations.Switch(tag);
 }
 
 void QtSurface::OpenUrl(const std::string& url) {

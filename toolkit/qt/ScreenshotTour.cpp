@@ -44,6 +44,7 @@ bool RunScreenshotTour(QtSurface& surface, const std::string& dir,
             *error = "no menu command " + std::to_string(step.menuCommand);
             return false;
         }
+        surface.FinishOperations();
         Settle();
         const QString path = folder.filePath(QString::fromStdString(step.file));
         const QPixmap image = step.wholeScreen && surface.Dialog()->screen()
