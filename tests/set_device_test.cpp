@@ -65,7 +65,7 @@ TEST_F(SetDeviceTest, FactorySettings) {
     EXPECT_TRUE(ui.MessageBoxes().empty());
     EXPECT_TRUE(ui.IsEnabled(IDC_SET_DEVICE));
     EXPECT_FALSE(ui.IsChecked(IDC_COMPUTER_SLOW));
-    const reader::StoredSettings stored = reader->Settings();
+    const reader::StoredSettings stored = reader->StoredSettings();
     EXPECT_TRUE(std::equal(stored.begin(), stored.end(), FACTORY_FRAME.begin() + 3));
 }
 
