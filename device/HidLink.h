@@ -71,8 +71,7 @@ class ReportTracer {
     virtual void OnReadTimeout(const std::string& operation) = 0;
     // Any other transfer that failed (write: the report offered, if at all,
     // was not taken; read: nothing was copied), with the reason.
-    virtual void OnTransferFailed(const std::string& operation, bool write,
-                                  TransferStatus status) {
+    virtual void OnTransferFailed(const std::string& operation, bool write, TransferStatus status) {
         (void)operation, (void)write, (void)status;
     }
 };

@@ -49,8 +49,7 @@ class TraceWriter : public ReportTracer {
                          size_t count) override;
     void OnReportRead(const std::string& operation, const uint8_t* payload, size_t count) override;
     void OnReadTimeout(const std::string& operation) override;
-    void OnTransferFailed(const std::string& operation, bool write,
-                          TransferStatus status) override;
+    void OnTransferFailed(const std::string& operation, bool write, TransferStatus status) override;
 
   private:
     void Write(TraceStep::Kind kind, const std::string& operation, const uint8_t* bytes,

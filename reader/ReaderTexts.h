@@ -89,8 +89,8 @@ inline constexpr std::array<TextPair, 10> FIELD_NAME = {{
 }};
 // A long text the reader did not confirm (Set Device stops there) or did not
 // return (Read Device loads nothing): head, field name, tail.
-inline constexpr TextPair LONG_TEXT_UNCONFIRMED_HEAD{"读卡器没有确认",
-                                                     "The reader did not confirm the long text of the "};
+inline constexpr TextPair LONG_TEXT_UNCONFIRMED_HEAD{
+    "读卡器没有确认", "The reader did not confirm the long text of the "};
 inline constexpr TextPair LONG_TEXT_UNCONFIRMED_TAIL{"的长文本，设置没有发送！",
                                                      "; the settings were not sent!"};
 inline constexpr TextPair LONG_TEXT_UNREAD_HEAD{"读卡器没有返回",

@@ -2,9 +2,8 @@
 
 #include <cstdio>
 
-#include "app/Globals.h"
-
 #include "app/ControlIds.h"
+#include "app/Globals.h"
 #include "reader/ReaderTexts.h"
 #include "toolkit/Gbk.h"
 
@@ -77,7 +76,8 @@ namespace {
 // The code point of the UTF-8 character ch (its first byte when broken).
 uint32_t CodePoint(const std::string& ch) {
     const auto b = [&](size_t i) { return static_cast<uint32_t>(static_cast<uint8_t>(ch[i])); };
-    if (ch.size() >= 4 && b(0) >= 0xF0) return (b(0) & 7) << 18 | (b(1) & 63) << 12 | (b(2) & 63) << 6 | (b(3) & 63);
+    if (ch.size() >= 4 && b(0) >= 0xF0)
+        return (b(0) & 7) << 18 | (b(1) & 63) << 12 | (b(2) & 63) << 6 | (b(3) & 63);
     if (ch.size() >= 3 && b(0) >= 0xE0) return (b(0) & 15) << 12 | (b(1) & 63) << 6 | (b(2) & 63);
     if (ch.size() >= 2 && b(0) >= 0xC0) return (b(0) & 31) << 6 | (b(1) & 63);
     return ch.empty() ? 0 : b(0);
@@ -99,7 +99,8 @@ std::string CharacterRefusal(const std::string& fieldName, const std::string& ch
         return "The character " + Shown(ch) + " in the " + fieldName +
                " cannot be sent to the device as it looks; nothing was sent. Please change it "
                "and try again!";
-    return fieldName + "中的字符 " + Shown(ch) + " 无法按原样发送给设备，没有发送任何数据。请修改后再试！";
+    return fieldName + "中的字符 " + Shown(ch) +
+           " 无法按原样发送给设备，没有发送任何数据。请修改后再试！";
 }
 
 }  // namespace
@@ -125,10 +126,9 @@ std::string RefusalOf(const std::string& utf8, const std::string& fieldName, Fie
         const bool misread =
             kind == FieldKind::KeyField
                 ? first == 0x00
-                : bytes.size() == 1 &&
-                      (first == 0x00 || first >= LONG_TEXT_BASE ||
-                       (kind == FieldKind::Sentinel && first == CODE_EMPTY) ||
-                       (kind == FieldKind::IdSymbol && first == CODE_OFF));
+                : bytes.size() == 1 && (first == 0x00 || first >= LONG_TEXT_BASE ||
+                                        (kind == FieldKind::Sentinel && first == CODE_EMPTY) ||
+                                        (kind == FieldKind::IdSymbol && first == CODE_OFF));
         if (misread) return CharacterRefusal(fieldName, tk::GbkToUtf8(bytes.substr(0, 1)));
     }
     if (gbk) *gbk = bytes;

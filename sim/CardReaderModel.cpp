@@ -7,19 +7,19 @@ namespace sim {
 namespace {
 
 // The frames as their description spells them (payload offsets from 0).
-constexpr uint8_t LEAD = 0x20;            // byte 0 of every request
-constexpr uint8_t KIND_SETTINGS = 0x20;   // byte 1
+constexpr uint8_t LEAD = 0x20;           // byte 0 of every request
+constexpr uint8_t KIND_SETTINGS = 0x20;  // byte 1
 constexpr uint8_t KIND_STRING_WRITE = 0xFD;
 constexpr uint8_t KIND_STRING_READ = 0xFC;
 constexpr char READ_REQUEST[] = "        RE         ";  // bytes 0..18, then zeros
-constexpr size_t SETTINGS_AT = 3;         // settings bytes 3..16
-constexpr size_t ANSWER_LETTER_AT = 2;    // "Y" and "R"
-constexpr size_t STRING_LETTER_AT = 1;    // "S" and "T"
-constexpr size_t INDEX_AT = 2;            // string frames: field index 1..9
-constexpr size_t LENGTH_AT = 3;           // string write: text length
-constexpr size_t TEXT_AT = 4;             // string write: the text
-constexpr size_t READ_CODE_AT = 2;        // string read answer: 0xC8 + length
-constexpr size_t READ_TEXT_AT = 3;        // string read answer: the text
+constexpr size_t SETTINGS_AT = 3;                       // settings bytes 3..16
+constexpr size_t ANSWER_LETTER_AT = 2;                  // "Y" and "R"
+constexpr size_t STRING_LETTER_AT = 1;                  // "S" and "T"
+constexpr size_t INDEX_AT = 2;                          // string frames: field index 1..9
+constexpr size_t LENGTH_AT = 3;                         // string write: text length
+constexpr size_t TEXT_AT = 4;                           // string write: the text
+constexpr size_t READ_CODE_AT = 2;                      // string read answer: 0xC8 + length
+constexpr size_t READ_TEXT_AT = 3;                      // string read answer: the text
 constexpr uint8_t LONG_TEXT_BASE = 0xC8;
 constexpr size_t MAX_TEXT = 9;
 

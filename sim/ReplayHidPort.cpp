@@ -74,8 +74,6 @@ void ReplayHidPort::SkipWriteFailures() {
 
 bool ReplayHidPort::Write(const uint8_t* payload, size_t count) {
     if (!m_failure.empty()) return false;
-    // A write the recording could not make leaves nothing to match.
-    SkipWriteFailures();
     const std::vector<uint8_t> sent(payload, payload + count);
     const std::string step = "step " + std::to_string(m_next + 1);
     if (m_next >= m_steps.size()) {
@@ -84,6 +82,11 @@ bool ReplayHidPort::Write(const uint8_t* payload, size_t count) {
         return false;
     }
     const dev::TraceStep& expected = m_steps[m_next];
+    // A write that found no device when it was recorded fails here too.
+    if (expected.kind == dev::TraceStep::Kind::WriteFailed) {
+        ++m_next;
+        return false;
+    }
     if (expected.kind != dev::TraceStep::Kind::Write) {
         Fail(step + " (" + expected.operation +
              "): the tool wrote where the trace reads\n  sent:     " +

@@ -1,10 +1,10 @@
 // The time limit of writes over a platform call that may block for seconds.
 
-#include "device/BoundedWrite.h"
-
 #include <gtest/gtest.h>
 
 #include <future>
+
+#include "device/BoundedWrite.h"
 
 namespace {
 
@@ -16,7 +16,12 @@ TEST(WriteGateTest, AWriteThatCannotCompleteIsGivenUpAndHoldsTheGate) {
     // A write the kernel holds: it ends only when the test lets it.
     auto release = std::make_shared<std::promise<void>>();
     std::shared_future<void> released = release->get_future().share();
-    EXPECT_EQ(gate.Run([released] { released.wait(); return true; }, 1),
+    EXPECT_EQ(gate.Run(
+                  [released] {
+                      released.wait();
+                      return true;
+                  },
+                  1),
               dev::WriteGate::Result::TimedOut);
     EXPECT_TRUE(gate.Busy());
     bool called = false;

@@ -28,13 +28,13 @@ TEST(Gbk, EveryByteSequenceSurvivesTheWayToAWidgetAndBack) {
     struct Case {
         std::string gbk, shown;
     } cases[] = {
-        {"\x81", "«81»"},                  // lone lead byte
-        {"\xFF", "«FF»"},                  // never a character
-        {"\xD6", "«D6»"},                  // first byte of 中
-        {"\xB0\xA1\xB0", "啊«B0»"},        // a character, then half of one
-        {"\xFF\xFE", "«FF»«FE»"},          // no character at all
+        {"\x81", "«81»"},                    // lone lead byte
+        {"\xFF", "«FF»"},                    // never a character
+        {"\xD6", "«D6»"},                    // first byte of 中
+        {"\xB0\xA1\xB0", "啊«B0»"},          // a character, then half of one
+        {"\xFF\xFE", "«FF»«FE»"},            // no character at all
         {std::string("a\0b", 3), "a«00»b"},  // 0x00 inside a long text
-        {"\x80", "€"},                     // a character of code page 936
+        {"\x80", "€"},                       // a character of code page 936
     };
     for (const Case& c : cases) {
         EXPECT_EQ(tk::GbkToUtf8(c.gbk), c.shown);

@@ -126,7 +126,7 @@ TEST_F(HidLinkTest, OnlyAnInterfaceWith64ByteReportsAndNoKeyboardIsTheReader) {
     struct Case {
         size_t in, out;
         bool keyboard, found;
-    } cases[] = {{65, 65, false, true},  {128, 128, false, false}, {129, 65, false, false},
+    } cases[] = {{65, 65, false, true},   {128, 128, false, false}, {129, 65, false, false},
                  {65, 200, false, false}, {9, 2, true, false},      {65, 65, true, false}};
     for (const Case& c : cases) {
         sim::VirtualClock clk;

@@ -63,8 +63,8 @@ class HidapiHandle : public HidHandle {
         if (!report || capacity < 2) return -1;
         std::vector<uint8_t> buffer(capacity);
         const size_t offset = m_lengths.numbered ? 0 : 1;
-        const int got = hid_read_timeout(m_device.get(), buffer.data() + offset,
-                                         capacity - offset, std::max(0, timeoutMs));
+        const int got = hid_read_timeout(m_device.get(), buffer.data() + offset, capacity - offset,
+                                         std::max(0, timeoutMs));
         if (got <= 0) return got < 0 ? -1 : 0;
         const size_t total = std::min(capacity, static_cast<size_t>(got) + offset);
         std::copy_n(buffer.begin(), total, report);
@@ -166,8 +166,7 @@ std::unique_ptr<HidHandle> HidapiPort::Open(const std::string& path, OpenError* 
             if (!gate) gate = std::make_unique<WriteGate>();
             handle = std::make_unique<HidapiHandle>(SharedDevice(device, hid_close),
                                                     ReadReportLengths(path), *gate);
-        }
-        else
+        } else
             result = OpenError::Other;
     }
     if (error) *error = result;
