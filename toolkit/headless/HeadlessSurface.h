@@ -46,6 +46,10 @@ class HeadlessSurface : public DialogSurface {
     MenuBar CurrentMenuBar() const override { return m_menu; }
     void AddAboutEntry(const std::string& text) override { m_aboutEntries.push_back(text); }
     void ShowAboutBox(const AboutTexts& texts) override { m_aboutBoxes.push_back(texts); }
+    void SetWindowEntries(const std::vector<WindowEntry>& entries) override {
+        m_windowEntries = entries;
+    }
+    std::string AskFileName(const FileDialogRequest& request) override;
     void StartTimer(int timerId, int periodMs) override;
     int RunModal() override { return m_endResult; }  // tests drive the dialog themselves
     void EndDialog(int result) override;
@@ -74,10 +78,18 @@ class HeadlessSurface : public DialogSurface {
     void FireTimer(int timerId);
     // Closes the window with the close box.
     void CloseWindow();
+    // Chooses an entry of the window's own menu; false when it is missing or
+    // greyed.
+    bool ChooseWindowEntry(int commandId);
 
     // --- Message boxes: answers for the next boxes, and the boxes shown. ---
     void QueueAnswer(MsgBoxResult answer) { m_answers.push_back(answer); }
     const std::vector<ShownMessageBox>& MessageBoxes() const { return m_boxes; }
+    // The name the next file dialogs answer with ("" cancels); with none
+    // queued a file dialog is cancelled.
+    void QueueFileName(const std::string& name) { m_fileNames.push_back(name); }
+    const std::vector<FileDialogRequest>& FileDialogs() const { return m_fileDialogs; }
+    const std::vector<WindowEntry>& WindowEntries() const { return m_windowEntries; }
     void ClearMessageBoxes() { m_boxes.clear(); }
 
     // --- Inspection. ---
@@ -122,6 +134,9 @@ class HeadlessSurface : public DialogSurface {
     std::vector<std::string> m_openedUrls;
     std::deque<MsgBoxResult> m_answers;
     std::vector<ShownMessageBox> m_boxes;
+    std::deque<std::string> m_fileNames;
+    std::vector<FileDialogRequest> m_fileDialogs;
+    std::vector<WindowEntry> m_windowEntries;
     std::map<int, int> m_timers;
     KeyState m_keys;
     bool m_ended = false;

@@ -20,6 +20,7 @@
 #include "toolkit/qt/AboutBox.h"
 #include "toolkit/qt/AppIcon.h"
 #include "toolkit/qt/DialogUnits.h"
+#include "toolkit/qt/WindowEntries.h"
 
 namespace tk {
 namespace {
@@ -425,6 +426,7 @@ void QtSurface::AddAboutActions(QMenu* menu) {
             if (m_sink) m_sink->OnAboutCommand();
         });
     }
+    if (m_windowEntries) m_windowEntries->AddTo(menu);
 }
 
 void QtSurface::ShowContextMenu(QMenu* menu, const QPoint& globalPos) {

@@ -21,6 +21,8 @@ class QMenu;
 
 namespace tk {
 
+class WindowEntryActions;
+
 class QtSurface : public DialogSurface {
   public:
     // Needs a QApplication. Builds the window hidden; RunModal shows it.
@@ -52,6 +54,9 @@ class QtSurface : public DialogSurface {
     MenuBar CurrentMenuBar() const override { return m_menu; }
     void AddAboutEntry(const std::string& text) override { m_aboutEntries.push_back(text); }
     void ShowAboutBox(const AboutTexts& texts) override;
+    // Both in WindowEntries.cpp.
+    void SetWindowEntries(const std::vector<WindowEntry>& entries) override;
+    std::string AskFileName(const FileDialogRequest& request) override;
     void StartTimer(int timerId, int periodMs) override;
     int RunModal() override;
     void EndDialog(int result) override;
@@ -106,6 +111,7 @@ class QtSurface : public DialogSurface {
     std::string m_title;
     MenuBar m_menu;
     std::vector<std::string> m_aboutEntries;
+    std::unique_ptr<WindowEntryActions> m_windowEntries;
     bool m_ended = false;
     int m_endResult = 0;
 };
