@@ -231,6 +231,7 @@ class Batch {
             if (m_count && m_handled >= m_count) break;
             if (!m_env.pump.WaitForDevice())
                 throw Failure{"no more device events can come (udev monitor failed)"};
+            if (!m_s.Dlg().Link().IsPresent()) m_failedPath.reset();
         }
         m_s.Run(IDC_BATCH);
         return m_failed ? app::EXIT_DIFFERS : app::EXIT_OK;
@@ -253,6 +254,11 @@ class Batch {
         if (m_seen < log.Size() && !(m_count && m_handled >= m_count)) {
             m_seen = log.Size();
             profile::BatchRow row = log.Last();
+            // Batch mode tries a reader that failed again on each device-tree
+            // change while it stays attached: one device, one row.
+            if (row.result == "failed" && m_failedPath == row.path) return;
+            m_failedPath.reset();
+            if (row.result == "failed") m_failedPath = row.path;
             std::vector<profile::Difference> diffs;
             if (row.result == "configured") {
                 try {
@@ -289,6 +295,7 @@ class Batch {
     uint32_t m_count;
     uint32_t m_handled = 0;
     size_t m_seen = 0;
+    std::optional<std::string> m_failedPath;  // the attached reader that failed
     bool m_failed = false;
     std::ofstream m_log;
     std::string m_logPath;
