@@ -41,7 +41,7 @@ void WindowEntryActions::AddTo(QMenu* menu) const {
         if (a) menu->addAction(a);
 }
 
-std::string RunFileDialog(QWidget* parent, const FileDialogRequest& request) {
+std::string RunFileDialog(QWidget* parent, ModalRunner& modal, const FileDialogRequest& request) {
     QFileDialog dialog(parent, QString::fromStdString(request.title));
     const bool save = request.kind == FileDialogRequest::Kind::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -54,20 +54,25 @@ std::string RunFileDialog(QWidget* parent, const FileDialogRequest& request) {
     }
     if (save && !request.suggestedName.empty())
         dialog.selectFile(QString::fromStdString(request.suggestedName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    if (modal.Exec(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
 }
 
 void QtSurface::SetWindowEntries(const std::vector<WindowEntry>& entries) {
-    if (!m_windowEntries)
+    if (!m_windowEntries) {
+        // Chosen entries are queued operations, as the menu bar's commands.
         m_windowEntries = std::make_unique<WindowEntryActions>(m_dialog.get(), [this](int id) {
-            if (m_sink) m_sink->OnCommand(id);
+            Post([this, id] {
+                if (m_sink) m_sink->OnCommand(id);
+            });
         });
+        m_menus->SetMoreEntries([this](QMenu* menu) { m_windowEntries->AddTo(menu); });
+    }
     m_windowEntries->Set(entries);
 }
 
 std::string QtSurface::AskFileName(const FileDialogRequest& request) {
-    return RunFileDialog(m_dialog.get(), request);
+    return RunFileDialog(m_dialog.get(), m_modal, request);
 }
 
 }  // namespace tk

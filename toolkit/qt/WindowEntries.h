@@ -33,8 +33,10 @@ class WindowEntryActions {
     std::vector<QPointer<QAction>> m_actions;
 };
 
+class ModalRunner;
+
 // Runs the file dialog modally over parent; the chosen name in the file
 // system's encoding, empty when cancelled.
-std::string RunFileDialog(QWidget* parent, const FileDialogRequest& request);
+std::string RunFileDialog(QWidget* parent, ModalRunner& modal, const FileDialogRequest& request);
 
 }  // namespace tk

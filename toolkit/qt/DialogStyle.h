@@ -1,0 +1,29 @@
+#pragma once
+// The application's style, adjusted for dialogs drawn from a template:
+// - check boxes and radio buttons keep the indicator size and caption gap of
+//   the platform the template was drawn for (13 and 3 pixels), so a caption
+//   has the room the template gave it;
+// - the menu bar's overflow arrows are drawn when shown rather than read from
+//   image files when the menu bar is built: the style's stock icons come
+//   from PNG resources, and reading the first image loads every image-format
+//   plugin installed, although this menu bar never overflows.
+
+#include <QProxyStyle>
+
+namespace tk {
+
+class DialogStyle : public QProxyStyle {
+  public:
+    explicit DialogStyle(const QString& baseKey);
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
+                    const QWidget* widget = nullptr) const override;
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption* option = nullptr,
+                       const QWidget* widget = nullptr) const override;
+};
+
+// Makes the application's style a DialogStyle over the style it has,
+// once; needs a QApplication.
+void UseDialogStyle();
+
+}  // namespace tk
