@@ -7,11 +7,16 @@ enable_language(C RC)
 
 # The core as on Linux, with the GBK primitive over code page 936 in place of iconv.
 file(GLOB READER_CORE_SOURCES CONFIGURE_DEPENDS
-  app/*.cpp device/*.cpp reader/*.cpp keypad/*.cpp toolkit/*.cpp toolkit/headless/*.cpp sim/*.cpp)
+  app/*.cpp device/*.cpp reader/*.cpp keypad/*.cpp toolkit/*.cpp toolkit/headless/*.cpp sim/*.cpp
+  profile/*.cpp cli/*.cpp)
 list(REMOVE_ITEM READER_CORE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/GbkIconv.cpp)
 list(APPEND READER_CORE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/GbkCodePage.cpp)
 add_library(readercore STATIC ${READER_CORE_SOURCES})
 target_include_directories(readercore PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+# nlohmann-json is header-only: its headers alone, not the host's /usr/include.
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/nlohmann-include)
+file(CREATE_LINK /usr/include/nlohmann ${CMAKE_BINARY_DIR}/nlohmann-include/nlohmann SYMBOLIC)
+target_include_directories(readercore SYSTEM PUBLIC ${CMAKE_BINARY_DIR}/nlohmann-include)
 # Unicode Win32 API, no min/max macros; localtime_r from the C runtime.
 target_compile_definitions(readercore PUBLIC
   READER_CONFIG_VERSION="${PROJECT_VERSION}" UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN
@@ -23,7 +28,7 @@ list(REMOVE_ITEM READER_WIN32_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/GbkCodePage.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/WinMain.cpp)
 add_library(readerwin32 STATIC ${READER_WIN32_SOURCES})
-target_link_libraries(readerwin32 PUBLIC readercore setupapi hid user32 gdi32 shell32)
+target_link_libraries(readerwin32 PUBLIC readercore setupapi hid user32 gdi32 shell32 comdlg32)
 
 add_executable(reader-config WIN32 toolkit/win32/WinMain.cpp toolkit/win32/reader-config.rc)
 target_link_libraries(reader-config PRIVATE readerwin32)

@@ -1,5 +1,6 @@
 #include "toolkit/win32/Win32Surface.h"
 
+#include <commdlg.h>
 #include <shellapi.h>
 
 #include <stdexcept>
@@ -18,6 +19,21 @@ constexpr UINT IDM_ABOUTBOX = 0x0010;
 constexpr int ABOUT_NAME_ID = 1072;
 constexpr int ABOUT_NOTICE_ID = 1073;
 constexpr int APP_ICON_ID = 128;
+// System menu commands are multiples of 16: the window entries get 0x20, 0x30, ...
+constexpr UINT IDM_FIRST_WINDOW_ENTRY = 0x0020;
+constexpr UINT IDM_ENTRY_STEP = 0x0010;
+
+// "Ctrl+S" as an accelerator; false for a shortcut it cannot express.
+bool ParseShortcut(const std::string& text, ACCEL* out) {
+    const std::string prefix = "Ctrl+";
+    if (text.size() != prefix.size() + 1 || text.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    const char key = text.back();
+    if (!((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))) return false;
+    out->fVirt = FVIRTKEY | FCONTROL;
+    out->key = static_cast<WORD>(key);
+    return true;
+}
 
 struct Guard {
     explicit Guard(int& depth) : m_depth(depth) { ++m_depth; }
@@ -381,6 +397,58 @@ void Win32Surface::AddAboutEntry(const std::string& text) {
     AppendMenuW(system, MF_STRING, IDM_ABOUTBOX, Wide(text).c_str());
 }
 
+void Win32Surface::SetWindowEntries(const std::vector<WindowEntry>& entries) {
+    HMENU system = GetSystemMenu(m_hwnd, FALSE);
+    for (size_t i = 0; system && i < m_windowEntries.size(); ++i)
+        DeleteMenu(system, IDM_FIRST_WINDOW_ENTRY + static_cast<UINT>(i) * IDM_ENTRY_STEP,
+                   MF_BYCOMMAND);
+    m_windowEntries = entries;
+    std::vector<ACCEL> accels;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const WindowEntry& e = entries[i];
+        std::string text = e.text;
+        ACCEL accel{};
+        if (ParseShortcut(e.shortcut, &accel)) {
+            text += "\t" + e.shortcut;
+            accel.cmd = static_cast<WORD>(e.commandId);
+            if (e.enabled) accels.push_back(accel);
+        }
+        if (system)
+            AppendMenuW(system, MF_STRING | (e.enabled ? 0 : MF_GRAYED),
+                        IDM_FIRST_WINDOW_ENTRY + static_cast<UINT>(i) * IDM_ENTRY_STEP,
+                        Wide(text).c_str());
+    }
+    if (m_accelerators) DestroyAcceleratorTable(m_accelerators);
+    m_accelerators = accels.empty()
+                         ? nullptr
+                         : CreateAcceleratorTableW(accels.data(), static_cast<int>(accels.size()));
+}
+
+std::string Win32Surface::AskFileName(const FileDialogRequest& request) {
+    const bool save = request.kind == FileDialogRequest::Kind::Save;
+    std::wstring name = save ? Wide(request.suggestedName) : std::wstring();
+    name.resize(MAX_PATH * 4, L'\0');
+    // "Profiles (*.json)\0*.json\0\0"
+    const std::wstring pattern = L"*." + Wide(request.extension);
+    std::wstring filter = Wide(request.filterName) + L" (" + pattern + L")";
+    filter += L'\0';
+    filter += pattern;
+    filter += L'\0';
+    filter += L'\0';
+    const std::wstring title = Wide(request.title), ext = Wide(request.extension);
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = m_hwnd;
+    ofn.lpstrFilter = filter.c_str();
+    ofn.lpstrFile = name.data();
+    ofn.nMaxFile = static_cast<DWORD>(name.size());
+    ofn.lpstrTitle = title.c_str();
+    ofn.lpstrDefExt = ext.c_str();
+    ofn.Flags = OFN_NOCHANGEDIR | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    if (!(save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn))) return "";
+    return Utf8(name.c_str());
+}
+
 void Win32Surface::ShowAboutBox(const AboutTexts& texts) {
     BusyScope busy(*this);
     win32::TemplateHeader header;
@@ -450,6 +518,7 @@ int Win32Surface::RunModal() {
             break;
         }
         if (got < 0) break;
+        if (m_accelerators && TranslateAcceleratorW(m_hwnd, m_accelerators, &msg)) continue;
         if (PreTranslate(msg)) continue;
         if (IsDialogMessageW(m_hwnd, &msg)) continue;
         TranslateMessage(&msg);
@@ -554,6 +623,12 @@ INT_PTR Win32Surface::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SYSCOMMAND:
             if ((wp & 0xFFF0) == IDM_ABOUTBOX) {
                 Notify([](DialogEvents& s) { s.OnAboutCommand(); });
+                return TRUE;
+            }
+            for (size_t i = 0; i < m_windowEntries.size(); ++i) {
+                if ((wp & 0xFFF0) != IDM_FIRST_WINDOW_ENTRY + i * IDM_ENTRY_STEP) continue;
+                const int id = m_windowEntries[i].commandId;
+                if (m_windowEntries[i].enabled) Notify([id](DialogEvents& s) { s.OnCommand(id); });
                 return TRUE;
             }
             return FALSE;

@@ -58,6 +58,8 @@ class Win32Surface : public DialogSurface {
     MenuBar CurrentMenuBar() const override { return m_menu; }
     void AddAboutEntry(const std::string& text) override;
     void ShowAboutBox(const AboutTexts& texts) override;
+    void SetWindowEntries(const std::vector<WindowEntry>& entries) override;
+    std::string AskFileName(const FileDialogRequest& request) override;
     void StartTimer(int timerId, int periodMs) override;
     int RunModal() override;
     void EndDialog(int result) override;
@@ -116,6 +118,10 @@ class Win32Surface : public DialogSurface {
     std::function<void(uint32_t, uintptr_t)> m_deviceChange;
     MenuBar m_menu;
     HMENU m_menuHandle = nullptr;
+    // The window entries after About in the system menu, and the
+    // accelerators of their shortcuts.
+    std::vector<WindowEntry> m_windowEntries;
+    HACCEL m_accelerators = nullptr;
     MenuItem m_trailing;  // commandId 0 and no items: none
     std::function<void(int)> m_trailingCommand;
     bool m_ended = false;
