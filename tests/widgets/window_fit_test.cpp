@@ -55,8 +55,8 @@ TEST_F(WindowFitTest, WholeWindowFitsTheCommonScreens) {
         const char* name;
         QSize logical;  // the screen in device-independent pixels
     };
-    for (const Screen& s : {Screen{"1366x768", {1366, 768}},
-                            Screen{"1920x1080 at 150%", {1280, 720}}}) {
+    for (const Screen& s :
+         {Screen{"1366x768", {1366, 768}}, Screen{"1920x1080 at 150%", {1280, 720}}}) {
         EXPECT_LE(full.width(), s.logical.width()) << s.name;
         EXPECT_LE(full.height() + DESKTOP_CHROME, s.logical.height()) << s.name;
     }
@@ -86,7 +86,8 @@ TEST_F(WindowFitTest, PaneDropsItsOldestLinesWithANote) {
     tk::QtSurface ui(app::MainDialogSpec());
     auto* pane = static_cast<tk::LogEdit*>(ui.Widget(IDC_OUTPUT));
     const int total = tk::LogEdit::MAX_LINES + 10;
-    for (int i = 1; i <= total; ++i) ui.AppendText(IDC_OUTPUT, "line " + std::to_string(i) + "\r\n");
+    for (int i = 1; i <= total; ++i)
+        ui.AppendText(IDC_OUTPUT, "line " + std::to_string(i) + "\r\n");
     const QTextDocument* doc = pane->document();
     EXPECT_LE(doc->blockCount(), tk::LogEdit::MAX_LINES);
     // The last block is the empty one after the final line break.
