@@ -8,9 +8,11 @@
 // views).
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "device/HidLink.h"
+#include "reader/SettingsFrame.h"
 #include "toolkit/Clock.h"
 #include "toolkit/DialogSurface.h"
 
@@ -56,9 +58,13 @@ class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiv
 
     // Reader settings.
     void SetDevice();
-    void WriteLongText(int index);
+    // False when the reader gave no recognised answer (neither stored the
+    // text nor answered as an older reader).
+    bool WriteLongText(int index);
     void ReadDevice();
-    void ReadLongText(int index);
+    // The text the reader holds for field index (as an edit shows it);
+    // nullopt when it did not answer.
+    std::optional<std::string> ReadLongText(int index);
     void RestoreDefaults();
     void OnSeparatorChange(int id);
     void OnTrackSentinels();
@@ -90,6 +96,9 @@ class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiv
     tk::DialogSurface& Surface() { return m_ui; }
 
   private:
+    // Empty when every field Set Device sends reaches the reader as it
+    // looks; otherwise the message that says which does not.
+    std::string RefusalOfSettings(const reader::SettingsState& settings) const;
     void SwitchLanguage(bool english);
     void OnOutputFocus();
     // Asks the exit question; Yes ends the dialog.

@@ -4,6 +4,38 @@
 #include <array>
 
 namespace dev {
+namespace {
+
+bool IsReaderId(const HidInterfaceInfo& info) {
+    return info.vendorId == VENDOR_ID && info.productId == PRODUCT_ID;
+}
+
+// The interface the settings travel on: 64-byte reports both ways, and no
+// keyboard, whose interface shares the reader's ids.
+bool IsSettingsInterface(const HidHandle& handle) {
+    return handle.InputReportLength() == FRAME_LEN + 1 &&
+           handle.OutputReportLength() == FRAME_LEN + 1 && !handle.HasKeyboardUsage();
+}
+
+}  // namespace
+
+const char* TransferStatusName(TransferStatus status) {
+    switch (status) {
+        case TransferStatus::Ok:
+            return "ok";
+        case TransferStatus::NotPresent:
+            return "absent";
+        case TransferStatus::NotFound:
+            return "notfound";
+        case TransferStatus::Timeout:
+            return "timeout";
+        case TransferStatus::Error:
+            return "error";
+        case TransferStatus::Gone:
+            return "gone";
+    }
+    return "error";
+}
 
 CHidLink::CHidLink(HidPort& port, DeviceWatcher& watcher) : m_port(port), m_watcher(watcher) {}
 
@@ -16,7 +48,7 @@ std::unique_ptr<HidHandle> CHidLink::FindDevice() {
     AccessDenial denial = AccessDenial::Unknown;
     for (const HidInterfaceInfo& info : m_port.Enumerate()) {
         // Ids come from the enumeration: other devices are never opened.
-        if (info.vendorId != VENDOR_ID || info.productId != PRODUCT_ID) continue;
+        if (!IsReaderId(info)) continue;
         OpenError error = OpenError::None;
         std::unique_ptr<HidHandle> handle = m_port.Open(info.path, &error);
         if (!handle) {
@@ -29,13 +61,13 @@ std::unique_ptr<HidHandle> CHidLink::FindDevice() {
                 status = FindStatus::OpenFailed;
             continue;
         }
-        if (handle->InputReportLength() > REPORT_BUFFER_LEN ||
-            handle->OutputReportLength() > REPORT_BUFFER_LEN) {
+        if (!IsSettingsInterface(*handle)) {
             if (status == FindStatus::NotFound) status = FindStatus::Unsupported;
             continue;
         }
         m_lastFindStatus = FindStatus::Found;
         m_lastDenial = AccessDenial::Unknown;
+        m_openedPath = info.path;
         return handle;
     }
     m_lastFindStatus = status;
@@ -58,33 +90,101 @@ bool CHidLink::RegisterNotification() {
     return m_hDevNotify;
 }
 
+void CHidLink::Bind(const std::string& path) {
+    m_binding = DeviceBinding{true, path, {}};
+    if (path.empty()) return;
+    for (const HidInterfaceInfo& info : m_port.Enumerate())
+        if (info.path == path) m_binding.instance = info.instance;
+}
+
+std::unique_ptr<HidHandle> CHidLink::OpenForTransfer() {
+    if (!m_bPresent) {
+        m_lastTransfer = TransferStatus::NotPresent;
+        return nullptr;
+    }
+    if (!m_binding.active || m_binding.path.empty()) {
+        std::unique_ptr<HidHandle> handle = FindDevice();
+        if (!handle) {
+            m_lastTransfer = TransferStatus::NotFound;
+            return nullptr;
+        }
+        if (m_binding.active) {
+            m_binding.path = m_openedPath;
+            for (const HidInterfaceInfo& info : m_port.Enumerate())
+                if (info.path == m_openedPath) m_binding.instance = info.instance;
+        }
+        return handle;
+    }
+    // Bound: that device and no other, found afresh like every transfer.
+    for (const HidInterfaceInfo& info : m_port.Enumerate()) {
+        if (info.path != m_binding.path) continue;
+        if (!IsReaderId(info) || info.instance != m_binding.instance) break;
+        OpenError error = OpenError::None;
+        std::unique_ptr<HidHandle> handle = m_port.Open(info.path, &error);
+        if (handle && IsSettingsInterface(*handle)) {
+            m_openedPath = info.path;
+            return handle;
+        }
+        m_lastTransfer = error == OpenError::NotFound || (handle && !IsSettingsInterface(*handle))
+                             ? TransferStatus::Gone
+                             : TransferStatus::NotFound;
+        return nullptr;
+    }
+    m_lastTransfer = TransferStatus::Gone;
+    return nullptr;
+}
+
+void CHidLink::Failed(bool write, TransferStatus status) {
+    m_lastTransfer = status;
+    if (!m_tracer) return;
+    if (!write && status == TransferStatus::Timeout)
+        m_tracer->OnReadTimeout(m_operation);
+    else
+        m_tracer->OnTransferFailed(m_operation, write, status);
+}
+
+TransferStatus CHidLink::ErrorOrGone(const std::string& path) {
+    for (const HidInterfaceInfo& info : m_port.Enumerate())
+        if (info.path == path) return TransferStatus::Error;
+    return TransferStatus::Gone;
+}
+
 void CHidLink::WriteReport(const uint8_t* payload, uint8_t count) {
-    if (!m_bPresent) return;
-    std::unique_ptr<HidHandle> handle = FindDevice();
-    if (!handle) return;
+    std::unique_ptr<HidHandle> handle = OpenForTransfer();
+    if (!handle) {
+        if (m_lastTransfer != TransferStatus::NotPresent) Failed(true, m_lastTransfer);
+        return;
+    }
     std::array<uint8_t, REPORT_BUFFER_LEN + 1> report{};
     const size_t length = handle->OutputReportLength();
     report[0] = 0;
     std::copy_n(payload, std::min<size_t>(count, REPORT_BUFFER_LEN), report.begin() + 1);
     if (m_tracer) m_tracer->OnReportWritten(m_operation, payload, count);
-    // The outcome is not examined: callers learn success from the answer.
-    (void)handle->Write(report.data(), length, WRITE_WAIT_MS);
+    if (handle->Write(report.data(), length, WRITE_WAIT_MS)) {
+        m_lastTransfer = TransferStatus::Ok;
+        return;
+    }
+    // Callers still judge by the answer; the reason goes to the trace.
+    Failed(true, handle->LastWriteTimedOut() ? TransferStatus::Timeout : ErrorOrGone(m_openedPath));
 }
 
 void CHidLink::ReadReport(uint8_t* dest, uint8_t count) {
-    if (!m_bPresent) return;
-    std::unique_ptr<HidHandle> handle = FindDevice();
-    if (!handle) return;
+    std::unique_ptr<HidHandle> handle = OpenForTransfer();
+    if (!handle) {
+        if (m_lastTransfer != TransferStatus::NotPresent) Failed(false, m_lastTransfer);
+        return;
+    }
     std::array<uint8_t, REPORT_BUFFER_LEN + 1> report{};
     const size_t length = handle->InputReportLength();
     const int got = handle->Read(report.data(), length, READ_WAIT_MS);
     if (got <= 0) {
-        if (m_tracer) m_tracer->OnReadTimeout(m_operation);
+        Failed(false, got == 0 ? TransferStatus::Timeout : ErrorOrGone(m_openedPath));
         return;
     }
     // Bytes past what the device sent (a short report) read as zeros.
     const size_t n = std::min<size_t>(count, length > 0 ? length - 1 : 0);
     std::copy_n(report.begin() + 1, n, dest);
+    m_lastTransfer = TransferStatus::Ok;
     if (m_tracer) m_tracer->OnReportRead(m_operation, dest, n);
 }
 

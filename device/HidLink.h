@@ -1,8 +1,15 @@
 #pragma once
 // CHidLink: the one link to the card reader. It keeps no device open between
 // operations: every write and every read enumerates the HID interfaces anew,
-// opens the first one with the reader's vendor and product id, does its one
-// transfer with a bounded wait and closes the device again.
+// opens the first interface of the reader (its vendor and product id, 64-byte
+// input and output reports, no keyboard usage), does its one transfer with a
+// bounded wait and closes the device again.
+//
+// A device binding ties the transfers of one operation to one device: the
+// first transfer binds to the interface it opens, and every later transfer
+// checks that this same device (path and instance) is still there, or fails
+// with TransferStatus::Gone. A reader pulled out and another plugged in
+// during one configuration is thus never taken for the first.
 
 #include <cstddef>
 #include <cstdint>
@@ -27,7 +34,27 @@ enum class FindStatus {
     NotFound,      // no interface with the reader's ids
     AccessDenied,  // an interface with the reader's ids exists but may not be opened
     OpenFailed,    // an interface with the reader's ids exists but failed to open
-    Unsupported,   // the reader's reports are longer than REPORT_BUFFER_LEN
+    // Interfaces with the reader's ids exist, but none carries 64-byte input
+    // and output reports without a keyboard usage (its keyboard interface alone).
+    Unsupported,
+};
+
+// How the last WriteReport or ReadReport ended.
+enum class TransferStatus {
+    Ok,
+    NotPresent,  // the last presence check found no reader: nothing was tried
+    NotFound,    // no interface of the reader could be opened (LastFindStatus says why)
+    Timeout,     // the wait ran out
+    Error,       // the platform reported an error, and the device is still there
+    Gone,        // the device is gone: pulled out, or another one in the bound one's place
+};
+const char* TransferStatusName(TransferStatus status);
+
+// The device an operation's transfers are tied to.
+struct DeviceBinding {
+    bool active = false;
+    std::string path;      // empty until the first transfer has found the device
+    std::string instance;  // see HidInterfaceInfo::instance
 };
 
 // Observes every report that goes through the link (for traces).
@@ -40,7 +67,13 @@ class ReportTracer {
     // Called only when a report arrived.
     virtual void OnReportRead(const std::string& operation, const uint8_t* payload,
                               size_t count) = 0;
+    // A read that timed out.
     virtual void OnReadTimeout(const std::string& operation) = 0;
+    // Any other transfer that failed (write: the report offered, if at all,
+    // was not taken; read: nothing was copied), with the reason.
+    virtual void OnTransferFailed(const std::string& operation, bool write, TransferStatus status) {
+        (void)operation, (void)write, (void)status;
+    }
 };
 
 class CHidLink {
@@ -50,9 +83,10 @@ class CHidLink {
     CHidLink(const CHidLink&) = delete;
     CHidLink& operator=(const CHidLink&) = delete;
 
-    // Opens the first interface with VENDOR_ID and PRODUCT_ID. The caller owns
-    // the returned handle; nullptr when none can be opened (LastFindStatus()
-    // says why).
+    // Opens the first interface with VENDOR_ID and PRODUCT_ID whose input
+    // and output reports are FRAME_LEN + 1 bytes and that has no keyboard
+    // usage. The caller owns the returned handle; nullptr when none can be
+    // opened (LastFindStatus() says why). Ignores the binding.
     std::unique_ptr<HidHandle> FindDevice();
     // True when the reader is attached now; m_bPresent equals the result.
     // Registers the device notification on its first call (once per object).
@@ -61,16 +95,26 @@ class CHidLink {
     bool RegisterNotification();
     // Offers one output report (report id 0, then count payload bytes) to the
     // reader, waiting up to WRITE_WAIT_MS. Does nothing while m_bPresent is 0
-    // or when the reader cannot be opened. No outcome is reported.
+    // or when the reader (the bound one, while bound) cannot be opened. The
+    // outcome is only recorded: LastTransferStatus().
     void WriteReport(const uint8_t* payload, uint8_t count);
     // Reads one input report, waiting up to READ_WAIT_MS, and copies its
     // payload bytes 1..count to dest[0..count). When nothing arrives (or the
-    // link is not present), dest is left exactly as it was.
+    // link is not present, or the bound reader is gone), dest is left
+    // exactly as it was; LastTransferStatus() says why.
     void ReadReport(uint8_t* dest, uint8_t count);
+
+    // Ties the transfers that follow to one device until Unbind: to the
+    // interface at path, or with an empty path to the one the next transfer
+    // finds. Binding again replaces the binding.
+    void Bind(const std::string& path = {});
+    void Unbind() { m_binding = {}; }
+    const DeviceBinding& Binding() const { return m_binding; }
 
     FindStatus LastFindStatus() const { return m_lastFindStatus; }
     // Why, when LastFindStatus() is AccessDenied; Unknown otherwise.
     AccessDenial LastAccessDenial() const { return m_lastDenial; }
+    TransferStatus LastTransferStatus() const { return m_lastTransfer; }
     bool IsPresent() const { return m_bPresent != 0; }
     void SetTracer(ReportTracer* tracer) { m_tracer = tracer; }
     // Names the operation whose transfers follow, for traces.
@@ -80,6 +124,14 @@ class CHidLink {
     DeviceChangeReceiver* m_hNotifyWnd = nullptr;  // set by the dialog before CheckPresence
 
   private:
+    // Opens the device for one transfer, honouring the binding; nullptr with
+    // m_lastTransfer set when there is none to use.
+    std::unique_ptr<HidHandle> OpenForTransfer();
+    // Records a failed transfer and tells the tracer.
+    void Failed(bool write, TransferStatus status);
+    // After a platform error: Gone when the device has left the enumeration.
+    TransferStatus ErrorOrGone(const std::string& path);
+
     HidPort& m_port;
     DeviceWatcher& m_watcher;
     int m_bPresent = 0;
@@ -87,6 +139,9 @@ class CHidLink {
     bool m_hDevNotify = false;  // the registration is live
     FindStatus m_lastFindStatus = FindStatus::NotFound;
     AccessDenial m_lastDenial = AccessDenial::Unknown;
+    TransferStatus m_lastTransfer = TransferStatus::NotPresent;
+    DeviceBinding m_binding;
+    std::string m_openedPath;  // path of the interface the last transfer opened
     ReportTracer* m_tracer = nullptr;
     std::string m_operation;
 };
@@ -105,6 +160,26 @@ class OperationScope {
   private:
     CHidLink& m_link;
     std::string m_outer;
+};
+
+// Binds the link for the lifetime of the scope (one operation: every
+// transfer to the device its first transfer finds). Inside a scope that is
+// bound already it changes nothing: Set Device's keypad write belongs to Set
+// Device, batch mode's Set Device to its device change.
+class DeviceBindingScope {
+  public:
+    explicit DeviceBindingScope(CHidLink& link) : m_link(link), m_owner(!link.Binding().active) {
+        if (m_owner) link.Bind();
+    }
+    ~DeviceBindingScope() {
+        if (m_owner) m_link.Unbind();
+    }
+    DeviceBindingScope(const DeviceBindingScope&) = delete;
+    DeviceBindingScope& operator=(const DeviceBindingScope&) = delete;
+
+  private:
+    CHidLink& m_link;
+    bool m_owner;
 };
 
 }  // namespace dev

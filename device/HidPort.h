@@ -18,6 +18,10 @@ struct HidInterfaceInfo {
     std::string path;  // what Open() takes
     uint16_t vendorId = 0;
     uint16_t productId = 0;
+    // This attachment of the device: another device plugged in later gets
+    // another instance even when it gets the same path (hidraw reuses node
+    // numbers). Empty when the platform cannot tell; the path alone counts then.
+    std::string instance = {};
 };
 
 enum class OpenError { None, NotFound, AccessDenied, Other };
@@ -30,10 +34,19 @@ class HidHandle {
     // Report lengths including the leading report-id byte (65 for the reader).
     virtual size_t InputReportLength() const = 0;
     virtual size_t OutputReportLength() const = 0;
+    // True when a top-level collection of the device is a keyboard or
+    // keypad (usage page 1, usage 6 or 7): its interface never carries the
+    // settings. Platforms that cannot tell say false; the report lengths still
+    // tell a keyboard's short reports from the reader's.
+    virtual bool HasKeyboardUsage() const { return false; }
     // Writes one output report (report[0] is the report id). Waits at most
     // timeoutMs for it to go out; returns false on error or timeout, in which
-    // case the write has been cancelled.
+    // case the write has been given up (cancelled, or left to finish without
+    // the caller).
     virtual bool Write(const uint8_t* report, size_t length, int timeoutMs) = 0;
+    // Why the last Write returned false: true when its time ran out, false
+    // for an error. Platforms that cannot tell say false.
+    virtual bool LastWriteTimedOut() const { return false; }
     // Reads one input report into report[0..capacity), report id first.
     // Returns the number of bytes stored, 0 when nothing arrived within
     // timeoutMs (the read has then been cancelled and report is untouched),

@@ -11,8 +11,17 @@ namespace {
 constexpr uint8_t LONG_ITEM = 0xFE;
 constexpr int TYPE_MAIN = 0;
 constexpr int TYPE_GLOBAL = 1;
+constexpr int TYPE_LOCAL = 2;
 constexpr int MAIN_INPUT = 0x8;
 constexpr int MAIN_OUTPUT = 0x9;
+constexpr int MAIN_COLLECTION = 0xA;
+constexpr int MAIN_END_COLLECTION = 0xC;
+constexpr uint32_t COLLECTION_APPLICATION = 0x01;
+constexpr int GLOBAL_USAGE_PAGE = 0x0;
+constexpr int LOCAL_USAGE = 0x0;
+constexpr uint32_t PAGE_GENERIC_DESKTOP = 0x01;
+constexpr uint32_t USAGE_KEYBOARD = 0x06;
+constexpr uint32_t USAGE_KEYPAD = 0x07;
 constexpr int GLOBAL_REPORT_SIZE = 0x7;
 constexpr int GLOBAL_REPORT_ID = 0x8;
 constexpr int GLOBAL_REPORT_COUNT = 0x9;
@@ -26,6 +35,7 @@ struct Globals {
     uint64_t reportSize = 0;
     uint64_t reportCount = 0;
     uint32_t reportId = 0;
+    uint32_t usagePage = 0;
 };
 
 size_t BytesOf(const std::map<uint32_t, uint64_t>& bitsById) {
@@ -42,6 +52,12 @@ std::optional<ReportLengths> ParseReportLengths(const uint8_t* data, size_t size
     std::vector<Globals> stack;
     std::map<uint32_t, uint64_t> inputBits, outputBits;
     bool numbered = false;
+    bool keyboard = false;
+    size_t depth = 0;
+    // The first usage of the item under way (page in the high half; a short
+    // usage takes the usage page), cleared by every main item.
+    bool haveUsage = false;
+    uint32_t usage = 0;
     size_t i = 0;
     while (i < size) {
         const uint8_t prefix = data[i];
@@ -60,13 +76,27 @@ std::optional<ReportLengths> ParseReportLengths(const uint8_t* data, size_t size
         const int tag = prefix >> 4;
         i += 1 + dataLen;
 
-        if (type == TYPE_MAIN && (tag == MAIN_INPUT || tag == MAIN_OUTPUT)) {
+        if (type == TYPE_LOCAL && tag == LOCAL_USAGE && !haveUsage) {
+            usage = dataLen == 4 ? value : (g.usagePage << 16) | value;
+            haveUsage = true;
+        } else if (type == TYPE_MAIN && tag == MAIN_COLLECTION) {
+            if (depth == 0 && value == COLLECTION_APPLICATION && haveUsage &&
+                (usage == (PAGE_GENERIC_DESKTOP << 16 | USAGE_KEYBOARD) ||
+                 usage == (PAGE_GENERIC_DESKTOP << 16 | USAGE_KEYPAD)))
+                keyboard = true;
+            ++depth;
+        } else if (type == TYPE_MAIN && tag == MAIN_END_COLLECTION) {
+            if (depth > 0) --depth;
+        } else if (type == TYPE_MAIN && (tag == MAIN_INPUT || tag == MAIN_OUTPUT)) {
             auto& bits = tag == MAIN_INPUT ? inputBits : outputBits;
             uint64_t& total = bits[g.reportId];
             total = std::min(MAX_REPORT_BITS,
                              total + std::min(MAX_REPORT_BITS, g.reportSize * g.reportCount));
         } else if (type == TYPE_GLOBAL) {
             switch (tag) {
+                case GLOBAL_USAGE_PAGE:
+                    g.usagePage = value & 0xFFFF;
+                    break;
                 case GLOBAL_REPORT_SIZE:
                     g.reportSize = value;
                     break;
@@ -90,11 +120,13 @@ std::optional<ReportLengths> ParseReportLengths(const uint8_t* data, size_t size
                     break;
             }
         }
+        if (type == TYPE_MAIN) haveUsage = false;
     }
     ReportLengths lengths;
     lengths.input = BytesOf(inputBits);
     lengths.output = BytesOf(outputBits);
     lengths.numbered = numbered;
+    lengths.keyboard = keyboard;
     return lengths;
 }
 

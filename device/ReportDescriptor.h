@@ -14,6 +14,9 @@ struct ReportLengths {
     size_t input = 0;       // 0: the device has no input report
     size_t output = 0;      // 0: the device has no output report
     bool numbered = false;  // the reports begin with a report id on the wire
+    // A top-level application collection is a keyboard or keypad (generic
+    // desktop usage 6 or 7): the interface of a device that types.
+    bool keyboard = false;
 };
 
 // The largest descriptor the kernel hands out.

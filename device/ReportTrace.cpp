@@ -21,6 +21,18 @@ std::string HexBytes(const uint8_t* bytes, size_t count) {
     return out;
 }
 
+namespace {
+
+// The reasons a failed transfer is traced with (TransferStatusName).
+bool IsFailureReason(const std::string& word) {
+    for (TransferStatus s : {TransferStatus::NotPresent, TransferStatus::NotFound,
+                             TransferStatus::Timeout, TransferStatus::Error, TransferStatus::Gone})
+        if (word == TransferStatusName(s)) return true;
+    return false;
+}
+
+}  // namespace
+
 std::string FormatTraceStep(const TraceStep& step) {
     // to_chars ignores the locale: the decimal point is "." even where the
     // user's locale writes "0,362".
@@ -37,6 +49,10 @@ std::string FormatTraceStep(const TraceStep& step) {
             return line + " R " + HexBytes(step.bytes.data(), step.bytes.size());
         case TraceStep::Kind::ReadTimeout:
             return line + " R timeout";
+        case TraceStep::Kind::WriteFailed:
+            return line + " W " + step.reason;
+        case TraceStep::Kind::ReadFailed:
+            return line + " R " + step.reason;
     }
     return line;
 }
@@ -65,13 +81,20 @@ std::optional<TraceStep> ParseTraceStep(const std::string& line, std::string* er
     else
         return fail("direction must be W or R, not '" + dir + "'");
     std::string word;
+    bool first = true;
     while (in >> word) {
-        // A timeout carries no bytes: anything after it makes the line malformed.
-        if (step.kind == TraceStep::Kind::ReadTimeout) return fail("nothing may follow 'timeout'");
-        if (word == "timeout" && step.kind == TraceStep::Kind::Read && step.bytes.empty()) {
-            step.kind = TraceStep::Kind::ReadTimeout;
-            continue;
+        if (first && IsFailureReason(word)) {
+            if (step.kind == TraceStep::Kind::Read && word == "timeout") {
+                step.kind = TraceStep::Kind::ReadTimeout;
+            } else {
+                step.kind = step.kind == TraceStep::Kind::Write ? TraceStep::Kind::WriteFailed
+                                                                : TraceStep::Kind::ReadFailed;
+                step.reason = word;
+            }
+            if (in >> word) return fail("nothing may follow '" + step.reason + "'");
+            return step;
         }
+        first = false;
         if (word.size() != 2 || !std::isxdigit(static_cast<unsigned char>(word[0])) ||
             !std::isxdigit(static_cast<unsigned char>(word[1])))
             return fail("bad byte '" + word + "'");
@@ -114,6 +137,17 @@ void TraceWriter::OnReportRead(const std::string& operation, const uint8_t* payl
 
 void TraceWriter::OnReadTimeout(const std::string& operation) {
     Write(TraceStep::Kind::ReadTimeout, operation, nullptr, 0);
+}
+
+void TraceWriter::OnTransferFailed(const std::string& operation, bool write,
+                                   TransferStatus status) {
+    TraceStep step;
+    step.kind = write ? TraceStep::Kind::WriteFailed : TraceStep::Kind::ReadFailed;
+    step.seconds = static_cast<double>(m_clock.NowMs() - m_startMs) / 1000.0;
+    step.operation = operation;
+    step.reason = TransferStatusName(status);
+    m_out << FormatTraceStep(step) << '\n';
+    m_out.flush();
 }
 
 }  // namespace dev

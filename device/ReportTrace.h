@@ -6,6 +6,7 @@
 //   0.000 SetDevice W 20 20 00 ...      (64 bytes in hex)
 //   0.005 SetDevice R 20 20 59 ...
 //   0.605 SetDevice R timeout
+//   0.610 SetDevice W gone              (a transfer that failed, and why)
 //
 // Time is seconds since the trace started; the operation is the dialog
 // operation that caused the transfer ("-" when none is named).
@@ -24,11 +25,14 @@ namespace dev {
 inline constexpr const char* TRACE_HEADER = "# reader-config HID trace 1";
 
 struct TraceStep {
-    enum class Kind { Write, Read, ReadTimeout };
+    // WriteFailed and ReadFailed carry the reason of a failed transfer other
+    // than a read timeout: TransferStatusName() of it ("timeout" only for writes).
+    enum class Kind { Write, Read, ReadTimeout, WriteFailed, ReadFailed };
     Kind kind = Kind::Write;
     double seconds = 0;
     std::string operation;
-    std::vector<uint8_t> bytes;  // empty for ReadTimeout
+    std::vector<uint8_t> bytes;  // empty for ReadTimeout and the failures
+    std::string reason = {};     // WriteFailed, ReadFailed
 };
 
 std::string FormatTraceStep(const TraceStep& step);
@@ -50,6 +54,7 @@ class TraceWriter : public ReportTracer {
                          size_t count) override;
     void OnReportRead(const std::string& operation, const uint8_t* payload, size_t count) override;
     void OnReadTimeout(const std::string& operation) override;
+    void OnTransferFailed(const std::string& operation, bool write, TransferStatus status) override;
 
   private:
     void Write(TraceStep::Kind kind, const std::string& operation, const uint8_t* bytes,

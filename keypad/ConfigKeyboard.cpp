@@ -1,6 +1,7 @@
 // Config keyboard: probing for a keypad, writing the 20 key codes, and the
 // keypad's own batch mode.
 
+#include <array>
 #include <cstdio>
 #include <string>
 
@@ -55,12 +56,25 @@ bool CReaderConfigDlg::WriteKeyCodes() {
 
 void CReaderConfigDlg::ConfigKeyboard() {
     kp::ButtonBusy busy(m_ui, IDC_CONFIG_KEY);
+    // One keypad from the probe to the codes.
+    dev::DeviceBindingScope binding(m_link);
+    // A field whose first byte would not be what it shows stops everything.
+    std::array<std::string, KEYPAD_KEY_COUNT> texts;
+    for (int i = 0; i < KEYPAD_KEY_COUNT; ++i) {
+        const std::string name = "KEY" + std::to_string(i + 1);
+        const std::string refusal =
+            reader::RefusalOf(m_ui.GetText(KeyFieldId(i + 1)), name, reader::FieldKind::KeyField,
+                              &texts[static_cast<size_t>(i)]);
+        if (!refusal.empty()) {
+            AppendOutput(refusal);
+            m_ui.MessageBox(refusal, reader_texts::REFUSED_CAPTION.Get(), tk::MsgBoxButtons::Ok);
+            return;
+        }
+    }
     // The fields are taken over before anything is sent, so that a later Set
     // Device with automatic keyboard configuration sends them even when this
     // attempt finds no keypad.
-    for (int i = 0; i < KEYPAD_KEY_COUNT; ++i)
-        g_keyCodesOut[static_cast<size_t>(i)] =
-            KeyNameToCode(tk::Utf8ToGbk(m_ui.GetText(KeyFieldId(i + 1))));
+    for (size_t i = 0; i < texts.size(); ++i) g_keyCodesOut[i] = KeyNameToCode(texts[i]);
     kp::Frame frame = kp::BuildKeyCodeFrame(g_keyCodesOut);
 
     std::string message;

@@ -21,6 +21,7 @@ void CReaderConfigDlg::ReadKeyboardConfig() {
     // probe has loaded g_keyCodesIn: then only the fields are filled.
     if (g_bKeyboardView) {
         kp::ButtonBusy busy(m_ui, IDC_READ_CONFIG);
+        dev::DeviceBindingScope binding(m_link);
         const KeypadProbeResult result = ProbeKeypad();
         std::string message;
         switch (result) {

@@ -22,6 +22,7 @@ void CReaderConfigDlg::SwitchToKeyboardView() {
     if (g_bDeviceConnected != 1) {
         message = viewtexts::CONNECT_FIRST;
     } else {
+        dev::DeviceBindingScope binding(m_link);
         switch (ProbeKeypad()) {
             case KP_KEYPAD:
                 ShowView(0);

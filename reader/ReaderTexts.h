@@ -74,4 +74,35 @@ inline constexpr TextPair NOT_CONFIGURED{
     "因为此设备没有正确配置，请重新配置！",
     "Because the equipment not properly configured, please reconfigure！"};
 
+// The nine fields by field index (slot 0 unused), for the messages below.
+inline constexpr std::array<TextPair, 10> FIELD_NAME = {{
+    {"", ""},
+    {"第一磁道起始符", "track 1 start sentinel"},
+    {"第二磁道起始符", "track 2 start sentinel"},
+    {"第三磁道起始符", "track 3 start sentinel"},
+    {"第一磁道结束符", "track 1 end sentinel"},
+    {"第二磁道结束符", "track 2 end sentinel"},
+    {"第三磁道结束符", "track 3 end sentinel"},
+    {"ID卡中间分隔符", "ID card middle separator"},
+    {"ID卡起始符", "ID card start string"},
+    {"ID卡结束符", "ID card end string"},
+}};
+// A long text the reader did not confirm (Set Device stops there) or did not
+// return (Read Device loads nothing): head, field name, tail.
+inline constexpr TextPair LONG_TEXT_UNCONFIRMED_HEAD{
+    "读卡器没有确认", "The reader did not confirm the long text of the "};
+inline constexpr TextPair LONG_TEXT_UNCONFIRMED_TAIL{"的长文本，设置没有发送！",
+                                                     "; the settings were not sent!"};
+inline constexpr TextPair LONG_TEXT_UNREAD_HEAD{"读卡器没有返回",
+                                                "The reader did not return the long text of the "};
+inline constexpr TextPair LONG_TEXT_UNREAD_TAIL{"的长文本，界面上的设置没有改变！",
+                                                "; the settings on screen were left as they were!"};
+
+// A character that cannot reach the device as it looks (refused before
+// anything is sent), and a system without the GBK conversion.
+inline constexpr TextPair REFUSED_CAPTION{"错误提示", "Error message"};
+inline constexpr TextPair GBK_UNAVAILABLE{
+    "本系统不能把文字转换为GBK编码，没有发送任何数据！",
+    "This system cannot convert text to GBK (code page 936); nothing was sent!"};
+
 }  // namespace reader_texts

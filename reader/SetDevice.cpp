@@ -16,8 +16,16 @@ void CReaderConfigDlg::SetDevice() {
     // The reader attached now has been configured in this batch run already.
     if (g_bBatchMode && g_bBatchDone) return;
     m_ui.SetEnabled(IDC_SET_DEVICE, false);
+    // One configuration, one reader: a reader swapped in meanwhile is not written.
+    dev::DeviceBindingScope binding(m_link);
 
     reader::SettingsState settings = reader::ReadSettingsControls(m_ui);
+    if (const std::string refusal = RefusalOfSettings(settings); !refusal.empty()) {
+        AppendOutput(refusal);
+        m_ui.MessageBox(refusal, reader_texts::REFUSED_CAPTION.Get(), tk::MsgBoxButtons::Ok);
+        if (!g_bBatchMode) m_ui.SetEnabled(IDC_SET_DEVICE, true);
+        return;
+    }
     reader::FallBacks fellBack{};
     for (int index : reader::STRING_WRITE_ORDER) {
         const auto slot = static_cast<size_t>(index);
@@ -33,7 +41,16 @@ void CReaderConfigDlg::SetDevice() {
             continue;
         }
         if (!reader::NeedsStringWrite(settings, index)) continue;
-        WriteLongText(index);
+        if (!WriteLongText(index)) {
+            // The settings frame would announce a text the reader does not hold.
+            AppendOutput(std::string(reader_texts::DATA_SEND_FAILED.Get()) + "\r\n" +
+                         reader_texts::LONG_TEXT_UNCONFIRMED_HEAD.Get() +
+                         reader_texts::FIELD_NAME[slot].Get() +
+                         reader_texts::LONG_TEXT_UNCONFIRMED_TAIL.Get());
+            reader::OfferComputerSlow(m_ui, reader_texts::SET_COMPUTER_SLOW);
+            if (!g_bBatchMode) m_ui.SetEnabled(IDC_SET_DEVICE, true);
+            return;
+        }
         fellBack[slot] = !g_bMultiCharSupported;
     }
 
@@ -67,8 +84,21 @@ void CReaderConfigDlg::SetDevice() {
     if (!g_bBatchMode) m_ui.SetEnabled(IDC_SET_DEVICE, true);
 }
 
-void CReaderConfigDlg::WriteLongText(int index) {
-    if (index < 1 || index > reader::FIELD_COUNT) return;
+std::string CReaderConfigDlg::RefusalOfSettings(const reader::SettingsState& settings) const {
+    for (int index : reader::STRING_WRITE_ORDER) {
+        const bool symbol = reader::IsIdSymbolField(index);
+        if (symbol && !settings.IdSymbolOn(index)) continue;  // sends "off", not the text
+        const std::string refusal = reader::RefusalOf(
+            m_ui.GetText(reader::FieldEdit(index)),
+            reader_texts::FIELD_NAME[static_cast<size_t>(index)].Get(),
+            symbol ? reader::FieldKind::IdSymbol : reader::FieldKind::Sentinel, nullptr);
+        if (!refusal.empty()) return refusal;
+    }
+    return {};
+}
+
+bool CReaderConfigDlg::WriteLongText(int index) {
+    if (index < 1 || index > reader::FIELD_COUNT) return false;
     g_bMultiCharSupported = 1;
     const std::string text = tk::Utf8ToGbk(m_ui.GetText(reader::FieldEdit(index)));
     reader::Frame answer{};
@@ -83,6 +113,7 @@ void CReaderConfigDlg::WriteLongText(int index) {
             g_bMultiCharSupported = 0;
             break;
         case reader::StringWriteAnswer::Unknown:
-            break;
+            return false;
     }
+    return true;
 }

@@ -37,6 +37,17 @@ int AnswerReads(const tk::DialogSurface& ui);
 // then leaves the request in it.
 void ExchangeTwice(dev::CHidLink& link, const Frame& request, Frame& answer, int reads);
 
+// What a field's one-byte text may not be, for it would reach the device
+// as something else: the code of "none" in a sentinel, of "off" in an ID-card
+// symbol, 0x00 (the end of the read answer; "empty" in a key field).
+enum class FieldKind { Sentinel, IdSymbol, KeyField };
+// The GBK bytes of a field's text (UTF-8, as the edit shows it) in *gbk when
+// every character reaches the device as it looks; otherwise the message that
+// says which character of the named field cannot (or that the system has no
+// GBK conversion), in the current language.
+std::string RefusalOf(const std::string& utf8, const std::string& fieldName, FieldKind kind,
+                      std::string* gbk);
+
 // "Batch set first  00001  successful!": the count in five digits (modulo 100000).
 std::string BatchLine(uint32_t count);
 // Writes request once and reads one answer into answer.

@@ -163,9 +163,9 @@ std::optional<std::string> DecodeStringReadAnswer(const Frame& answer) {
     if (answer[OFF_STRING_LETTER] != STRING_READ_LETTER) return std::nullopt;
     size_t n = static_cast<uint8_t>(answer[OFF_READ_TEXT_CODE] - LONG_TEXT_BASE);
     if (n > MAX_TEXT_LEN) n = 0;
-    std::string text(answer.begin() + OFF_READ_TEXT, answer.begin() + OFF_READ_TEXT + n);
-    // An edit cannot hold a 0x00; the text ends there.
-    return text.substr(0, text.find('\0'));
+    // Every byte, 0x00 included: an edit shows what is no character in a
+    // form that converts back.
+    return std::string(answer.begin() + OFF_READ_TEXT, answer.begin() + OFF_READ_TEXT + n);
 }
 
 }  // namespace reader

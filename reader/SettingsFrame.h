@@ -177,8 +177,8 @@ ReadAnswer DecodeReadAnswer(const Frame& answer);
 enum class StringWriteAnswer { Stored, OldReader, Unknown };
 StringWriteAnswer DecodeStringWriteAnswer(const Frame& answer);
 
-// The text of a string read answer (GBK, at most MAX_TEXT_LEN bytes, cut at
-// the first 0x00); nullopt when the answer is not one.
+// The text of a string read answer (GBK bytes, at most MAX_TEXT_LEN, any
+// byte values); nullopt when the answer is not one.
 std::optional<std::string> DecodeStringReadAnswer(const Frame& answer);
 
 }  // namespace reader

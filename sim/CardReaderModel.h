@@ -6,18 +6,25 @@
 // "S" and a string read with "T" and the text. A factory-fresh reader holds
 // no settings, so its read answer is short. Frames of any other kind get no
 // answer; a keypad variant wraps this model and handles its own frames.
+//
+// The model spells the frames out itself, offsets and letters as the frames'
+// description gives them, and uses nothing of the tool's codec: a behaviour
+// test against it checks the codec too.
 
 #include <array>
 #include <string>
 #include <vector>
 
-#include "reader/SettingsFrame.h"
 #include "sim/ReaderModel.h"
 
 namespace sim {
 
 class CardReaderModel : public ReaderModel {
   public:
+    // Settings-frame bytes 3..16.
+    using Settings = std::array<uint8_t, 14>;
+    static constexpr int FIELD_COUNT = 9;
+
     enum class Firmware {
         Current,
         // Stores no long texts: answers a string write the way it
@@ -39,8 +46,8 @@ class CardReaderModel : public ReaderModel {
 
     // Settings bytes 3..16 as the last settings frame carried them; all zero
     // while the reader is factory-fresh.
-    const reader::StoredSettings& Settings() const { return m_settings; }
-    void SetSettings(const reader::StoredSettings& settings) { m_settings = settings; }
+    const Settings& StoredSettings() const { return m_settings; }
+    void SetSettings(const Settings& settings) { m_settings = settings; }
     // Long text of field index 1..9 (GBK); empty for an index outside.
     std::string LongText(int index) const;
     void SetLongText(int index, std::string text);
@@ -54,8 +61,8 @@ class CardReaderModel : public ReaderModel {
     Firmware m_firmware;
     bool m_silent = false;
     int m_answerDelayMs = 5;
-    reader::StoredSettings m_settings{};
-    std::array<std::string, reader::FIELD_COUNT + 1> m_longTexts;
+    Settings m_settings{};
+    std::array<std::string, FIELD_COUNT + 1> m_longTexts;
 };
 
 }  // namespace sim

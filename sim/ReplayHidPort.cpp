@@ -67,6 +67,11 @@ std::unique_ptr<dev::HidHandle> ReplayHidPort::Open(const std::string&, dev::Ope
     return std::make_unique<ReplayHandle>(*this);
 }
 
+void ReplayHidPort::SkipWriteFailures() {
+    while (m_next < m_steps.size() && m_steps[m_next].kind == dev::TraceStep::Kind::WriteFailed)
+        ++m_next;
+}
+
 bool ReplayHidPort::Write(const uint8_t* payload, size_t count) {
     if (!m_failure.empty()) return false;
     const std::vector<uint8_t> sent(payload, payload + count);
@@ -77,6 +82,11 @@ bool ReplayHidPort::Write(const uint8_t* payload, size_t count) {
         return false;
     }
     const dev::TraceStep& expected = m_steps[m_next];
+    // A write that found no device when it was recorded fails here too.
+    if (expected.kind == dev::TraceStep::Kind::WriteFailed) {
+        ++m_next;
+        return false;
+    }
     if (expected.kind != dev::TraceStep::Kind::Write) {
         Fail(step + " (" + expected.operation +
              "): the tool wrote where the trace reads\n  sent:     " +
@@ -89,11 +99,17 @@ bool ReplayHidPort::Write(const uint8_t* payload, size_t count) {
         return false;
     }
     ++m_next;
+    // The recorded write failed: so does this one.
+    if (m_next < m_steps.size() && m_steps[m_next].kind == dev::TraceStep::Kind::WriteFailed) {
+        ++m_next;
+        return false;
+    }
     return true;
 }
 
 int ReplayHidPort::Read(uint8_t* payload, size_t capacity) {
     if (!m_failure.empty()) return 0;
+    SkipWriteFailures();
     const std::string step = "step " + std::to_string(m_next + 1);
     if (m_next >= m_steps.size()) {
         Fail(step + ": the tool read after the end of the trace\n");
@@ -107,6 +123,7 @@ int ReplayHidPort::Read(uint8_t* payload, size_t capacity) {
     }
     ++m_next;
     if (expected.kind == dev::TraceStep::Kind::ReadTimeout) return 0;
+    if (expected.kind == dev::TraceStep::Kind::ReadFailed) return -1;
     const size_t n = std::min(capacity, expected.bytes.size());
     // A recorded read may hold no bytes at all (a one-byte input report).
     std::copy_n(expected.bytes.begin(), n, payload);

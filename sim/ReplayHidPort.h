@@ -36,6 +36,7 @@ class ReplayHidPort : public dev::HidPort, public dev::DeviceWatcher {
     bool Write(const uint8_t* payload, size_t count);
     int Read(uint8_t* payload, size_t capacity);
     void Fail(const std::string& message);
+    void SkipWriteFailures();
 
     std::vector<dev::TraceStep> m_steps;
     size_t m_next = 0;

@@ -1,6 +1,5 @@
 #include "sim/SimulatedDevices.h"
 
-#include "keypad/KeyNameTable.h"
 #include "sim/CardReaderModel.h"
 #include "sim/KeypadModel.h"
 
@@ -38,8 +37,7 @@ std::unique_ptr<ReaderModel> MakeSimulatedDevice(SimulatedDevice device) {
         case SimulatedDevice::Reader:
             return std::make_unique<CardReaderModel>();
         case SimulatedDevice::Keypad:
-            return std::make_unique<KeypadModel>(std::make_unique<CardReaderModel>(),
-                                                 DEFAULT_KEY_CODES);
+            return std::make_unique<KeypadModel>(std::make_unique<CardReaderModel>());
         case SimulatedDevice::OldReader:
             return std::make_unique<CardReaderModel>(CardReaderModel::Firmware::Old);
         case SimulatedDevice::Silent:

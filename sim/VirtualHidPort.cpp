@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
+
+#include "device/HidrawPaths.h"
 
 namespace sim {
 
@@ -29,6 +32,7 @@ class VirtualHandle : public dev::HidHandle {
     size_t OutputReportLength() const override {
         return m_device ? m_device->outputReportLength : 0;
     }
+    bool HasKeyboardUsage() const override { return m_device && m_device->keyboardUsage; }
 
     bool Write(const uint8_t* report, size_t length, int) override {
         if (!m_device || length == 0) return false;
@@ -36,6 +40,9 @@ class VirtualHandle : public dev::HidHandle {
         return true;
     }
 
+    // The device may be pulled out while the read waits (a clock's wait is
+    // where the rest of the world moves on): it is looked at afresh after
+    // each wait.
     int Read(uint8_t* report, size_t capacity, int timeoutMs) override {
         tk::Clock& clock = m_port.m_clock;
         const int64_t deadline = clock.NowMs() + timeoutMs;
@@ -44,13 +51,14 @@ class VirtualHandle : public dev::HidHandle {
             m_device->DeliverDue(clock.NowMs());
             if (!m_queue.empty()) break;
             const int64_t next = m_device->NextDue();
-            if (next < 0 || next > deadline) {
-                clock.WaitUntil(deadline);
+            const bool lastWait = next < 0 || next > deadline;
+            clock.WaitUntil(lastWait ? deadline : next);
+            if (!m_device) return -1;
+            if (lastWait) {
                 m_device->DeliverDue(clock.NowMs());
                 if (m_queue.empty()) return 0;
                 break;
             }
-            clock.WaitUntil(next);
         }
         const Frame f = m_queue.front();
         m_queue.pop_front();
@@ -68,9 +76,13 @@ class VirtualHandle : public dev::HidHandle {
     std::deque<Frame> m_queue;
 };
 
-VirtualDevice::VirtualDevice(std::string path, uint16_t vid, uint16_t pid,
+VirtualDevice::VirtualDevice(std::string path, std::string instance, uint16_t vid, uint16_t pid,
                              std::unique_ptr<ReaderModel> model)
-    : m_path(std::move(path)), m_vid(vid), m_pid(pid), m_model(std::move(model)) {}
+    : m_path(std::move(path)),
+      m_instance(std::move(instance)),
+      m_vid(vid),
+      m_pid(pid),
+      m_model(std::move(model)) {}
 
 void VirtualDevice::Receive(int64_t nowMs, const uint8_t* payload, size_t len) {
     DeliverDue(nowMs);
@@ -105,7 +117,10 @@ VirtualHidPort::~VirtualHidPort() {
 
 VirtualDevice& VirtualHidPort::AttachQuietly(std::unique_ptr<ReaderModel> model, uint16_t vid,
                                              uint16_t pid) {
-    auto device = std::make_unique<VirtualDevice>("/dev/vhidraw" + std::to_string(m_nextPath++),
+    int number = 0;
+    while (Find("/dev/vhidraw" + std::to_string(number))) ++number;
+    auto device = std::make_unique<VirtualDevice>("/dev/vhidraw" + std::to_string(number),
+                                                  "virtual." + std::to_string(m_nextInstance++),
                                                   vid, pid, std::move(model));
     m_devices.push_back(std::move(device));
     return *m_devices.back();
@@ -158,7 +173,12 @@ VirtualDevice* VirtualHidPort::Find(const std::string& path) {
 std::vector<dev::HidInterfaceInfo> VirtualHidPort::Enumerate() {
     ++enumerateCount;
     std::vector<dev::HidInterfaceInfo> out;
-    for (auto& d : m_devices) out.push_back({d->Path(), d->VendorId(), d->ProductId()});
+    for (auto& d : m_devices)
+        out.push_back({d->Path(), d->VendorId(), d->ProductId(), d->Instance()});
+    std::stable_sort(out.begin(), out.end(),
+                     [](const dev::HidInterfaceInfo& a, const dev::HidInterfaceInfo& b) {
+                         return dev::HidrawPathBefore(a.path, b.path);
+                     });
     return out;
 }
 

@@ -31,9 +31,12 @@ class VirtualHandle;
 
 class VirtualDevice {
   public:
-    VirtualDevice(std::string path, uint16_t vid, uint16_t pid, std::unique_ptr<ReaderModel> model);
+    VirtualDevice(std::string path, std::string instance, uint16_t vid, uint16_t pid,
+                  std::unique_ptr<ReaderModel> model);
 
+    // Paths are reused as hidraw reuses node numbers; the instance never is.
     const std::string& Path() const { return m_path; }
+    const std::string& Instance() const { return m_instance; }
     uint16_t VendorId() const { return m_vid; }
     uint16_t ProductId() const { return m_pid; }
     ReaderModel& Model() { return *m_model; }
@@ -51,6 +54,7 @@ class VirtualDevice {
     dev::AccessDenial accessDenial = dev::AccessDenial::Unknown;  // why, for AccessDenied
     size_t inputReportLength = 65;
     size_t outputReportLength = 65;
+    bool keyboardUsage = false;  // a keyboard interface, as a reader's second one is
     int openCount = 0;
 
   private:
@@ -65,6 +69,7 @@ class VirtualDevice {
     int64_t NextDue() const;
 
     std::string m_path;
+    std::string m_instance;
     uint16_t m_vid, m_pid;
     std::unique_ptr<ReaderModel> m_model;
     std::vector<ReceivedFrame> m_received;
@@ -78,7 +83,8 @@ class VirtualHidPort : public dev::HidPort, public dev::DeviceWatcher {
     ~VirtualHidPort() override;
 
     // Attaches a device and raises arrival and tree-change events (arrival
-    // first, as a hidraw add does). The port owns the device.
+    // first, as a hidraw add does). The port owns the device, whose path is
+    // the lowest one free, as hidraw node numbers are.
     VirtualDevice& Attach(std::unique_ptr<ReaderModel> model, uint16_t vid = 0x016C,
                           uint16_t pid = 0x04F3);
     // Attaches without raising events (for the state at start-up).
@@ -112,7 +118,7 @@ class VirtualHidPort : public dev::HidPort, public dev::DeviceWatcher {
     tk::Clock& m_clock;
     std::vector<std::unique_ptr<VirtualDevice>> m_devices;
     dev::DeviceChangeReceiver* m_receiver = nullptr;
-    int m_nextPath = 0;
+    int m_nextInstance = 0;
 };
 
 }  // namespace sim

@@ -69,7 +69,7 @@ TEST(CardReaderModel, FramesItDoesNotKnowGetNoAnswer) {
                            Bytes({0x20, 0xFC, 0})})
         EXPECT_TRUE(m.OnFrame(f).empty());
     for (int i = 1; i <= 9; ++i) EXPECT_EQ(m.LongText(i), "");
-    EXPECT_EQ(m.Settings(), reader::StoredSettings{});
+    EXPECT_EQ(m.StoredSettings(), reader::StoredSettings{});
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 namespace {
 
-TEST(Gbk, RoundTripsAndReplacesWhatGbkCannotHold) {
+TEST(Gbk, ConvertsAndReplacesWhatGbkCannotHold) {
     struct Case {
         std::string utf8, gbk, back;
     } cases[] = {
@@ -14,13 +14,71 @@ TEST(Gbk, RoundTripsAndReplacesWhatGbkCannotHold) {
         {"a😀b", "a?b", "a?b"},     // outside GBK
         {"x\xFFy", "x?y", "x?y"},  // broken UTF-8
         {"\xE6\xB8", "?", "?"},    // truncated UTF-8 sequence
+        {"«41»", "?41?", "?41?"},  // not a byte mark: 0x41 is a character
+        {"«8", "?8", "?8"},
         {"", "", ""},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(tk::Utf8ToGbk(c.utf8), c.gbk) << c.utf8;
         EXPECT_EQ(tk::GbkToUtf8(c.gbk), c.back) << c.utf8;
     }
-    EXPECT_EQ(tk::GbkToUtf8("\x81"), "?");  // lone lead byte
+}
+
+TEST(Gbk, EveryByteSequenceSurvivesTheWayToAWidgetAndBack) {
+    struct Case {
+        std::string gbk, shown;
+    } cases[] = {
+        {"\x81", "«81»"},                    // lone lead byte
+        {"\xFF", "«FF»"},                    // never a character
+        {"\xD6", "«D6»"},                    // first byte of 中
+        {"\xB0\xA1\xB0", "啊«B0»"},          // a character, then half of one
+        {"\xFF\xFE", "«FF»«FE»"},            // no character at all
+        {std::string("a\0b", 3), "a«00»b"},  // 0x00 inside a long text
+        {"\x80", "€"},                       // a character of code page 936
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(tk::GbkToUtf8(c.gbk), c.shown);
+        EXPECT_EQ(tk::Utf8ToGbk(c.shown), c.gbk) << c.shown;
+    }
+    // Every single byte and every pair of bytes.
+    for (int a = 0; a < 256; ++a) {
+        const std::string one(1, static_cast<char>(a));
+        EXPECT_EQ(tk::Utf8ToGbk(tk::GbkToUtf8(one)), one) << a;
+        for (int b = 0; b < 256; b += 7) {
+            const std::string two = one + static_cast<char>(b);
+            EXPECT_EQ(tk::Utf8ToGbk(tk::GbkToUtf8(two)), two) << a << " " << b;
+        }
+    }
+}
+
+TEST(Gbk, ExactConversionNamesTheCharacterThatCannotTravel) {
+    struct Case {
+        std::string utf8;
+        tk::GbkResult result;
+        std::string offending;
+    } cases[] = {
+        {"ab中", tk::GbkResult::Ok, ""},
+        {"«81»", tk::GbkResult::Ok, ""},
+        {"a😀b", tk::GbkResult::NotGbk, "😀"},
+        {"x«y", tk::GbkResult::NotGbk, "«"},
+    };
+    for (const Case& c : cases) {
+        std::string gbk, offending;
+        EXPECT_EQ(tk::Utf8ToGbkExact(c.utf8, gbk, &offending), c.result) << c.utf8;
+        EXPECT_EQ(offending, c.offending) << c.utf8;
+    }
+}
+
+TEST(Gbk, WithoutTheSystemsConversionOnlyAsciiAndMarksConvert) {
+    tk::SimulateGbkUnavailable(true);
+    std::string gbk;
+    EXPECT_FALSE(tk::GbkAvailable());
+    EXPECT_EQ(tk::Utf8ToGbkExact("中", gbk), tk::GbkResult::Unavailable);
+    EXPECT_EQ(tk::Utf8ToGbkExact("%«81»", gbk), tk::GbkResult::Ok);
+    EXPECT_EQ(gbk, "%\x81");
+    EXPECT_EQ(tk::Utf8ToGbk(tk::GbkToUtf8("\xD6\xD0")), "\xD6\xD0");  // shown as marks
+    tk::SimulateGbkUnavailable(false);
+    EXPECT_TRUE(tk::GbkAvailable());
 }
 
 TEST(Gbk, PrefixNeverSplitsACharacter) {

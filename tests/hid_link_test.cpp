@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include "device/HidLink.h"
 #include "sim/VirtualClock.h"
@@ -120,11 +122,12 @@ TEST_F(HidLinkTest, NotificationRegisteredOnceOverManyChecks) {
     EXPECT_EQ(port.registerCount, 1);
 }
 
-TEST_F(HidLinkTest, OversizedReportsCountAsNotFound) {
+TEST_F(HidLinkTest, OnlyAnInterfaceWith64ByteReportsAndNoKeyboardIsTheReader) {
     struct Case {
         size_t in, out;
-        bool found;
-    } cases[] = {{65, 65, true}, {128, 128, true}, {129, 65, false}, {65, 200, false}};
+        bool keyboard, found;
+    } cases[] = {{65, 65, false, true},   {128, 128, false, false}, {129, 65, false, false},
+                 {65, 200, false, false}, {9, 2, true, false},      {65, 65, true, false}};
     for (const Case& c : cases) {
         sim::VirtualClock clk;
         sim::VirtualHidPort p(clk);
@@ -132,10 +135,96 @@ TEST_F(HidLinkTest, OversizedReportsCountAsNotFound) {
         sim::VirtualDevice& d = p.AttachQuietly(std::make_unique<sim::AckingModel>());
         d.inputReportLength = c.in;
         d.outputReportLength = c.out;
+        d.keyboardUsage = c.keyboard;
         EXPECT_EQ(l.CheckPresence(), c.found) << c.in << "/" << c.out;
         if (!c.found) {
             EXPECT_EQ(l.LastFindStatus(), dev::FindStatus::Unsupported);
         }
+    }
+}
+
+TEST_F(HidLinkTest, SettingsGoToTheReadersInterfaceNotItsKeyboard) {
+    // The keyboard interface comes first, as the kernel usually numbers it.
+    sim::VirtualDevice& keyboard = port.AttachQuietly(std::make_unique<sim::AckingModel>());
+    keyboard.inputReportLength = 9;
+    keyboard.outputReportLength = 2;
+    keyboard.keyboardUsage = true;
+    sim::VirtualDevice& settings = port.AttachQuietly(std::make_unique<sim::AckingModel>());
+    ASSERT_TRUE(link.CheckPresence());
+    sim::Frame buf = Filled(0x20);
+    link.WriteReport(buf.data(), 64);
+    link.ReadReport(buf.data(), 64);
+    EXPECT_TRUE(keyboard.Received().empty());
+    EXPECT_EQ(settings.Received().size(), 1u);
+    EXPECT_EQ(buf[2], 'Y');
+}
+
+TEST_F(HidLinkTest, ABoundLinkNeverTalksToAnotherDevice) {
+    struct Case {
+        const char* what;
+        bool replug;  // false: another reader at another path instead
+    } cases[] = {{"another reader at the same path", true}, {"another reader elsewhere", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::VirtualClock clk;
+        sim::VirtualHidPort p(clk);
+        dev::CHidLink l(p, p);
+        sim::VirtualDevice* first = &p.AttachQuietly(std::make_unique<sim::AckingModel>());
+        ASSERT_TRUE(l.CheckPresence());
+        dev::DeviceBindingScope binding(l);
+        sim::Frame buf = Filled(0x20);
+        l.WriteReport(buf.data(), 64);
+        EXPECT_EQ(l.Binding().path, first->Path());
+        p.DetachQuietly(*first);
+        if (!c.replug) p.AttachQuietly(std::make_unique<sim::SilentModel>());  // takes its path
+        sim::VirtualDevice& second = p.AttachQuietly(std::make_unique<sim::AckingModel>());
+        EXPECT_EQ(second.Path() == l.Binding().path, c.replug);
+        l.WriteReport(buf.data(), 64);
+        l.ReadReport(buf.data(), 64);
+        EXPECT_TRUE(second.Received().empty());
+        EXPECT_EQ(buf, Filled(0x20));
+        EXPECT_EQ(l.LastTransferStatus(), dev::TransferStatus::Gone);
+    }
+}
+
+TEST_F(HidLinkTest, TransferFailuresAreToldApart) {
+    // Pulls the device out in the middle of the read's wait.
+    struct PullingClock : sim::VirtualClock {
+        std::function<void()> pull;
+        void WaitUntil(int64_t deadline) override {
+            if (pull) std::exchange(pull, nullptr)();
+            VirtualClock::WaitUntil(deadline);
+        }
+    };
+    struct Case {
+        const char* what;
+        bool silent, pullDuringRead, pullBefore;
+        dev::TransferStatus status;
+    } cases[] = {
+        {"answered", false, false, false, dev::TransferStatus::Ok},
+        {"silent", true, false, false, dev::TransferStatus::Timeout},
+        {"pulled out during the read", true, true, false, dev::TransferStatus::Gone},
+        {"pulled out before", false, false, true, dev::TransferStatus::NotFound},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PullingClock clk;
+        sim::VirtualHidPort p(clk);
+        dev::CHidLink l(p, p);
+        std::unique_ptr<sim::ReaderModel> model;
+        if (c.silent)
+            model = std::make_unique<sim::SilentModel>();
+        else
+            model = std::make_unique<sim::AckingModel>();
+        sim::VirtualDevice& d = p.AttachQuietly(std::move(model));
+        ASSERT_TRUE(l.CheckPresence());
+        sim::Frame buf = Filled(0x20);
+        l.WriteReport(buf.data(), 64);
+        if (c.pullDuringRead) clk.pull = [&] { p.DetachQuietly(d); };
+        if (c.pullBefore) p.DetachQuietly(d);
+        l.ReadReport(buf.data(), 64);
+        EXPECT_EQ(l.LastTransferStatus(), c.status);
+        EXPECT_EQ(buf[2], c.status == dev::TransferStatus::Ok ? 'Y' : 0x20);
     }
 }
 

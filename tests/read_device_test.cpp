@@ -147,11 +147,8 @@ TEST_F(ReadDeviceTest, FailureLines) {
         EXPECT_EQ(ui.MessageBoxes()[0].text, c.boxText);
         EXPECT_TRUE(ui.IsChecked(IDC_COMPUTER_SLOW));
         EXPECT_TRUE(Snapshot() == before);
-        // Nothing came back from the silent reader: the request goes out a third time.
-        if (!c.fresh) {
-            EXPECT_EQ(WireKinds(),
-                      (std::vector<std::string>{"read request", "read request", "read request"}));
-        }
+        // Nothing valid came back: nothing goes back to the reader either.
+        EXPECT_EQ(WireKinds(), (std::vector<std::string>{"read request", "read request"}));
 
         // With the box ticked a second failure shows no box.
         ui.Click(IDC_READ_DEVICE);
@@ -216,20 +213,66 @@ TEST_F(ReadDeviceTest, LongSeparatorComesByStringRead) {
     EXPECT_TRUE(ui.IsChecked(IDC_START_SEP));
 }
 
-TEST_F(ReadDeviceTest, MissingLongTextKeepsTheEditAndGoesOn) {
-    reader::StoredSettings stored = FACTORY;
-    stored[0] = 0xCA;  // track 1 start: a long text the old reader cannot return
-    stored[6] = '2';
-    StartWithReader(Firmware::Old).SetSettings(stored);
-    ui.SetText(IDC_T1_START, "kept");
+TEST_F(ReadDeviceTest, UnansweredLongTextLeavesTheViewAndNamesTheField) {
+    struct Case {
+        size_t byte;  // settings byte (from 3) of the long text
+        bool english;
+        std::string line;
+    } cases[] = {
+        {3, false, "读卡器没有返回第一磁道起始符的长文本，界面上的设置没有改变！"},
+        {15, true,
+         "The reader did not return the long text of the ID card end string; the settings on "
+         "screen were left as they were!"},
+    };
+    for (const Case& c : cases) {
+        reader::StoredSettings stored = FACTORY;
+        stored[c.byte - 3] = 0xCA;  // a long text the old reader cannot return
+        stored[6] = '2';
+        StartWithReader(Firmware::Old).SetSettings(stored);
+        g_bEnglish = c.english;
+        ui.SetText(IDC_T1_START, "kept");
+        const View before = Snapshot();
+        const size_t mark = LineCount();
+        ui.Click(IDC_READ_DEVICE);
+        EXPECT_EQ(WireKinds(),
+                  (std::vector<std::string>{"read request", "read request",
+                                            c.byte == 3 ? "read 1" : "read 9", "other"}));
+        EXPECT_TRUE(Snapshot() == before);
+        const auto lines = UnstampedLinesSince(mark);
+        ASSERT_EQ(lines.size(), 3u);
+        EXPECT_EQ(lines[0], c.english ? "Read Device fail!" : "读取设备失败！");
+        EXPECT_EQ(lines[1], c.line);
+        EXPECT_EQ(ui.MessageBoxes().size(), 1u);  // the "Computer slow" box, as for any failure
+        dlg.reset();
+        port.DetachQuietly(*device);
+        ui.ClearMessageBoxes();
+        ui.SetChecked(IDC_COMPUTER_SLOW, false);
+    }
+}
+
+TEST_F(ReadDeviceTest, OnlyAValidAnswerGoesBackToTheReader) {
+    // A reader that answers the read request with a garbled, cut-short answer
+    // headed like a settings frame, and stores any settings frame it gets.
+    struct Garbled : sim::ReaderModel {
+        std::vector<sim::Frame> OnFrame(const sim::Frame& in) override {
+            if (in == reader::EncodeReadRequest()) {
+                sim::Frame answer{};
+                const uint8_t bytes[] = {0x20, 0x20, 'R', 'A', 'B', 'C'};
+                std::copy(std::begin(bytes), std::end(bytes), answer.begin());
+                return {answer};
+            }
+            if (in[0] == 0x20 && in[1] == 0x20) ++settingsStored;
+            return {};
+        }
+        int settingsStored = 0;
+    };
+    auto model = std::make_unique<Garbled>();
+    Garbled& garbled = *model;
+    device = &AttachBeforeStart(std::move(model));
+    Start();
     ui.Click(IDC_READ_DEVICE);
-    EXPECT_EQ(WireKinds(),
-              (std::vector<std::string>{"read request", "read request", "read 1", "other"}));
-    EXPECT_EQ(ui.GetText(IDC_T1_START), "kept");
-    EXPECT_TRUE(ui.IsChecked(IDC_SENTINELS));
-    EXPECT_FALSE(ui.IsChecked(IDC_TRACK1));
-    EXPECT_TRUE(ui.IsChecked(IDC_TRACK2));
-    EXPECT_EQ(Unstamped(LastLine()), "读取设备成功！");
+    EXPECT_EQ(WireKinds(), (std::vector<std::string>{"read request", "read request"}));
+    EXPECT_EQ(garbled.settingsStored, 0);
 }
 
 TEST_F(ReadDeviceTest, TracksAndCarriageReturnsSix) {
@@ -288,8 +331,8 @@ TEST_F(ReadDeviceTest, SilentReaderWithComputerSlowTicked) {
     ui.SetChecked(IDC_COMPUTER_SLOW, true);
     const int64_t start = clock.NowMs();
     ui.Click(IDC_READ_DEVICE);
-    // Two reads of the request and the final read, each waiting its full time.
-    EXPECT_EQ(clock.NowMs() - start, 3 * dev::READ_WAIT_MS);
+    // Two reads of the request, each waiting its full time; nothing goes back.
+    EXPECT_EQ(clock.NowMs() - start, 2 * dev::READ_WAIT_MS);
     EXPECT_TRUE(ui.MessageBoxes().empty());
     EXPECT_EQ(OutputLines()[OutputLines().size() - 2], "读取设备失败！");
 }

@@ -38,6 +38,40 @@ TEST(ReportDescriptorTest, ReaderDescriptorGivesSixtyFiveBytesEachWay) {
     EXPECT_FALSE(lengths->numbered);
 }
 
+TEST(ReportDescriptorTest, KeyboardCollectionsAreToldFromTheReaders) {
+    // A boot keyboard: 8-byte input, the LEDs as a 1-byte output.
+    const std::vector<uint8_t> keyboard = {
+        0x05, 0x01, 0x09, 0x06, 0xA1, 0x01,  // generic desktop, keyboard, application
+        0x05, 0x07, 0x19, 0xE0, 0x29, 0xE7, 0x75, 0x01, 0x95, 0x08, 0x81, 0x02,  // modifiers
+        0x95, 0x01, 0x75, 0x08, 0x81, 0x01,                                      // reserved
+        0x95, 0x05, 0x75, 0x01, 0x05, 0x08, 0x19, 0x01, 0x29, 0x05, 0x91, 0x02,  // LEDs
+        0x95, 0x01, 0x75, 0x03, 0x91, 0x01,                                      // padding
+        0x95, 0x06, 0x75, 0x08, 0x05, 0x07, 0x19, 0x00, 0x29, 0x65, 0x81, 0x00,  // keys
+        0xC0};
+    std::vector<uint8_t> readerThenKeypad = READER;  // one interface with both
+    for (uint8_t b : {0x05, 0x01, 0x0A, 0x07, 0x00, 0xA1, 0x01, 0xC0})
+        readerThenKeypad.push_back(b);
+    // A keyboard usage inside the reader's collection is no top-level keyboard.
+    std::vector<uint8_t> nested(READER.begin(), READER.end() - 1);
+    for (uint8_t b : {0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0xC0, 0xC0}) nested.push_back(b);
+    struct Case {
+        const char* what;
+        const std::vector<uint8_t>& bytes;
+        bool keyboard;
+        size_t input, output;
+    } cases[] = {{"keyboard", keyboard, true, 9, 2},
+                 {"reader", READER, false, 65, 65},
+                 {"reader and keypad", readerThenKeypad, true, 65, 65},
+                 {"nested", nested, false, 65, 65}};
+    for (const Case& c : cases) {
+        const auto lengths = ParseReportLengths(c.bytes.data(), c.bytes.size());
+        ASSERT_TRUE(lengths) << c.what;
+        EXPECT_EQ(lengths->keyboard, c.keyboard) << c.what;
+        EXPECT_EQ(lengths->input, c.input) << c.what;
+        EXPECT_EQ(lengths->output, c.output) << c.what;
+    }
+}
+
 TEST(ReportDescriptorTest, NumberedReportsTakeTheLongestOfEachKind) {
     const std::vector<uint8_t> d = {
         0x85, 0x01, 0x75, 0x08, 0x95, 0x08, 0x81, 0x02,  // id 1: 8-byte input

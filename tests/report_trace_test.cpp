@@ -7,6 +7,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <sstream>
 #include <streambuf>
 
@@ -155,6 +156,48 @@ TEST(ReportTrace, ChangedFrameFailsWithStepAndHexDiff) {
     EXPECT_NE(f.find("  expected: 20 11 41"), std::string::npos) << f;
     EXPECT_NE(f.find("  sent:     20 12 41"), std::string::npos) << f;
     EXPECT_NE(f.find("  differs:     ^^\n"), std::string::npos) << f;
+}
+
+TEST(ReportTrace, FailedTransfersAreTracedWithWhyAndReplay) {
+    sim::VirtualClock clock;
+    sim::VirtualHidPort port(clock);
+    sim::VirtualDevice& first = port.AttachQuietly(std::make_unique<sim::AckingModel>());
+    dev::CHidLink link(port, port);
+    std::ostringstream trace;
+    dev::TraceWriter writer(trace, clock);
+    link.SetTracer(&writer);
+    link.CheckPresence();
+    auto run = [](dev::CHidLink& l, const std::function<void()>& swap) {
+        dev::OperationScope scope(l, "Probe");
+        dev::DeviceBindingScope binding(l);
+        uint8_t frame[64] = {0x20, 0x11};
+        l.WriteReport(frame, 64);
+        l.ReadReport(frame, 64);
+        swap();  // another reader in the first one's place
+        l.WriteReport(frame, 64);
+        l.ReadReport(frame, 64);
+    };
+    run(link, [&] {
+        port.DetachQuietly(first);
+        port.AttachQuietly(std::make_unique<sim::AckingModel>());
+    });
+    const std::string text = trace.str();
+    EXPECT_NE(text.find("Probe W gone\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Probe R gone\n"), std::string::npos) << text;
+
+    const auto parsed = dev::ParseTraceStep("0.200 SetDevice W timeout");
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->kind, dev::TraceStep::Kind::WriteFailed);
+    EXPECT_EQ(parsed->reason, "timeout");
+    EXPECT_EQ(dev::FormatTraceStep(*parsed), "0.200 SetDevice W timeout");
+    EXPECT_FALSE(dev::ParseTraceStep("0.200 SetDevice R error 00"));
+
+    sim::ReplayHidPort replay(text);
+    dev::CHidLink again(replay, replay);
+    again.CheckPresence();
+    run(again, [] {});
+    EXPECT_EQ(replay.Failure(), "");
+    EXPECT_TRUE(replay.Finished());
 }
 
 // Found by the trace fuzzer: a read recorded without bytes replays as zeros.

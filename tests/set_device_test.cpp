@@ -5,6 +5,7 @@
 #include "app/ControlIds.h"
 #include "app/Globals.h"
 #include "support/ReaderFixture.h"
+#include "toolkit/Gbk.h"
 
 using namespace ids;
 using Firmware = sim::CardReaderModel::Firmware;
@@ -65,7 +66,7 @@ TEST_F(SetDeviceTest, FactorySettings) {
     EXPECT_TRUE(ui.MessageBoxes().empty());
     EXPECT_TRUE(ui.IsEnabled(IDC_SET_DEVICE));
     EXPECT_FALSE(ui.IsChecked(IDC_COMPUTER_SLOW));
-    const reader::StoredSettings stored = reader->Settings();
+    const reader::StoredSettings stored = reader->StoredSettings();
     EXPECT_TRUE(std::equal(stored.begin(), stored.end(), FACTORY_FRAME.begin() + 3));
 }
 
@@ -290,6 +291,148 @@ TEST_F(SetDeviceTest, KeyboardConfigurationFollowsASuccess) {
     reader->SetSilent(true);
     ui.Click(IDC_SET_DEVICE);
     EXPECT_EQ(LastLine(), Stamped("数据发送失败！", clock));
+}
+
+// A reader that takes string writes without a word: it would store the
+// long-text marker of the settings frame without the text.
+class MuteOnStringWrites : public sim::CardReaderModel {
+  public:
+    std::vector<sim::Frame> OnFrame(const sim::Frame& in) override {
+        std::vector<sim::Frame> answers = CardReaderModel::OnFrame(in);
+        if (in[0] == 0x20 && in[1] == 0xFD) answers.clear();
+        return answers;
+    }
+};
+
+TEST_F(SetDeviceTest, AnUnconfirmedLongTextIsAFailureThatNamesTheField) {
+    struct Case {
+        bool batch, english;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {false, false, {"数据发送失败！", "读卡器没有确认第二磁道结束符的长文本，设置没有发送！"}},
+        {true,
+         true,
+         {"Data sent failed!",
+          "The reader did not confirm the long text of the track 2 end sentinel; the settings "
+          "were not sent!"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines[0]);
+        device = &AttachBeforeStart(std::make_unique<MuteOnStringWrites>());
+        Start();
+        g_bEnglish = c.english;
+        ui.SetText(IDC_T2_END, "ab");
+        const size_t mark = LineCount();
+        if (c.batch)
+            BatchSet(3);
+        else
+            ui.Click(IDC_SET_DEVICE);
+        EXPECT_EQ(WireKinds(), (std::vector<std::string>{"write 5"}));
+        std::vector<std::string> lines = UnstampedLinesSince(mark);
+        EXPECT_EQ(lines, c.lines);
+        EXPECT_EQ(ui.MessageBoxes().size(), 1u);  // "Computer slow", as for any failure
+        EXPECT_EQ(g_nBatchCount, c.batch ? 3u : 0u);
+        EXPECT_EQ(g_bBatchDone, 0);
+        EXPECT_EQ(ui.IsEnabled(IDC_SET_DEVICE), !c.batch);
+        dlg.reset();
+        port.DetachQuietly(*device);
+        ui.ClearMessageBoxes();
+        ui.SetChecked(IDC_COMPUTER_SLOW, false);
+    }
+}
+
+TEST_F(SetDeviceTest, CharactersThatCannotTravelAsTheyLookAreRefused) {
+    struct Case {
+        int box;  // ticked first, 0 for none
+        int edit;
+        std::string text;
+        bool english;
+        std::string message;  // empty: sent
+    } cases[] = {
+        {0, IDC_T1_START, std::string(1, '\0'), false,
+         "第一磁道起始符中的字符 U+0000 无法按原样发送给设备，没有发送任何数据。请修改后再试！"},
+        {0, IDC_T2_START, "\x01", true,
+         "The character U+0001 in the track 2 start sentinel cannot be sent to the device as it "
+         "looks; nothing was sent. Please change it and try again!"},
+        {IDC_MIDDLE_SEP, IDC_MIDDLE_SEP_TEXT, "\x04", true,
+         "The character U+0004 in the ID card middle separator cannot be sent to the device as "
+         "it looks; nothing was sent. Please change it and try again!"},
+        {0, IDC_MIDDLE_SEP_TEXT, "\x04", true, ""},  // box not ticked: "off" is sent
+        {0, IDC_T3_START, "\x04", false, ""},        // in a sentinel it is a character
+        {IDC_END_SEP, IDC_END_SEP_TEXT, "a😀", false,
+         "ID卡结束符中的字符 \"😀\" (U+1F600) "
+         "无法按原样发送给设备，没有发送任何数据。请修改后再试！"},
+        {0, IDC_T1_END, "«D0»", true,  // one byte that would announce a long text
+         "The character «D0» in the track 1 end sentinel cannot be sent to the device as it "
+         "looks; nothing was sent. Please change it and try again!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        StartWithReader();
+        g_bEnglish = c.english;
+        if (c.box) ui.Click(c.box);
+        ui.SetText(c.edit, c.text);
+        const size_t mark = LineCount();
+        ui.Click(IDC_SET_DEVICE);
+        if (c.message.empty()) {
+            EXPECT_EQ(WireKinds(), (std::vector<std::string>{"settings", "settings"}));
+        } else {
+            EXPECT_TRUE(device->Received().empty());
+            EXPECT_EQ(UnstampedLinesSince(mark), std::vector<std::string>{c.message});
+            ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+            EXPECT_EQ(ui.MessageBoxes()[0].text, c.message);
+            EXPECT_TRUE(ui.IsEnabled(IDC_SET_DEVICE));
+        }
+        dlg.reset();
+        port.DetachQuietly(*device);
+        ui.ClearMessageBoxes();
+    }
+}
+
+TEST_F(SetDeviceTest, WithoutGbkConversionNothingIsSent) {
+    StartWithReader();
+    tk::SimulateGbkUnavailable(true);
+    ui.SetText(IDC_T1_START, "中");
+    ui.Click(IDC_SET_DEVICE);
+    tk::SimulateGbkUnavailable(false);
+    EXPECT_TRUE(device->Received().empty());
+    EXPECT_EQ(Unstamped(LastLine()), "本系统不能把文字转换为GBK编码，没有发送任何数据！");
+}
+
+// Swaps the reader for another one once the first has answered its first
+// string write: between two transfers of one Set Device.
+class SwappingPort : public sim::VirtualHidPort {
+  public:
+    using VirtualHidPort::VirtualHidPort;
+    std::vector<dev::HidInterfaceInfo> Enumerate() override {
+        if (first && !first->Received().empty() && clock->NowMs() > first->Received()[0].timeMs) {
+            DetachQuietly(*std::exchange(first, nullptr));
+            second = &AttachQuietly(std::make_unique<sim::CardReaderModel>());
+        }
+        return VirtualHidPort::Enumerate();
+    }
+    sim::VirtualDevice* first = nullptr;
+    sim::VirtualDevice* second = nullptr;
+    tk::Clock* clock = nullptr;
+};
+
+TEST(SetDeviceSwap, AReaderSwappedInDuringOneConfigurationIsNotCounted) {
+    sim::VirtualClock clock;
+    tk::HeadlessSurface ui(app::MainDialogSpec());
+    SwappingPort port(clock);
+    port.clock = &clock;
+    port.first = &port.AttachQuietly(std::make_unique<sim::CardReaderModel>());
+    CReaderConfigDlg dlg(ui, port, port, clock);
+    dlg.OnInitDialog();
+    ui.SetText(IDC_T1_START, "ab");
+    g_bBatchMode = 1;
+    dlg.SetDevice();
+    ASSERT_NE(port.second, nullptr);
+    EXPECT_TRUE(port.second->Received().empty());
+    EXPECT_EQ(g_nBatchCount, 0u);
+    EXPECT_EQ(g_bBatchDone, 0);
+    EXPECT_EQ(dlg.Link().LastTransferStatus(), dev::TransferStatus::Gone);
+    g_bBatchMode = 0;
 }
 
 }  // namespace

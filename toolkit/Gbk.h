@@ -1,17 +1,44 @@
 #pragma once
 // Conversion between the widgets' UTF-8 and the GBK bytes (code page 936)
-// that the tool measures and sends. A character GBK cannot hold becomes "?",
-// as the platform's own conversion does, so no byte sequence that is not GBK
-// ever reaches a frame. Invalid input never crashes: bad UTF-8 or GBK bytes
-// become "?" as well.
+// that the tool measures and sends.
+//
+// Every byte sequence survives the way to a widget and back: a byte that is
+// no GBK character (a lone lead byte, 0xFF, a pair GBK leaves unassigned)
+// and the byte 0x00 are shown as BYTE_MARK_OPEN, two upper-case hex digits
+// and BYTE_MARK_CLOSE ("«81»"), which converts back to that byte. The marks
+// are no GBK characters, so no text a user types can be taken for one by
+// accident.
+//
+// Utf8ToGbk turns a character GBK cannot hold into "?"; Utf8ToGbkExact says
+// which character it was instead, for the callers that must not send it.
+// Invalid input never crashes: bad UTF-8 becomes "?" as well.
 
 #include <cstddef>
 #include <string>
 
 namespace tk {
 
+inline constexpr const char* BYTE_MARK_OPEN = "\xC2\xAB";   // «
+inline constexpr const char* BYTE_MARK_CLOSE = "\xC2\xBB";  // »
+
 std::string Utf8ToGbk(const std::string& utf8);
 std::string GbkToUtf8(const std::string& gbk);
+
+enum class GbkResult {
+    Ok,
+    NotGbk,       // a character GBK cannot hold, or broken UTF-8
+    Unavailable,  // the system has no GBK conversion, and the text needs one
+};
+// Converts utf8 to GBK only when every character can be converted. On
+// NotGbk, *offending (when given) holds the first such character (UTF-8).
+// Text of ASCII characters and byte marks converts without the system's help.
+GbkResult Utf8ToGbkExact(const std::string& utf8, std::string& gbk,
+                         std::string* offending = nullptr);
+
+// Whether this system converts between UTF-8 and GBK.
+bool GbkAvailable();
+// For tests: behave as a system without the GBK conversion (per thread).
+void SimulateGbkUnavailable(bool unavailable);
 
 // True when b starts a two-byte GBK character.
 inline bool IsGbkLeadByte(unsigned char b) {

@@ -10,6 +10,9 @@ namespace tk::gbk {
 
 enum class Direction { Utf8ToGbk, GbkToUtf8 };
 
+// Whether the platform has a converter in both directions.
+bool Available();
+
 // Converts the longest prefix of in[0..length) that converts cleanly and
 // appends the result to out. Returns the number of input bytes used: it stops
 // before the first sequence that is invalid in the source encoding, cut off at

@@ -35,6 +35,10 @@ const Converter& ConverterFor(Direction direction) {
 
 }  // namespace
 
+bool Available() {
+    return ConverterFor(Direction::Utf8ToGbk).Valid() && ConverterFor(Direction::GbkToUtf8).Valid();
+}
+
 size_t ConvertPrefix(Direction direction, const char* in, size_t length, std::string& out) {
     const Converter& converter = ConverterFor(direction);
     if (!converter.Valid()) {

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <vector>
 
+#include "device/BoundedWrite.h"
 #include "device/HidrawPaths.h"
 #include "device/ReportDescriptor.h"
 #include "device/udev/UdevNodeTags.h"
@@ -22,25 +23,40 @@ namespace {
 // assumed when the descriptor cannot be read.
 constexpr size_t FALLBACK_REPORT_LEN = 65;
 
+using SharedDevice = std::shared_ptr<hid_device>;
+
 class HidapiHandle : public HidHandle {
   public:
-    HidapiHandle(hid_device* device, ReportLengths lengths)
-        : m_device(device), m_lengths(lengths) {}
-    ~HidapiHandle() override { hid_close(m_device); }
-    HidapiHandle(const HidapiHandle&) = delete;
-    HidapiHandle& operator=(const HidapiHandle&) = delete;
+    HidapiHandle(SharedDevice device, ReportLengths lengths, WriteGate& gate)
+        : m_device(std::move(device)), m_lengths(lengths), m_gate(gate) {}
 
     size_t InputReportLength() const override { return m_lengths.input; }
     size_t OutputReportLength() const override { return m_lengths.output; }
+    bool HasKeyboardUsage() const override { return m_lengths.keyboard; }
 
-    // hidraw writes block until the report has gone out (an interrupt or
-    // control transfer, bounded by the kernel's own USB timeouts), so the
-    // time limit is not applied here; a healthy reader takes well under it.
-    bool Write(const uint8_t* report, size_t length, int /*timeoutMs*/) override {
+    // hidraw writes block until the report has gone out, bounded only by the
+    // kernel's own USB timeouts (seconds); the gate bounds them to timeoutMs.
+    // A write given up keeps the device open until the kernel lets it go.
+    bool Write(const uint8_t* report, size_t length, int timeoutMs) override {
+        m_timedOut = false;
         if (!report || length == 0) return false;
-        const int written = hid_write(m_device, report, length);
-        return written == static_cast<int>(length);
+        auto write = [device = m_device, bytes = std::vector<uint8_t>(report, report + length)] {
+            return hid_write(device.get(), bytes.data(), bytes.size()) ==
+                   static_cast<int>(bytes.size());
+        };
+        switch (m_gate.Run(write, timeoutMs)) {
+            case WriteGate::Result::Written:
+                return true;
+            case WriteGate::Result::TimedOut:
+            case WriteGate::Result::Busy:  // the last write to this node still hangs
+                m_timedOut = true;
+                return false;
+            case WriteGate::Result::Failed:
+                break;
+        }
+        return false;
     }
+    bool LastWriteTimedOut() const override { return m_timedOut; }
 
     // hidraw hands over the report id byte only for numbered reports; for the
     // others it is put in front here, so callers always see it first.
@@ -48,7 +64,7 @@ class HidapiHandle : public HidHandle {
         if (!report || capacity < 2) return -1;
         std::vector<uint8_t> buffer(capacity);
         const size_t offset = m_lengths.numbered ? 0 : 1;
-        const int got = hid_read_timeout(m_device, buffer.data() + offset, capacity - offset,
+        const int got = hid_read_timeout(m_device.get(), buffer.data() + offset, capacity - offset,
                                          std::max(0, timeoutMs));
         if (got <= 0) return got < 0 ? -1 : 0;
         const size_t total = std::min(capacity, static_cast<size_t>(got) + offset);
@@ -57,9 +73,25 @@ class HidapiHandle : public HidHandle {
     }
 
   private:
-    hid_device* m_device;
+    SharedDevice m_device;
     ReportLengths m_lengths;
+    WriteGate& m_gate;
+    bool m_timedOut = false;
 };
+
+// The HID device behind a hidraw node ("0003:016C:04F3.000A"): the kernel
+// numbers every HID device it creates anew, so a device plugged in later
+// differs even when it gets the same node.
+std::string InstanceOf(const std::string& devicePath) {
+    const size_t slash = devicePath.find_last_of('/');
+    const std::string node = slash == std::string::npos ? devicePath : devicePath.substr(slash + 1);
+    char target[512];
+    const std::string link = "/sys/class/hidraw/" + node + "/device";
+    const ssize_t n = ::readlink(link.c_str(), target, sizeof target - 1);
+    if (n <= 0) return {};
+    const std::string t(target, static_cast<size_t>(n));
+    return t.substr(t.find_last_of('/') + 1);
+}
 
 OpenError Classify(int err) {
     switch (err) {
@@ -96,6 +128,8 @@ ReportLengths ReadReportLengths(const std::string& devicePath) {
 HidapiPort::HidapiPort() : m_initialised(hid_init() == 0) {}
 
 HidapiPort::~HidapiPort() {
+    // A write still hanging in the kernel ends within the kernel's own limit.
+    for (auto& [path, gate] : m_gates) gate->WaitIdle();
     if (m_initialised) hid_exit();
 }
 
@@ -105,7 +139,9 @@ std::vector<HidInterfaceInfo> HidapiPort::Enumerate() {
     hid_device_info* list = hid_enumerate(0, 0);
     for (const hid_device_info* d = list; d; d = d->next) {
         if (!d->path) continue;
-        found.push_back({d->path, d->vendor_id, d->product_id});
+        // hidapi lists a node once per top-level collection: once is enough.
+        if (!found.empty() && found.back().path == d->path) continue;
+        found.push_back({d->path, d->vendor_id, d->product_id, InstanceOf(d->path)});
     }
     hid_free_enumeration(list);
     std::stable_sort(found.begin(), found.end(),
@@ -126,9 +162,12 @@ std::unique_ptr<HidHandle> HidapiPort::Open(const std::string& path, OpenError* 
     } else {
         ::close(fd);
         hid_device* device = m_initialised ? hid_open_path(path.c_str()) : nullptr;
-        if (device)
-            handle = std::make_unique<HidapiHandle>(device, ReadReportLengths(path));
-        else
+        if (device) {
+            std::unique_ptr<WriteGate>& gate = m_gates[path];
+            if (!gate) gate = std::make_unique<WriteGate>();
+            handle = std::make_unique<HidapiHandle>(SharedDevice(device, hid_close),
+                                                    ReadReportLengths(path), *gate);
+        } else
             result = OpenError::Other;
     }
     if (error) *error = result;

@@ -2,10 +2,12 @@
 // HidPort over hidapi's hidraw back end (Linux). Enumeration reads the ids
 // from sysfs without opening any device; a handle is one open hidraw node.
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "device/BoundedWrite.h"
 #include "device/HidPort.h"
 
 namespace dev {
@@ -34,6 +36,8 @@ class HidapiPort : public HidPort {
 
   private:
     bool m_initialised = false;
+    // One per node: a write that hangs holds up only later writes to it.
+    std::map<std::string, std::unique_ptr<WriteGate>> m_gates;
 };
 
 }  // namespace dev

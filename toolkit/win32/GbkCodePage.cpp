@@ -53,6 +53,10 @@ bool ConvertWhole(Direction direction, const char* in, size_t length, std::strin
 
 }  // namespace
 
+bool Available() {
+    return IsValidCodePage(CP_GBK) != FALSE;
+}
+
 size_t ConvertPrefix(Direction direction, const char* in, size_t length, std::string& out) {
     // Most texts convert whole; only a text with a bad character goes
     // character by character to find where it stops.
