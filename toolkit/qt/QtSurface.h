@@ -76,6 +76,7 @@ class QtSurface : public DialogSurface {
 
     // The widgets, for tests and for main.cpp.
     QDialog* Dialog() const { return m_dialog.get(); }
+    DialogWindow* Window() const { return m_dialog.get(); }
     QWidget* Widget(int id) const;
     QMenuBar* MenuBarWidget() const { return m_menuBar; }
     // Chooses the menu bar's command id as the user would; false when the
