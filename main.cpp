@@ -6,6 +6,7 @@
 #include <QSocketNotifier>
 #include <QToolButton>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -215,5 +216,11 @@ int main(int argc, char** argv) {
         RunSimulated(surface, clock, options.simulate, tracer.get());
     else
         RunOnDevice(surface, clock, tracer.get());
+    if (tracer && tracer->Error()) {
+        std::fprintf(stderr, "reader-config: could not write the trace to %s: %s\n",
+                     options.traceFile == "-" ? "standard error" : options.traceFile.c_str(),
+                     std::strerror(tracer->Error()));
+        status = 1;
+    }
     return status;
 }
