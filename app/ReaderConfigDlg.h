@@ -8,6 +8,7 @@
 // views).
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 
@@ -106,10 +107,14 @@ class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiv
     // Says once, after a presence check, that a reader is there but may not be
     // opened; again only after the situation has changed.
     void ReportAccessProblem();
+    // Device changes that came while an operation ran, handled after it.
+    void HandleDeferredEvents();
 
     tk::DialogSurface& m_ui;
     tk::Clock& m_clock;
     dev::CHidLink m_link;
     int m_result = 0;
     bool m_accessDeniedReported = false;
+    std::deque<uint32_t> m_deferredEvents;
+    bool m_handlingDeferred = false;
 };
