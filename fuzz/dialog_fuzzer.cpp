@@ -79,17 +79,21 @@ size_t FramesReceived(sim::VirtualHidPort& port) {
     return n;
 }
 
-sim::VirtualDevice& AttachDevice(sim::VirtualHidPort& port, fuzz::FuzzInput& in, bool quietly) {
-    auto model = fuzz::MakeFuzzedDevice(in);
-    sim::VirtualDevice& d =
-        quietly ? port.AttachQuietly(std::move(model)) : port.Attach(std::move(model));
-    // Now and then a device that opens badly or has odd report lengths.
+// The device is set up before its events go out: handling them may pull it
+// out again (a transfer's wait), so it is not touched afterwards.
+void AttachDevice(sim::VirtualHidPort& port, fuzz::FuzzInput& in, bool quietly) {
+    sim::VirtualDevice& d = port.AttachQuietly(fuzz::MakeFuzzedDevice(in));
+    // Now and then a device that opens badly, has odd report lengths, or is
+    // the reader's keyboard interface.
     if (in.Byte() % 16 == 0) {
         d.inputReportLength = in.Byte();
         d.outputReportLength = in.Byte();
         d.openError = static_cast<dev::OpenError>(in.Byte() % 4);
+        d.keyboardUsage = in.Bool();
     }
-    return d;
+    if (quietly) return;
+    port.RaiseEvent(dev::DBT_DEVICEARRIVAL);
+    port.RaiseEvent(dev::DBT_DEVNODES_CHANGED);
 }
 
 // What a user types: any GBK bytes as the widget shows them.
