@@ -71,6 +71,7 @@ tk::DialogSpec Build() {
     using namespace ids;
     tk::DialogSpec d;
     d.title = "USB读卡器设置";
+    d.language = "zh-CN";
     d.size = {0, 0, 703, 390};
     auto& c = d.controls;
     const auto B = ControlKind::PushButton;

@@ -31,6 +31,7 @@ void CReaderConfigDlg::SwitchLanguage(bool english) {
     m_ui.SetAccessibleName(IDC_OUTPUT, in(texts::OUTPUT_PANE_NAME));
     m_ui.SetAccessibleName(IDC_STATUS, in(texts::STATUS_LINE_NAME));
     g_bEnglish = english ? 1 : 0;
+    m_ui.SetInterfaceLanguage(english ? "en" : "zh-CN");
     RebuildMenuBar();
     ShowKeyboardTips();
     UpdateClock();

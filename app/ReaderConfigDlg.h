@@ -105,7 +105,8 @@ class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiv
     // Asks the exit question; Yes ends the dialog.
     void AskExit();
     // Says once, after a presence check, that a reader is there but may not be
-    // opened; again only after the situation has changed.
+    // opened and what to do about it; again only after the situation or its
+    // reason has changed.
     void ReportAccessProblem();
     // Device changes that came while an operation ran, handled after it.
     void HandleDeferredEvents();
@@ -117,4 +118,5 @@ class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiv
     bool m_accessDeniedReported = false;
     std::deque<uint32_t> m_deferredEvents;
     bool m_handlingDeferred = false;
+    dev::AccessDenial m_reportedDenial = dev::AccessDenial::Unknown;
 };

@@ -112,6 +112,8 @@ class CHidLink {
     const DeviceBinding& Binding() const { return m_binding; }
 
     FindStatus LastFindStatus() const { return m_lastFindStatus; }
+    // Why, when LastFindStatus() is AccessDenied; Unknown otherwise.
+    AccessDenial LastAccessDenial() const { return m_lastDenial; }
     TransferStatus LastTransferStatus() const { return m_lastTransfer; }
     bool IsPresent() const { return m_bPresent != 0; }
     void SetTracer(ReportTracer* tracer) { m_tracer = tracer; }
@@ -140,6 +142,7 @@ class CHidLink {
     int m_bNotifyRegistered = 0;
     bool m_hDevNotify = false;  // the registration is live
     FindStatus m_lastFindStatus = FindStatus::NotFound;
+    AccessDenial m_lastDenial = AccessDenial::Unknown;
     TransferStatus m_lastTransfer = TransferStatus::NotPresent;
     DeviceBinding m_binding;
     std::string m_openedPath;  // path of the interface the last transfer opened

@@ -371,10 +371,11 @@ TEST_F(DialogFixture, ScreenReaderNamesFollowTheLanguage) {
     EXPECT_EQ(ui.AccessibleName(1000), "输出窗口");
     ui.Click(1070);
     EXPECT_EQ(ui.AccessibleName(1000), "Output pane");
-    EXPECT_EQ(ui.AccessibleName(1142), "Status line");
+    EXPECT_EQ(ui.AccessibleDescription(1142), "Status line");
+    EXPECT_EQ(ui.AccessibleName(1142), "December,07,2026 09:00:00 Monday");  // the clock is read
     EXPECT_EQ(ui.AccessibleName(1042), "Middle separator:");  // a caption is its own name
     ui.Click(1069);
-    EXPECT_EQ(ui.AccessibleName(1142), "状态栏");
+    EXPECT_EQ(ui.AccessibleDescription(1142), "状态栏");
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ TEST(LineBreaksTest, EveryBreakBecomesOneLfAndComesBackAsCrLf) {
 
 TEST(AccessibleNamesTest, AssignedThenFixedThenLabelsThenCaption) {
     tk::ControlSpec s;
+    s.kind = tk::ControlKind::PushButton;
     auto captions = [](int id) {
         return id == 1 ? std::string(" 磁道1： ") : std::string("起始符");
     };
@@ -78,8 +79,11 @@ TEST(AccessibleNamesTest, NamesFollowTheCaptionsTheyComeFrom) {
     ui.SetText(IDC_MIDDLE_SEP, "Middle separator:");
     EXPECT_EQ(ui.AccessibleName(IDC_T2_END), "TRK2: End");
     EXPECT_EQ(ui.AccessibleName(IDC_MIDDLE_SEP_TEXT), "Middle separator:");
+    // The status line's text is its content: it is read, and the fixed name
+    // says what it is.
     ui.SetText(IDC_STATUS, "2026年12月07日 09:05:07  星期一");
-    EXPECT_EQ(ui.AccessibleName(IDC_STATUS), "状态栏");
+    EXPECT_EQ(ui.AccessibleName(IDC_STATUS), "2026年12月07日 09:05:07  星期一");
+    EXPECT_EQ(ui.AccessibleDescription(IDC_STATUS), "状态栏");
     ui.SetAccessibleName(IDC_OUTPUT, "Output pane");
     EXPECT_EQ(ui.AccessibleName(IDC_OUTPUT), "Output pane");
     ui.SetAccessibleName(IDC_OUTPUT, "");

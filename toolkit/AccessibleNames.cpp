@@ -13,6 +13,8 @@ std::string TrimCaption(const std::string& caption) {
 std::string AccessibleNameOf(const ControlSpec& def, const std::string& caption,
                              const std::string& assigned,
                              const std::function<std::string(int)>& captionOf) {
+    if (def.kind == ControlKind::StaticText && !TrimCaption(caption).empty())
+        return TrimCaption(caption);
     if (!assigned.empty()) return assigned;
     if (!def.accessibleName.empty()) return def.accessibleName;
     if (!def.nameFrom.empty()) {
@@ -26,6 +28,12 @@ std::string AccessibleNameOf(const ControlSpec& def, const std::string& caption,
         return name;
     }
     return TrimCaption(caption);
+}
+
+std::string AccessibleDescriptionOf(const ControlSpec& def, const std::string& caption,
+                                    const std::string& assigned) {
+    if (def.kind != ControlKind::StaticText || TrimCaption(caption).empty()) return "";
+    return assigned.empty() ? def.accessibleName : assigned;
 }
 
 }  // namespace tk

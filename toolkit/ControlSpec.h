@@ -68,6 +68,7 @@ struct DialogSpec {
     DlgRect size;  // width and height in dialog units
     std::vector<ControlSpec> controls;
     MenuBar menu;  // the menu bar the dialog starts with
+    std::string language = "en";  // BCP 47 tag of the language the dialog starts in
 };
 
 }  // namespace tk

@@ -4,11 +4,29 @@
 // implementations exist: qt/ builds real Qt widgets, headless/ keeps the same
 // state in memory for tests. Texts cross this interface as UTF-8.
 //
-// Notifications go back to the DialogEvents sink synchronously, exactly when
-// the real widgets would raise them: SetText on an edit raises OnEditChange
-// before it returns, SetFocus on an edit raises OnEditFocus.
+// Notifications from the dialog's own calls go back to the DialogEvents sink
+// synchronously, exactly when the real widgets would raise them: SetText on an
+// edit raises OnEditChange before it returns, SetFocus on an edit raises
+// OnEditFocus.
+//
+// What the user or a device starts (a click, a menu command, the close box, an
+// accessibility action, a device change through Post) is an operation. Every
+// toolkit delivers operations one at a time and in order, never from inside a
+// widget's own signal or handler: one that arrives while another runs (also
+// while a modal box of that one is open) waits until it has returned. While an
+// operation runs the window shows that it is busy (busy cursor), except over
+// a modal box. Typing, focus changes and the timer are not operations and are
+// delivered as they happen.
+//
+// Keys: the pre-translation hook sees each key first; a key it lets through
+// goes to the control that had the focus when the key was pressed, even when
+// the hook moved the focus. The auto-repeat of a key the dialog has acted on
+// is the same press and reaches no one (KeyState::Press). The dialog has no
+// default button unless its table names one: Enter outside a multi-line edit
+// does nothing.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -84,7 +102,8 @@ class DialogSurface {
     virtual void SetFocus(int id) = 0;
     virtual int FocusedControl() const = 0;
 
-    // Modal message box owned by the dialog.
+    // Modal message box owned by the dialog, in the dialog's font and with
+    // the toolkit's button texts in the interface language.
     virtual MsgBoxResult MessageBox(const std::string& text, const std::string& caption,
                                     MsgBoxButtons buttons) = 0;
 
@@ -107,6 +126,15 @@ class DialogSurface {
 
     // Asynchronous key state kept up to date from the toolkit's key events.
     virtual KeyState& Keys() = 0;
+
+    // Runs a notification that reaches the dialog from outside the window (a
+    // device change) as an operation: at once when none runs, otherwise after
+    // the running one and those already waiting, in order.
+    virtual void Post(std::function<void()> notification) = 0;
+    // The language of the toolkit's own texts (message box buttons, the edits'
+    // standard context menu), as a BCP 47 tag: "zh-CN", "en". The dialog
+    // starts in DialogSpec::language.
+    virtual void SetInterfaceLanguage(const std::string& tag) = 0;
 };
 
 }  // namespace tk

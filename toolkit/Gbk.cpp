@@ -1,12 +1,11 @@
 #include "toolkit/Gbk.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <optional>
 #include <string_view>
 #include <vector>
+
+#include "toolkit/GbkConvert.h"
 
 namespace tk {
 namespace {
@@ -15,49 +14,21 @@ enum class Direction { ToGbk, ToUtf8 };
 
 thread_local bool t_simulateUnavailable = false;
 
-// One converter per direction, opened on first use: opening one costs far
-// more than a short conversion.
-class Converter {
-  public:
-    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
-    ~Converter() {
-        if (Valid()) iconv_close(m_cd);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-    bool Valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
-    iconv_t Get() const { return m_cd; }
-
-  private:
-    iconv_t m_cd;
-};
-
-const Converter& ConverterFor(Direction d) {
-    thread_local const Converter toGbk("GBK", "UTF-8");
-    thread_local const Converter toUtf8("UTF-8", "GBK");
-    return d == Direction::ToGbk ? toGbk : toUtf8;
-}
-
 // The platform's part, all of it: whether it converts at all, and the strict
 // conversion of a whole text, which fails at any character the target cannot
 // hold or the source spells wrongly.
 bool PlatformAvailable() {
-    return !t_simulateUnavailable && ConverterFor(Direction::ToGbk).Valid() &&
-           ConverterFor(Direction::ToUtf8).Valid();
+    return !t_simulateUnavailable && gbk::Available();
 }
 
 std::optional<std::string> PlatformConvert(Direction d, std::string_view in) {
     if (!PlatformAvailable()) return std::nullopt;
-    iconv_t cd = ConverterFor(d).Get();
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state
-    std::vector<char> buf(in.size() * 4 + 16);
-    char* src = const_cast<char*>(in.data());
-    size_t srcLeft = in.size();
-    char* dst = buf.data();
-    size_t dstLeft = buf.size();
-    if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1) || srcLeft != 0)
-        return std::nullopt;
-    return std::string(buf.data(), dst);
+    std::string out;
+    const size_t used = gbk::ConvertPrefix(
+        d == Direction::ToGbk ? gbk::Direction::Utf8ToGbk : gbk::Direction::GbkToUtf8, in.data(),
+        in.size(), out);
+    if (used != in.size()) return std::nullopt;
+    return out;
 }
 
 // Length of the UTF-8 sequence that starts with b (1 for a stray byte).

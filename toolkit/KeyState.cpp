@@ -2,13 +2,17 @@
 
 namespace tk {
 
-void KeyState::Press(uint8_t vk, bool autoRepeat) {
-    if (autoRepeat && m_actedWhileHeld.test(vk)) return;
+bool KeyState::Press(uint8_t vk, bool autoRepeat) {
+    const bool repeat = autoRepeat || m_held.test(vk);
+    m_held.set(vk);
+    if (repeat && m_actedWhileHeld.test(vk)) return false;
     m_down.set(vk);
+    return true;
 }
 
 void KeyState::Release(uint8_t vk) {
     m_down.reset(vk);
+    m_held.reset(vk);
     m_actedWhileHeld.reset(vk);
 }
 
@@ -19,6 +23,7 @@ void KeyState::WaitForRelease(uint8_t vk) {
 
 void KeyState::Clear() {
     m_down.reset();
+    m_held.reset();
     m_actedWhileHeld.reset();
 }
 

@@ -2,8 +2,8 @@
 // Stands in for the platform's asynchronous key state. A key counts as down
 // from its press until it is released or until the dialog has acted on it
 // (the "wait for release" of the key hook), so the hook acts once per
-// physical press and auto-repeated presses of a key already acted on are
-// ignored until the key really goes up.
+// physical press. The auto-repeat of a key the dialog has acted on is the
+// same press: Press says so, and the toolkit then delivers it to no one.
 
 #include <bitset>
 #include <cstdint>
@@ -12,9 +12,11 @@ namespace tk {
 
 class KeyState {
   public:
-    // A press event from the toolkit. Auto-repeat presses of a key that the
-    // dialog has already acted on do not make it count as down again.
-    void Press(uint8_t vk, bool autoRepeat = false);
+    // A press event from the toolkit. Returns false when it only repeats a
+    // press the dialog has already acted on (flagged as auto-repeat, or
+    // arriving while the key is still held): the key stays up and the event
+    // goes to neither the hook nor any control. Returns true otherwise.
+    bool Press(uint8_t vk, bool autoRepeat = false);
     // A release event from the toolkit.
     void Release(uint8_t vk);
     // True while the key counts as down (the platform's nonzero key state).
@@ -25,6 +27,7 @@ class KeyState {
 
   private:
     std::bitset<256> m_down;
+    std::bitset<256> m_held;  // physically down: pressed, not yet released
     std::bitset<256> m_actedWhileHeld;
 };
 

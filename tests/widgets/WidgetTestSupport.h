@@ -79,6 +79,12 @@ class RecordingSink : public tk::DialogEvents {
     }
 };
 
+// Lets the event loop turn until the queued operations (clicks, commands,
+// the close box) have run, as they do once the user's action is over.
+inline void Settle() {
+    for (int i = 0; i < 4; ++i) QCoreApplication::processEvents();
+}
+
 // Creates the application before the members of a test fixture need it.
 struct AppFirst {
     AppFirst() { App(); }

@@ -33,14 +33,8 @@ class DialogOverQtTest : public ::testing::Test {
         ui.Dialog()->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(ui.Dialog()));
     }
-    // Answers the exit question that opens next.
-    void AnswerNext(QMessageBox::StandardButton answer) {
-        widgettest::WhenModalOpens([answer](QWidget* w) {
-            auto* box = qobject_cast<QMessageBox*>(w);
-            ASSERT_NE(box, nullptr);
-            box->button(answer)->click();
-        });
-    }
+    // Answers the exit question that opens next, from inside its loop.
+    void AnswerNext(tk::MsgBoxResult answer) { ui.Modal().QueueAnswer(answer); }
 
     widgettest::AppFirst app;
     sim::VirtualClock clock;
@@ -73,13 +67,16 @@ TEST_F(DialogOverQtTest, EscBeforeTheKeyFieldsAreFilledIsLoggedAndTheDialogStays
 TEST_F(DialogOverQtTest, CloseBoxAsksTheExitQuestion) {
     Start();
     const std::string before = ui.GetText(IDC_OUTPUT);
-    AnswerNext(QMessageBox::No);
+    AnswerNext(tk::MsgBoxResult::No);
     EXPECT_FALSE(ui.Dialog()->close());
+    widgettest::Settle();
+    EXPECT_FALSE(ui.Modal().HasAnswers());
     EXPECT_TRUE(ui.Dialog()->isVisible());
     EXPECT_EQ(ui.GetText(IDC_OUTPUT), before);
 
-    AnswerNext(QMessageBox::Yes);
-    EXPECT_TRUE(ui.Dialog()->close());
+    AnswerNext(tk::MsgBoxResult::Yes);
+    ui.Dialog()->close();
+    widgettest::Settle();
     EXPECT_FALSE(ui.Dialog()->isVisible());
     EXPECT_EQ(dlg->Result(), IDCANCEL);
     EXPECT_EQ(ui.RunModal(), IDCANCEL);
@@ -88,8 +85,9 @@ TEST_F(DialogOverQtTest, CloseBoxAsksTheExitQuestion) {
 TEST_F(DialogOverQtTest, ExitMenuCommandAsksTheSameQuestion) {
     Start();
     QAction* exit = ui.MenuBarWidget()->actions().at(2);
-    AnswerNext(QMessageBox::Yes);
+    AnswerNext(tk::MsgBoxResult::Yes);
     exit->trigger();
+    widgettest::Settle();
     EXPECT_EQ(dlg->Result(), IDCANCEL);
     EXPECT_FALSE(ui.Dialog()->isVisible());
 }
@@ -97,6 +95,7 @@ TEST_F(DialogOverQtTest, ExitMenuCommandAsksTheSameQuestion) {
 TEST_F(DialogOverQtTest, ClearButtonEmptiesThePaneAndFocusesIt) {
     Start();
     QTest::mouseClick(ui.Widget(IDC_CLEAR), Qt::LeftButton);
+    widgettest::Settle();
     EXPECT_EQ(ui.GetText(IDC_OUTPUT), "");
     EXPECT_EQ(QApplication::focusWidget(), ui.Widget(IDC_OUTPUT));
     dlg->AppendOutput("one");

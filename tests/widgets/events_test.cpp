@@ -10,10 +10,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextEdit>
 #include <QTimer>
 
 #include "app/ControlIds.h"
@@ -50,9 +50,10 @@ class EventsTest : public ::testing::Test {
     void Click(int id) {
         QWidget* w = ui.Widget(id);
         QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(6, w->height() / 2));
+        widgettest::Settle();
     }
     QLineEdit* LineEdit(int id) { return static_cast<QLineEdit*>(ui.Widget(id)); }
-    QPlainTextEdit* Pane() { return static_cast<QPlainTextEdit*>(ui.Widget(IDC_OUTPUT)); }
+    QTextEdit* Pane() { return static_cast<QTextEdit*>(ui.Widget(IDC_OUTPUT)); }
     using Events = std::vector<std::string>;
 
     widgettest::AppFirst app;
@@ -309,9 +310,10 @@ TEST_F(EventsTest, AutoRepeatKeepsAnActedOnKeyUp) {
     QTest::simulateEvent(Window(), true, Qt::Key_F5, Qt::NoModifier, QString(), false);
     EXPECT_FALSE(ui.Keys().IsDown(tk::VK_F5));  // acted on again by the hook
     EXPECT_EQ(sink.Count("release 116"), 1u);
+    // The repeat of an acted-on press reached no one, not even the hook.
     EXPECT_EQ(std::count_if(sink.events.begin(), sink.events.end(),
                             [](const std::string& e) { return e.rfind("press 116 ", 0) == 0; }),
-              3);
+              2);
 }
 
 TEST_F(EventsTest, KeysHeldWhenTheApplicationLosesTheKeyboardCountAsUp) {
@@ -341,10 +343,12 @@ TEST_F(EventsTest, EscapeTheHookLetsThroughIsTheCancelCommand) {
 TEST_F(EventsTest, CloseBoxAsksTheDialogAndClosesOnlyWhenItEnded) {
     ShowActive();
     EXPECT_FALSE(ui.Dialog()->close());
+    widgettest::Settle();
     EXPECT_EQ(sink.events, (Events{"cancel"}));
     EXPECT_TRUE(ui.Dialog()->isVisible());
     sink.onCancel = [&] { ui.EndDialog(IDCANCEL); };
-    EXPECT_TRUE(ui.Dialog()->close());
+    ui.Dialog()->close();
+    widgettest::Settle();
     EXPECT_FALSE(ui.Dialog()->isVisible());
     EXPECT_EQ(ui.RunModal(), IDCANCEL);
 }
@@ -360,6 +364,7 @@ TEST_F(EventsTest, MenuCommandsGreyedItemsAndRebuildingFromACommand) {
     EXPECT_FALSE(actions[1]->isEnabled());
     actions[0]->menu()->actions().at(0)->trigger();
     actions[2]->trigger();
+    widgettest::Settle();
     EXPECT_EQ(sink.events, (Events{"command 32780", "command 32782"}));
 
     // A command that rebuilds the bar while its own item is being triggered.
@@ -368,6 +373,7 @@ TEST_F(EventsTest, MenuCommandsGreyedItemsAndRebuildingFromACommand) {
     next.items[1].text = "切换到普通设置界面";
     sink.onCommand = [&](int) { ui.SetMenuBar(next); };
     ui.MenuBarWidget()->actions().at(2)->trigger();
+    widgettest::Settle();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     actions = ui.MenuBarWidget()->actions();
     ASSERT_EQ(actions.size(), 3);
@@ -390,6 +396,7 @@ TEST_F(EventsTest, AboutEntryIsOnTheBackgroundMenuAndThePaneMenu) {
         EXPECT_EQ(about->text(), QStringLiteral("关于Vorn软件（About Vorn）"));
         about->trigger();
         menu->close();
+        widgettest::Settle();
     }
     EXPECT_EQ(sink.Count("about"), 2u);
 }

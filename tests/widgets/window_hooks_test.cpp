@@ -46,12 +46,14 @@ TEST_F(WindowHooksTest, MenuCommandsByIdOnlyWhenTheUserCouldChooseThem) {
     EXPECT_FALSE(ui.TriggerMenuCommand(ID_EXIT));         // greyed
     EXPECT_FALSE(ui.TriggerMenuCommand(ID_UPDATE));       // not on the bar
     EXPECT_FALSE(ui.TriggerMenuCommand(0));               // the popup's own entry
+    widgettest::Settle();
     EXPECT_EQ(sink.events, (Events{"command 32797", "command 32780"}));
 
     tk::MenuBar greyedPopup = ui.CurrentMenuBar();
     greyedPopup.items[0].enabled = false;
     ui.SetMenuBar(greyedPopup);
     EXPECT_FALSE(ui.TriggerMenuCommand(ID_INSTRUCTIONS));
+    widgettest::Settle();
     EXPECT_EQ(sink.events.size(), 2u);
 }
 

@@ -25,7 +25,8 @@ size_t PrevCharStart(const std::string& s, size_t i) {
 
 }  // namespace
 
-HeadlessSurface::HeadlessSurface(const DialogSpec& def) : m_title(def.title), m_menu(def.menu) {
+HeadlessSurface::HeadlessSurface(const DialogSpec& def)
+    : m_title(def.title), m_menu(def.menu), m_language(def.language) {
     for (const ControlSpec& s : def.controls) {
         Control c;
         c.def = s;
@@ -111,6 +112,26 @@ std::string HeadlessSurface::AccessibleName(int id) const {
     });
 }
 
+std::string HeadlessSurface::AccessibleDescription(int id) const {
+    const Control& c = At(id);
+    return AccessibleDescriptionOf(c.def, c.text, c.assignedName);
+}
+
+void HeadlessSurface::Deliver(std::function<void()> operation) {
+    if (m_depth > 0) {
+        m_waiting.push_back(std::move(operation));
+        return;
+    }
+    ++m_depth;
+    operation();
+    while (!m_waiting.empty()) {
+        std::function<void()> next = std::move(m_waiting.front());
+        m_waiting.pop_front();
+        next();
+    }
+    --m_depth;
+}
+
 void HeadlessSurface::SetFocus(int id) {
     Control& c = At(id);
     if (m_focus == id) return;
@@ -121,11 +142,18 @@ void HeadlessSurface::SetFocus(int id) {
 MsgBoxResult HeadlessSurface::MessageBox(const std::string& text, const std::string& caption,
                                          MsgBoxButtons buttons) {
     MsgBoxResult answer = buttons == MsgBoxButtons::Ok ? MsgBoxResult::Ok : MsgBoxResult::No;
+    std::function<void()> whileOpen;
     if (!m_answers.empty()) {
-        answer = m_answers.front();
+        answer = m_answers.front().result;
+        whileOpen = std::move(m_answers.front().whileOpen);
         m_answers.pop_front();
     }
     m_boxes.push_back({text, caption, buttons, answer});
+    if (whileOpen) {
+        ++m_boxDepth;
+        whileOpen();
+        --m_boxDepth;
+    }
     return answer;
 }
 
@@ -168,7 +196,9 @@ bool HeadlessSurface::Click(int id) {
             return false;
     }
     m_focus = id;
-    if (m_sink) m_sink->OnCommand(id);
+    Deliver([this, id] {
+        if (m_sink) m_sink->OnCommand(id);
+    });
     return true;
 }
 
@@ -184,7 +214,9 @@ const MenuItem* HeadlessSurface::FindMenuItem(int commandId) const {
 bool HeadlessSurface::ChooseMenu(int commandId) {
     const MenuItem* item = FindMenuItem(commandId);
     if (!item || !item->enabled) return false;
-    if (m_sink) m_sink->OnCommand(commandId);
+    Deliver([this, commandId] {
+        if (m_sink) m_sink->OnCommand(commandId);
+    });
     return true;
 }
 
@@ -220,10 +252,19 @@ void HeadlessSurface::Type(const std::string& text) {
 }
 
 void HeadlessSurface::HoldKey(uint8_t vk) {
-    m_keys.Press(vk);
+    DeliverKey(vk, false);
+}
+
+void HeadlessSurface::RepeatKey(uint8_t vk) {
+    DeliverKey(vk, true);
+}
+
+void HeadlessSurface::DeliverKey(uint8_t vk, bool autoRepeat) {
+    if (!m_keys.Press(vk, autoRepeat)) return;
     KeyEvent ev;
     ev.type = KeyEvent::Type::Press;
     ev.vk = vk;
+    ev.autoRepeat = autoRepeat;
     ev.focusId = m_focus;
     const bool consumed = m_sink && m_sink->PreTranslateMessage(ev);
     // The key goes to the control that had the focus when it was pressed,
@@ -313,7 +354,9 @@ void HeadlessSurface::FireTimer(int timerId) {
 }
 
 void HeadlessSurface::CloseWindow() {
-    if (m_sink) m_sink->OnCancel();
+    Deliver([this] {
+        if (m_sink) m_sink->OnCancel();
+    });
 }
 
 }  // namespace tk

@@ -5,6 +5,7 @@
 // the user's actions (click, type, press a key) as test operations.
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -51,6 +52,8 @@ class HeadlessSurface : public DialogSurface {
     void EndDialog(int result) override;
     void OpenUrl(const std::string& url) override { m_openedUrls.push_back(url); }
     KeyState& Keys() override { return m_keys; }
+    void Post(std::function<void()> notification) override { Deliver(std::move(notification)); }
+    void SetInterfaceLanguage(const std::string& tag) override { m_language = tag; }
 
     // --- What a user does. Each acts only on a visible, enabled control. ---
     // Clicks a button, check box or radio button; returns false when the
@@ -69,14 +72,23 @@ class HeadlessSurface : public DialogSurface {
     void PressKey(uint8_t vk);
     // Presses a key and keeps it down (for combinations); ReleaseKey ends it.
     void HoldKey(uint8_t vk);
+    // One auto-repeated press of a held key.
+    void RepeatKey(uint8_t vk);
     void ReleaseKey(uint8_t vk);
+    // The action a screen reader offers on a button, check box or radio
+    // button (press, toggle): the same as a click.
+    bool AccessibleAction(int id) { return Click(id); }
     // Lets the clock timer fire once.
     void FireTimer(int timerId);
     // Closes the window with the close box.
     void CloseWindow();
 
     // --- Message boxes: answers for the next boxes, and the boxes shown. ---
-    void QueueAnswer(MsgBoxResult answer) { m_answers.push_back(answer); }
+    // whileOpen runs while the box is open, before it is answered (what the
+    // user or a device does meanwhile).
+    void QueueAnswer(MsgBoxResult answer, std::function<void()> whileOpen = {}) {
+        m_answers.push_back({answer, std::move(whileOpen)});
+    }
     const std::vector<ShownMessageBox>& MessageBoxes() const { return m_boxes; }
     void ClearMessageBoxes() { m_boxes.clear(); }
 
@@ -86,6 +98,10 @@ class HeadlessSurface : public DialogSurface {
     int CaretOf(int id) const;
     // What a screen reader announces for the control.
     std::string AccessibleName(int id) const;
+    std::string AccessibleDescription(int id) const;
+    // An operation is running and no modal box of it is open.
+    bool Busy() const { return m_depth > 0 && m_boxDepth == 0; }
+    const std::string& InterfaceLanguage() const { return m_language; }
     const std::vector<std::string>& AboutEntries() const { return m_aboutEntries; }
     const std::vector<AboutTexts>& AboutBoxes() const { return m_aboutBoxes; }
     const std::vector<std::string>& OpenedUrls() const { return m_openedUrls; }
@@ -110,6 +126,9 @@ class HeadlessSurface : public DialogSurface {
     // The toolkit's own handling of a key the hook let through.
     void DefaultKeyHandling(uint8_t vk, int targetId);
     void MoveFocusToNext();
+    // Runs an operation now, or after the running one (see DialogSurface).
+    void Deliver(std::function<void()> operation);
+    void DeliverKey(uint8_t vk, bool autoRepeat);
 
     std::map<int, Control> m_controls;
     std::vector<int> m_order;  // tab order: table order
@@ -120,7 +139,15 @@ class HeadlessSurface : public DialogSurface {
     std::vector<std::string> m_aboutEntries;
     std::vector<AboutTexts> m_aboutBoxes;
     std::vector<std::string> m_openedUrls;
-    std::deque<MsgBoxResult> m_answers;
+    struct Answer {
+        MsgBoxResult result;
+        std::function<void()> whileOpen;
+    };
+    std::deque<Answer> m_answers;
+    std::deque<std::function<void()>> m_waiting;
+    int m_depth = 0;     // operations running (nested only through whileOpen)
+    int m_boxDepth = 0;  // modal boxes open
+    std::string m_language;
     std::vector<ShownMessageBox> m_boxes;
     std::map<int, int> m_timers;
     KeyState m_keys;

@@ -26,7 +26,8 @@ QLabel* Line(const std::string& text, int id) {
 std::unique_ptr<QDialog> MakeAboutBox(QWidget* parent, const AboutTexts& texts) {
     auto box = std::make_unique<QDialog>(parent);
     box->setWindowTitle(QString::fromStdString(texts.title));
-    QFont font = box->font();
+    // The dialog's family, larger.
+    QFont font = parent ? parent->font() : box->font();
     font.setPointSize(ABOUT_POINT_SIZE);
     box->setFont(font);
 

@@ -1,5 +1,6 @@
 #include "toolkit/qt/KeyEventFilter.h"
 
+#include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QWindow>
@@ -52,15 +53,27 @@ bool KeyEventFilter::OnKey(QObject* watched, QEvent* event) {
     if (!press && key->isAutoRepeat()) return false;
     const uint8_t vk = VirtualKeyOf(key->key());
     if (vk != 0) {
-        if (press)
-            m_keys.Press(vk, key->isAutoRepeat());
-        else
+        if (press) {
+            // The repeat of a press the dialog has acted on reaches no one.
+            if (!m_keys.Press(vk, key->isAutoRepeat())) return true;
+        } else {
             m_keys.Release(vk);
+        }
     }
     if (!m_dialog || watched != m_dialog->windowHandle()) return false;
+    // The key belongs to the widget that had the focus when it was pressed,
+    // even when the hook moves the focus (an announcement in the output pane).
+    const QPointer<QWidget> target = QApplication::focusWidget();
     if (Hook(press ? KeyEvent::Type::Press : KeyEvent::Type::Release, vk, key->isAutoRepeat()))
         return true;
-    return press && TypesText(key->text()) && Hook(KeyEvent::Type::Char, vk, key->isAutoRepeat());
+    if (press && TypesText(key->text()) && Hook(KeyEvent::Type::Char, vk, key->isAutoRepeat()))
+        return true;
+    if (!target || target == QApplication::focusWidget()) return false;
+    QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->nativeScanCode(),
+                   key->nativeVirtualKey(), key->nativeModifiers(), key->text(),
+                   key->isAutoRepeat(), static_cast<quint16>(key->count()), key->device());
+    QCoreApplication::sendEvent(target, &copy);
+    return true;
 }
 
 bool KeyEventFilter::OnInputMethod(QObject* watched, QEvent* event) {

@@ -8,18 +8,18 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextCursor>
 #include <QUrl>
-#include <QVBoxLayout>
 #include <stdexcept>
 
 #include "toolkit/AccessibleNames.h"
 #include "toolkit/LineBreaks.h"
 #include "toolkit/qt/AboutBox.h"
 #include "toolkit/qt/AppIcon.h"
+#include "toolkit/qt/ButtonAccessible.h"
+#include "toolkit/qt/DialogStyle.h"
 #include "toolkit/qt/DialogUnits.h"
+#include "toolkit/qt/LogEdit.h"
 
 namespace tk {
 namespace {
@@ -42,15 +42,27 @@ struct Guard {
 }  // namespace
 
 QtSurface::QtSurface(const DialogSpec& def) : m_title(def.title) {
+    InstallButtonAccessibility();
     DialogWindow::Handlers handlers;
+    // Esc: at once, while the key state still says how the dialog was asked.
     handlers.cancel = [this] {
         if (m_sink) m_sink->OnCancel();
+    };
+    handlers.close = [this] {
+        Post([this] {
+            if (m_sink && !m_ended) m_sink->OnCancel();
+        });
     };
     // Without a dialog behind it the window closes as any window does.
     handlers.ended = [this] { return m_ended || !m_sink; };
     handlers.backgroundMenu = [this](const QPoint& pos) {
-        if (!m_aboutEntries.empty()) ShowContextMenu(NewWindowMenu(m_dialog.get()), pos);
+        if (m_menus->HasAboutEntries())
+            m_menus->ShowContextMenu(m_menus->NewWindowMenu(m_dialog.get()), pos);
     };
+    // Message boxes, the pane's document and the dialog share one font;
+    // another family would be loaded for nothing.
+    QApplication::setFont(DialogFont());
+    UseDialogStyle();
     m_dialog = std::make_unique<DialogWindow>(std::move(handlers));
     m_dialog->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -59,17 +71,25 @@ QtSurface::QtSurface(const DialogSpec& def) : m_title(def.title) {
     m_dialog->setWindowIcon(AppIcon());
     const BaseUnits units = BaseUnitsOf(m_dialog->font());
 
-    auto* layout = new QVBoxLayout(m_dialog.get());
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
     m_menuBar = new QMenuBar(m_dialog.get());
     m_menuBar->setNativeMenuBar(false);
-    layout->setMenuBar(m_menuBar);
+    m_menus = std::make_unique<DialogMenus>(
+        m_menuBar, m_dialog.get(),
+        [this](int id) {
+            Post([this, id] {
+                if (m_sink) m_sink->OnCommand(id);
+            });
+        },
+        [this] {
+            Post([this] {
+                if (m_sink) m_sink->OnAboutCommand();
+            });
+        });
     SetMenuBar(def.menu);
+    SetInterfaceLanguage(def.language);
     m_client = new QWidget;
     m_client->setFixedSize(ToPixels({0, 0, def.size.width, def.size.height}, units).size());
-    layout->addWidget(m_client);
+    m_dialog->SetContents(m_menuBar, m_client);
 
     BuiltControls built = BuildControls(def, m_client, units);
     m_radioGroups = built.radioGroups;
@@ -93,6 +113,8 @@ QtSurface::QtSurface(const DialogSpec& def) : m_title(def.title) {
 QtSurface::~QtSurface() {
     qApp->removeEventFilter(m_keyFilter.get());
     m_sink = nullptr;
+    m_operations.Clear();
+    m_menus.reset();
     // The widgets go first, while the state their signals reach still exists.
     QObject::disconnect(qApp, nullptr, m_dialog.get(), nullptr);
     m_dialog.reset();
@@ -125,10 +147,13 @@ void QtSurface::ConnectNotifications(Control& c) {
         case ControlKind::PushButton:
         case ControlKind::CheckBox:
         case ControlKind::RadioButton:
-            // clicked comes after the button has changed its check state.
+            // clicked comes after the button has changed its check state; the
+            // command runs once the button's own handling is over.
             QObject::connect(static_cast<QAbstractButton*>(c.widget), &QAbstractButton::clicked,
                              c.widget, [this, id] {
-                                 if (m_sink) m_sink->OnCommand(id);
+                                 Post([this, id] {
+                                     if (m_sink) m_sink->OnCommand(id);
+                                 });
                              });
             break;
         case ControlKind::Edit:
@@ -138,16 +163,17 @@ void QtSurface::ConnectNotifications(Control& c) {
                              });
             break;
         case ControlKind::MultiLineEdit: {
-            auto* edit = static_cast<QPlainTextEdit*>(c.widget);
-            QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [this, id] {
+            auto* edit = static_cast<LogEdit*>(c.widget);
+            QObject::connect(edit, &QTextEdit::textChanged, edit, [this, id] {
                 if (m_silent == 0) NotifyChange(id);
             });
             edit->setContextMenuPolicy(Qt::CustomContextMenu);
             QObject::connect(edit, &QWidget::customContextMenuRequested, edit,
                              [this, edit](const QPoint& pos) {
                                  QMenu* menu = edit->createStandardContextMenu();
-                                 AddAboutActions(menu);
-                                 ShowContextMenu(menu, edit->viewport()->mapToGlobal(pos));
+                                 m_menus->AddAboutActions(menu);
+                                 m_menus->ShowContextMenu(menu,
+                                                          edit->viewport()->mapToGlobal(pos));
                              });
             break;
         }
@@ -165,11 +191,14 @@ void QtSurface::SetText(int id, const std::string& text) {
     switch (c.def.kind) {
         case ControlKind::Edit: {
             auto* edit = static_cast<QLineEdit*>(c.widget);
+            const QString value = Q(text);
             {
                 Guard quiet(m_silent);
-                edit->setText(Q(text));
+                // The same text again leaves the widget as it is (nothing
+                // to repaint); the dialog hears of it all the same.
+                if (edit->text() != value) edit->setText(value);
                 // A new text starts with the caret at its beginning.
-                edit->setCursorPosition(0);
+                if (edit->cursorPosition() != 0) edit->setCursorPosition(0);
             }
             NotifyChange(id);
             return;
@@ -177,7 +206,7 @@ void QtSurface::SetText(int id, const std::string& text) {
         case ControlKind::MultiLineEdit: {
             {
                 Guard quiet(m_silent);
-                static_cast<QPlainTextEdit*>(c.widget)->setPlainText(Q(ToLf(text)));
+                static_cast<LogEdit*>(c.widget)->SetAllText(Q(ToLf(text)));
             }
             NotifyChange(id);
             return;
@@ -185,14 +214,17 @@ void QtSurface::SetText(int id, const std::string& text) {
         default:
             break;
     }
+    if (c.caption == text) return;
     c.caption = text;
     const QString shown = DisplayCaption(text, c.def.kind);
     if (auto* button = qobject_cast<QAbstractButton*>(c.widget))
         button->setText(shown);
     else if (auto* box = qobject_cast<QGroupBox*>(c.widget))
         box->setTitle(shown);
-    else if (auto* label = qobject_cast<QLabel*>(c.widget))
+    else if (auto* label = qobject_cast<QLabel*>(c.widget)) {
         label->setText(shown);
+        FitLabelText(label);
+    }
     UpdateAccessibleName(c);
     auto named = m_namedBy.find(id);
     if (named != m_namedBy.end())
@@ -204,21 +236,16 @@ std::string QtSurface::GetText(int id) const {
     if (c.def.kind == ControlKind::Edit)
         return static_cast<QLineEdit*>(c.widget)->text().toStdString();
     if (c.def.kind == ControlKind::MultiLineEdit)
-        return ToCrLf(static_cast<QPlainTextEdit*>(c.widget)->toPlainText().toStdString());
+        return ToCrLf(static_cast<LogEdit*>(c.widget)->toPlainText().toStdString());
     return c.caption;
 }
 
 void QtSurface::AppendText(int id, const std::string& text) {
     Control& c = At(id);
     if (c.def.kind == ControlKind::MultiLineEdit) {
-        auto* edit = static_cast<QPlainTextEdit*>(c.widget);
         {
             Guard quiet(m_silent);
-            // Inserting at the end touches only the new text, however long
-            // the pane has grown.
-            QTextCursor end(edit->document());
-            end.movePosition(QTextCursor::End);
-            end.insertText(Q(ToLf(text)));
+            static_cast<LogEdit*>(c.widget)->AppendAtEnd(Q(ToLf(text)));
         }
         NotifyChange(id);
         return;
@@ -240,9 +267,7 @@ void QtSurface::MoveCaretToEnd(int id) {
     if (c.def.kind == ControlKind::Edit) {
         static_cast<QLineEdit*>(c.widget)->end(false);
     } else if (c.def.kind == ControlKind::MultiLineEdit) {
-        auto* edit = static_cast<QPlainTextEdit*>(c.widget);
-        edit->moveCursor(QTextCursor::End);
-        edit->ensureCursorVisible();
+        static_cast<LogEdit*>(c.widget)->MoveCaretToEnd();
     }
 }
 
@@ -312,7 +337,12 @@ void QtSurface::UpdateAccessibleName(const Control& c) {
             auto it = m_controls.find(other);
             return it == m_controls.end() ? std::string() : it->second.caption;
         });
-    c.widget->setAccessibleName(Q(name));
+    // Each change is announced to assistive technology: only real ones.
+    if (c.widget->accessibleName() != Q(name)) c.widget->setAccessibleName(Q(name));
+    const QString description =
+        Q(AccessibleDescriptionOf(c.def, IsEdit(c) ? std::string() : c.caption, c.assignedName));
+    if (c.widget->accessibleDescription() != description)
+        c.widget->setAccessibleDescription(description);
 }
 
 void QtSurface::SetFocus(int id) {
@@ -337,18 +367,19 @@ void QtSurface::OnFocusChanged(QWidget* now) {
 MsgBoxResult QtSurface::MessageBox(const std::string& text, const std::string& caption,
                                    MsgBoxButtons buttons) {
     QMessageBox box(m_dialog.get());
+    box.setFont(m_dialog->font());
     box.setWindowTitle(Q(caption));
     box.setTextFormat(Qt::PlainText);
     box.setText(Q(ToLf(text)));
     box.setIcon(QMessageBox::NoIcon);
     if (buttons == MsgBoxButtons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
-        box.exec();
+        m_modal.Exec(box);
         return MsgBoxResult::Ok;
     }
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
-    box.exec();
+    m_modal.Exec(box);
     return box.standardButton(box.clickedButton()) == QMessageBox::Yes ? MsgBoxResult::Yes
                                                                        : MsgBoxResult::No;
 }
@@ -359,82 +390,12 @@ void QtSurface::SetWindowTitle(const std::string& title) {
 }
 
 void QtSurface::SetMenuBar(const MenuBar& bar) {
-    m_menu = bar;
-    // The old items may be the ones whose command is running now: they go
-    // when control is back in the event loop.
-    m_menuBar->clear();
-    for (QPointer<QObject>& old : m_menuObjects)
-        if (old) old->deleteLater();
-    m_menuObjects.clear();
-
-    auto addCommand = [this](QWidget* owner, const MenuItem& item) {
-        auto* action = new QAction(MenuText(item.text), owner);
-        action->setEnabled(item.enabled);
-        const int id = item.commandId;
-        action->setData(id);
-        QObject::connect(action, &QAction::triggered, action, [this, id] {
-            if (m_sink) m_sink->OnCommand(id);
-        });
-        return action;
-    };
-    for (const MenuItem& item : bar.items) {
-        if (item.commandId == 0) {
-            auto* popup = new QMenu(MenuText(item.text), m_menuBar);
-            popup->setEnabled(item.enabled);
-            for (const MenuItem& sub : item.popup) popup->addAction(addCommand(popup, sub));
-            m_menuBar->addMenu(popup);
-            m_menuObjects.emplace_back(popup);
-        } else {
-            QAction* action = addCommand(m_dialog.get(), item);
-            m_menuBar->addAction(action);
-            m_menuObjects.emplace_back(action);
-        }
-    }
-}
-
-bool QtSurface::TriggerMenuCommand(int id) {
-    if (id == 0) return false;
-    for (QAction* top : m_menuBar->actions()) {
-        QList<QAction*> candidates{top};
-        if (QMenu* popup = top->menu()) {
-            if (!popup->isEnabled()) continue;
-            candidates = popup->actions();
-        }
-        for (QAction* action : candidates) {
-            if (action->data().toInt() != id) continue;
-            if (!action->isEnabled()) return false;
-            action->trigger();
-            return true;
-        }
-    }
-    return false;
-}
-
-QMenu* QtSurface::NewWindowMenu(QWidget* parent) {
-    auto* menu = new QMenu(parent);
-    AddAboutActions(menu);
-    return menu;
-}
-
-void QtSurface::AddAboutActions(QMenu* menu) {
-    if (m_aboutEntries.empty()) return;
-    if (!menu->isEmpty()) menu->addSeparator();
-    for (const std::string& entry : m_aboutEntries) {
-        QAction* action = menu->addAction(MenuText(entry));
-        QObject::connect(action, &QAction::triggered, action, [this] {
-            if (m_sink) m_sink->OnAboutCommand();
-        });
-    }
-}
-
-void QtSurface::ShowContextMenu(QMenu* menu, const QPoint& globalPos) {
-    QObject::connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
-    menu->popup(globalPos);
+    m_menus->SetMenuBar(bar);
 }
 
 void QtSurface::ShowAboutBox(const AboutTexts& texts) {
     std::unique_ptr<QDialog> box = MakeAboutBox(m_dialog.get(), texts);
-    box->exec();
+    m_modal.Exec(*box);
 }
 
 void QtSurface::StartTimer(int timerId, int periodMs) {
@@ -450,7 +411,7 @@ void QtSurface::StartTimer(int timerId, int periodMs) {
 
 int QtSurface::RunModal() {
     if (m_ended) return m_endResult;
-    const int result = m_dialog->exec();
+    const int result = m_modal.Exec(*m_dialog, false);
     return m_ended ? m_endResult : result;
 }
 
@@ -458,6 +419,19 @@ void QtSurface::EndDialog(int result) {
     m_ended = true;
     m_endResult = result;
     m_dialog->done(result);
+}
+
+void QtSurface::Post(std::function<void()> notification) {
+    m_operations.Post(std::move(notification));
+}
+
+void QtSurface::FinishOperations() {
+    if (m_operations.Running()) return;
+    while (!m_operations.Idle()) QCoreApplication::processEvents();
+}
+
+void QtSurface::SetInterfaceLanguage(const std::string& tag) {
+    m_translations.Switch(tag);
 }
 
 void QtSurface::OpenUrl(const std::string& url) {

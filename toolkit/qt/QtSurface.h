@@ -1,8 +1,13 @@
 #pragma once
 // The dialog toolkit over Qt 6 Widgets: a QDialog built from the control
 // table, with its menu bar, message boxes, About box, timers and the key hook.
-// Notifications reach the dialog synchronously, as DialogSurface promises:
-// programmatic changes notify exactly once, and so does every user edit.
+// The facade over a few owners: the control widgets and their notifications
+// (here), the operation queue (OperationQueue), every modal loop
+// (ModalRunner), the menus (DialogMenus), focus and key delivery
+// (KeyEventFilter) and accessibility actions (ButtonAccessible).
+// Programmatic changes notify synchronously and exactly once, and so does
+// every user edit; clicks, commands and the close box are queued operations,
+// as DialogSurface promises.
 
 #include <QMenuBar>
 #include <QPointer>
@@ -14,8 +19,12 @@
 
 #include "toolkit/DialogSurface.h"
 #include "toolkit/qt/ControlBuilder.h"
+#include "toolkit/qt/DialogMenus.h"
 #include "toolkit/qt/DialogWindow.h"
 #include "toolkit/qt/KeyEventFilter.h"
+#include "toolkit/qt/ModalRunner.h"
+#include "toolkit/qt/OperationQueue.h"
+#include "toolkit/qt/QtTranslations.h"
 
 class QMenu;
 
@@ -49,14 +58,16 @@ class QtSurface : public DialogSurface {
     void SetWindowTitle(const std::string& title) override;
     std::string WindowTitle() const override { return m_title; }
     void SetMenuBar(const MenuBar& bar) override;
-    MenuBar CurrentMenuBar() const override { return m_menu; }
-    void AddAboutEntry(const std::string& text) override { m_aboutEntries.push_back(text); }
+    MenuBar CurrentMenuBar() const override { return m_menus->Current(); }
+    void AddAboutEntry(const std::string& text) override { m_menus->AddAboutEntry(text); }
     void ShowAboutBox(const AboutTexts& texts) override;
     void StartTimer(int timerId, int periodMs) override;
     int RunModal() override;
     void EndDialog(int result) override;
     void OpenUrl(const std::string& url) override;
     KeyState& Keys() override { return m_keys; }
+    void Post(std::function<void()> notification) override;
+    void SetInterfaceLanguage(const std::string& tag) override;
 
     // The widgets, for tests and for main.cpp.
     QDialog* Dialog() const { return m_dialog.get(); }
@@ -64,10 +75,21 @@ class QtSurface : public DialogSurface {
     QMenuBar* MenuBarWidget() const { return m_menuBar; }
     // Chooses the menu bar's command id as the user would; false when the
     // bar has no such command or it is greyed.
-    bool TriggerMenuCommand(int id);
+    bool TriggerMenuCommand(int id) { return m_menus->Trigger(id); }
     // The window's own menu (the About entries), as the dialog's background
     // and the output pane offer it; the caller owns it.
-    QMenu* NewWindowMenu(QWidget* parent);
+    QMenu* NewWindowMenu(QWidget* parent) { return m_menus->NewWindowMenu(parent); }
+    // The context menu open now, nullptr for none.
+    QMenu* OpenContextMenu() const { return m_menus->OpenContextMenu(); }
+    // Every modal window runs here; tests answer the next ones from inside
+    // their loops.
+    ModalRunner& Modal() { return m_modal; }
+    // An operation is running (queued ones wait).
+    bool OperationRunning() const { return m_operations.Running(); }
+    // Turns the event loop until the queued operations have run, as after a
+    // user's action (for tests and the screenshot tour). Does nothing from
+    // inside an operation.
+    void FinishOperations();
 
   private:
     struct Control {
@@ -84,8 +106,6 @@ class QtSurface : public DialogSurface {
     void OnFocusChanged(QWidget* now);
     void NotifyChange(int id);
     void UpdateAccessibleName(const Control& c);
-    void AddAboutActions(QMenu* menu);
-    void ShowContextMenu(QMenu* menu, const QPoint& globalPos);
     void ParkFocus();
     bool Ended() const { return m_ended; }
 
@@ -96,7 +116,10 @@ class QtSurface : public DialogSurface {
     std::map<int, std::vector<int>> m_namedBy;  // caption id -> controls it names
     std::map<int, QButtonGroup*> m_radioGroups;
     std::map<int, QTimer*> m_timers;
-    std::vector<QPointer<QObject>> m_menuObjects;
+    OperationQueue m_operations;
+    ModalRunner m_modal;
+    QtTranslations m_translations;
+    std::unique_ptr<DialogMenus> m_menus;
     std::unique_ptr<KeyEventFilter> m_keyFilter;
     KeyState m_keys;
     DialogEvents* m_sink = nullptr;
@@ -104,8 +127,6 @@ class QtSurface : public DialogSurface {
     int m_silent = 0;      // programmatic text changes under way
     int m_focusQuiet = 0;  // focus moves that the dialog did not ask for
     std::string m_title;
-    MenuBar m_menu;
-    std::vector<std::string> m_aboutEntries;
     bool m_ended = false;
     int m_endResult = 0;
 };
