@@ -64,7 +64,8 @@ class FuzzSurface : public tk::HeadlessSurface {
         if (buttons == tk::MsgBoxButtons::YesNo)
             QueueAnswer(m_in.Bool() ? tk::MsgBoxResult::Yes : tk::MsgBoxResult::No);
         // The box's loop runs: device events reach the dialog meanwhile.
-        if (whileOpen && m_in.Byte() % 4 == 0) whileOpen();
+        // Only while the input lasts: a used-up input reads as zeros.
+        if (whileOpen && !m_in.Empty() && m_in.Byte() % 4 == 0) whileOpen();
         return HeadlessSurface::MessageBox(text, caption, buttons);
     }
     std::function<void()> whileOpen;
@@ -152,7 +153,7 @@ struct Session {
     // A device pulled out in the middle of a transfer's wait; the dialog
     // hears of it when the action is over.
     void PullDuringWait() {
-        if (in.Byte() % 32 != 0) return;
+        if (in.Empty() || in.Byte() % 32 != 0) return;
         const auto devices = port.Devices();
         if (devices.empty()) return;
         port.DetachQuietly(*devices[in.Below(devices.size())]);
