@@ -13,6 +13,7 @@ CReaderConfigDlg::CReaderConfigDlg(tk::DialogSurface& surface, dev::HidPort& por
     : m_ui(surface), m_clock(clock), m_port(port), m_link(port, watcher) {
     ResetGlobals();
     m_ui.SetEventSink(this);
+    m_link.SetWhenIdle([this] { HandleDeferredEvents(); });
 }
 
 CReaderConfigDlg::~CReaderConfigDlg() {

@@ -8,6 +8,7 @@
 // views).
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -124,6 +125,8 @@ class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiv
     // opened and what to do about it; again only after the situation or its
     // reason has changed.
     void ReportAccessProblem();
+    // Device changes that came while an operation ran, handled after it.
+    void HandleDeferredEvents();
 
     tk::DialogSurface& m_ui;
     tk::Clock& m_clock;
@@ -132,5 +135,7 @@ class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiv
     profile::BatchLog m_batchLog;
     int m_result = 0;
     bool m_accessDeniedReported = false;
+    std::deque<uint32_t> m_deferredEvents;
+    bool m_handlingDeferred = false;
     dev::AccessDenial m_reportedDenial = dev::AccessDenial::Unknown;
 };
