@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/QueuedDeviceWatcher.h"
 #include "device/HidLink.h"
 #include "toolkit/Clock.h"
 #include "toolkit/DialogSurface.h"
@@ -100,6 +101,7 @@ class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiv
 
     tk::DialogSurface& m_ui;
     tk::Clock& m_clock;
+    app::QueuedDeviceWatcher m_watcher;  // before m_link, which registers with it
     dev::CHidLink m_link;
     int m_result = 0;
     bool m_accessDeniedReported = false;
