@@ -14,6 +14,7 @@ packages=(
   dpkg-dev librsvg2-bin desktop-file-utils appstream
   fonts-noto-cjk fonts-wqy-zenhei
   xvfb xauth
+  qt6-translations-l10n  # Qt's own texts (message box buttons, edit menus) in Chinese
   qemu-system-x86 cpio xz-utils zstd  # the end-to-end virtual machine (e2e/install-vm-deps.sh)
 )
 

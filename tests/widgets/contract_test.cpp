@@ -250,6 +250,15 @@ TEST_P(DialogContract, StartUpState) {
         }
         EXPECT_EQ(shown, menu);
         EXPECT_EQ(port.registerCount, registered + 1);
+        if (auto* headless = dynamic_cast<widgettest::HeadlessDriver*>(driver.get())) {
+            EXPECT_EQ(headless->ui.TimerPeriod(CLOCK_TIMER), CLOCK_PERIOD_MS);
+            EXPECT_EQ(headless->ui.AboutEntries(),
+                      std::vector<std::string>{"关于Vorn软件（About Vorn）"});
+        } else {
+            auto& qt = dynamic_cast<widgettest::QtDriver&>(*driver).ui;
+            EXPECT_FALSE(qt.Dialog()->windowIcon().isNull());
+            EXPECT_EQ(QApplication::focusWidget(), qt.Widget(IDC_OUTPUT));
+        }
     }
 }
 
@@ -295,7 +304,7 @@ TEST_P(DialogContract, ADeviceChangeDuringAnOperationWaitsForIt) {
     EXPECT_EQ(driver->BoxesShown(), 1);
     EXPECT_EQ(CountOf(Pane(), reader::BatchLine(1)), 1u) << Pane();
     EXPECT_EQ(CountOf(Pane(), reader::BatchLine(2)), 0u) << Pane();
-    EXPECT_EQ(g_nBatchCount, 1u);
+    EXPECT_EQ(g_nBatchCount, 1u) << Pane();
 }
 
 TEST_P(DialogContract, AccessibilityTogglesRunTheClickHandlers) {
