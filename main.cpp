@@ -6,6 +6,7 @@
 #include <QSocketNotifier>
 #include <QToolButton>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -126,10 +127,17 @@ void InstallShownHooks(tk::QtSurface& surface, int& status) {
         });
     }
     const QString dir = qEnvironmentVariable("READER_CONFIG_SCREENSHOT_DIR");
+    // With READER_CONFIG_SCREENSHOT_SCREEN=NAME only the whole screen, as
+    // the tool starts, into NAME.png.
+    const QString screen = qEnvironmentVariable("READER_CONFIG_SCREENSHOT_SCREEN");
     if (!dir.isEmpty()) {
-        tk::AfterFirstPaint(surface.Dialog(), [&surface, &status, dir] {
+        tk::AfterFirstPaint(surface.Dialog(), [&surface, &status, dir, screen] {
             std::string error;
-            if (!tk::RunScreenshotTour(surface, dir.toStdString(), SCREENSHOT_STEPS, &error)) {
+            const std::vector<tk::ScreenshotStep> steps =
+                screen.isEmpty()
+                    ? SCREENSHOT_STEPS
+                    : std::vector<tk::ScreenshotStep>{{0, 0, screen.toStdString() + ".png", true}};
+            if (!tk::RunScreenshotTour(surface, dir.toStdString(), steps, &error)) {
                 std::fprintf(stderr, "reader-config: screenshots: %s\n", error.c_str());
                 status = 1;
             }
@@ -208,5 +216,11 @@ int main(int argc, char** argv) {
         RunSimulated(surface, clock, options.simulate, tracer.get());
     else
         RunOnDevice(surface, clock, tracer.get());
+    if (tracer && tracer->Error()) {
+        std::fprintf(stderr, "reader-config: could not write the trace to %s: %s\n",
+                     options.traceFile == "-" ? "standard error" : options.traceFile.c_str(),
+                     std::strerror(tracer->Error()));
+        status = 1;
+    }
     return status;
 }

@@ -32,7 +32,6 @@ void CReaderConfigDlg::OnOutputFocus() {
 
 void CReaderConfigDlg::UpdateClock() {
     const tk::LocalDateTime t = m_clock.Now();
-    m_ui.SetText(IDC_STATUS, std::string(35, ' '));
     const int weekday = (t.weekday >= 1 && t.weekday <= 7) ? t.weekday - 1 : 0;
     const int month = (t.month >= 1 && t.month <= 12) ? t.month - 1 : 0;
     char text[96];
@@ -44,5 +43,10 @@ void CReaderConfigDlg::UpdateClock() {
         std::snprintf(text, sizeof text, "%04d年%02d月%02d日 %02d:%02d:%02d  %s", t.year % 10000,
                       t.month % 100, t.day % 100, t.hour % 100, t.minute % 100, t.second % 100,
                       texts::WEEKDAYS_ZH[weekday]);
+    // Nine ticks in ten find the second unchanged. Blanking the line and
+    // writing the same text back would look the same (nothing is drawn in
+    // between) but make the window repaint it.
+    if (m_ui.GetText(IDC_STATUS) == text) return;
+    m_ui.SetText(IDC_STATUS, std::string(35, ' '));
     m_ui.SetText(IDC_STATUS, text);
 }

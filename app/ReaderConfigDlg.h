@@ -96,7 +96,8 @@ class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiv
     // Asks the exit question; Yes ends the dialog.
     void AskExit();
     // Says once, after a presence check, that a reader is there but may not be
-    // opened; again only after the situation has changed.
+    // opened and what to do about it; again only after the situation or its
+    // reason has changed.
     void ReportAccessProblem();
 
     tk::DialogSurface& m_ui;
@@ -105,4 +106,5 @@ class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiv
     dev::CHidLink m_link;
     int m_result = 0;
     bool m_accessDeniedReported = false;
+    dev::AccessDenial m_reportedDenial = dev::AccessDenial::Unknown;
 };

@@ -1,9 +1,8 @@
 #include "toolkit/Gbk.h"
 
-#include <iconv.h>
+#include <algorithm>
 
-#include <cerrno>
-#include <vector>
+#include "toolkit/GbkConvert.h"
 
 namespace tk {
 namespace {
@@ -16,49 +15,20 @@ size_t Utf8SequenceLength(unsigned char b) {
     return 1;
 }
 
-// Converts in with iconv from one encoding to another; at a sequence the
-// target cannot hold, or that is invalid in the source, writes "?" and skips
+// Converts in through the platform's converter; at a sequence the target
+// cannot hold, or that is invalid in the source, writes "?" and skips
 // skipLen(byte) bytes of input.
-// One converter per direction, opened on first use: opening one costs far
-// more than a short conversion.
-class Converter {
-  public:
-    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
-    ~Converter() {
-        if (Valid()) iconv_close(m_cd);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-    bool Valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
-    iconv_t Get() const { return m_cd; }
-
-  private:
-    iconv_t m_cd;
-};
-
-std::string Convert(const Converter& converter, const std::string& in,
+std::string Convert(gbk::Direction direction, const std::string& in,
                     size_t (*skipLen)(unsigned char)) {
-    if (!converter.Valid()) return in;
-    iconv_t cd = converter.Get();
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state
     std::string out;
-    std::vector<char> buf(in.size() * 4 + 16);
-    char* src = const_cast<char*>(in.data());
-    size_t srcLeft = in.size();
-    while (srcLeft > 0) {
-        char* dst = buf.data();
-        size_t dstLeft = buf.size();
-        const size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-        out.append(buf.data(), dst);
-        if (r != static_cast<size_t>(-1)) break;
-        if (errno == E2BIG) continue;
-        // EILSEQ or EINVAL: one unconvertible or broken character.
+    out.reserve(in.size() * 2);
+    size_t pos = 0;
+    while (pos < in.size()) {
+        pos += gbk::ConvertPrefix(direction, in.data() + pos, in.size() - pos, out);
+        if (pos >= in.size()) break;
+        // One unconvertible or broken character.
         out.push_back('?');
-        size_t skip = skipLen(static_cast<unsigned char>(*src));
-        if (skip > srcLeft) skip = srcLeft;
-        src += skip;
-        srcLeft -= skip;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        pos += std::min(skipLen(static_cast<unsigned char>(in[pos])), in.size() - pos);
     }
     return out;
 }
@@ -70,13 +40,11 @@ size_t GbkSequenceLength(unsigned char b) {
 }  // namespace
 
 std::string Utf8ToGbk(const std::string& utf8) {
-    thread_local const Converter toGbk("GBK", "UTF-8");
-    return Convert(toGbk, utf8, Utf8SequenceLength);
+    return Convert(gbk::Direction::Utf8ToGbk, utf8, Utf8SequenceLength);
 }
 
 std::string GbkToUtf8(const std::string& gbk) {
-    thread_local const Converter toUtf8("UTF-8", "GBK");
-    return Convert(toUtf8, gbk, GbkSequenceLength);
+    return Convert(gbk::Direction::GbkToUtf8, gbk, GbkSequenceLength);
 }
 
 size_t GbkPrefixLength(const std::string& gbk, size_t maxBytes) {

@@ -4,11 +4,11 @@
 // and over the real Qt widgets (offscreen). A driver acts as a user, an
 // assistive technology or a test answering message boxes does.
 
+#include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -110,7 +110,7 @@ class QtDriver : public Driver {
     }
     void ClickInto(int id) override {
         QWidget* w = ui.Widget(id);
-        if (auto* pane = qobject_cast<QPlainTextEdit*>(w)) w = pane->viewport();
+        if (auto* pane = qobject_cast<QAbstractScrollArea*>(w)) w = pane->viewport();
         QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
         ui.MoveCaretToEnd(id);
         ui.FinishOperations();

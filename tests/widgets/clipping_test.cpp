@@ -5,12 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QRadioButton>
 #include <QStyle>
+#include <QStyleOptionButton>
 
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
+#include "app/HelpTexts.h"
 #include "keypad/ViewSets.h"
 #include "toolkit/qt/QtSurface.h"
 #include "widgets/WidgetTestSupport.h"
@@ -33,6 +37,7 @@ const std::vector<Caption> CHINESE = {
     {1027, "停止批量设置"},
     {1079, "停止批量设置"},
     {1142, "2026年12月06日 05:31:36  星期三"},
+    {1139, texts::KEYBOARD_TIPS.zh},
 };
 
 const std::vector<Caption> ENGLISH = {
@@ -88,29 +93,53 @@ const std::vector<Caption> ENGLISH = {
     {1027, "Start batch set"},
     {1079, "Start batch set"},
     {1142, "  Septemper,30,2026 23:59:59 Wednesday"},
+    {1139, texts::KEYBOARD_TIPS.en},
 };
+
+// The pixels a one-line text covers, from the top of its line: trailing
+// spaces draw nothing, and a line box taller than the glyphs is no clipping.
+QSize InkOfLine(const QFontMetrics& fm, const QString& text) {
+    const QString shown = text.trimmed().isEmpty() ? text : text.left(text.size() - [&] {
+        int n = 0;
+        while (n < text.size() && text[text.size() - 1 - n].isSpace()) ++n;
+        return n;
+    }());
+    const QRect ink = fm.boundingRect(shown);
+    return {fm.horizontalAdvance(shown), fm.ascent() + std::max(ink.bottom() + 1, 0)};
+}
 
 // Why the caption does not fit its widget; empty when it fits.
 std::string Clipping(QWidget* w) {
-    const int lineHeight = w->fontMetrics().height();
-    QSize need;
-    if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-        need = QSize(button->sizeHint().width(), lineHeight);
+    const QFontMetrics fm = w->fontMetrics();
+    QSize need, room = w->size();
+    if (auto* check = qobject_cast<QCheckBox*>(w); check || qobject_cast<QRadioButton*>(w)) {
+        auto* button = static_cast<QAbstractButton*>(w);
+        // The caption is drawn in the contents rectangle beside the indicator.
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const QRect contents = w->style()->subElementRect(
+            check ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents, &option, w);
+        need = QSize(InkOfLine(fm, button->text()).width(), fm.height());
+        room = QSize(contents.width(), w->height());
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        need = QSize(button->sizeHint().width(), fm.height());
     } else if (auto* box = qobject_cast<QGroupBox*>(w)) {
-        need = QSize(box->minimumSizeHint().width(), lineHeight);
+        need = QSize(box->minimumSizeHint().width(), fm.height());
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
         if (label->wordWrap())
             need = label->fontMetrics()
                        .boundingRect(label->contentsRect(), Qt::TextWordWrap, label->text())
                        .size();
         else
-            need = label->sizeHint();
+            need = InkOfLine(fm, label->text());
+        room = label->contentsRect().size();
     } else {
         return "";
     }
-    if (need.width() <= w->width() && need.height() <= w->height()) return "";
+    if (need.width() <= room.width() && need.height() <= room.height()) return "";
     return "needs " + std::to_string(need.width()) + "x" + std::to_string(need.height()) +
-           ", has " + std::to_string(w->width()) + "x" + std::to_string(w->height());
+           ", has " + std::to_string(room.width()) + "x" + std::to_string(room.height());
 }
 
 class ClippingTest : public ::testing::Test {

@@ -116,8 +116,8 @@ TEST_P(ToolkitContract, OperationsRunOneAtATimeInOrderAndShowTheyAreBusy) {
     });
     ASSERT_TRUE(driver->Click(IDC_CLEAR));
     driver->Settle();
-    EXPECT_EQ(sink.events, (Events{"command 1017", "box", "in box", "box closed", "command 1008",
-                                   "device"}));
+    EXPECT_EQ(sink.events,
+              (Events{"command 1017", "box", "in box", "box closed", "command 1008", "device"}));
     // Busy in each operation, not over the box; not once they are over.
     EXPECT_EQ(busy, (std::vector<bool>{true, false, true}));
     EXPECT_FALSE(driver->Busy());
@@ -148,8 +148,8 @@ TEST_P(ToolkitContract, AutoRepeatOfAnActedOnKeyReachesNoOne) {
     for (uint8_t vk : {tk::VK_F5, tk::VK_ESCAPE}) {
         sink.events.clear();
         driver->Hold(vk, 5);
-        const std::string press = "press " + std::to_string(vk) + " @" +
-                                  std::to_string(IDC_MIDDLE_SEP_TEXT);
+        const std::string press =
+            "press " + std::to_string(vk) + " @" + std::to_string(IDC_MIDDLE_SEP_TEXT);
         EXPECT_EQ(sink.Count(press), 1u) << int(vk);
         EXPECT_EQ(sink.Count("cancel"), vk == tk::VK_ESCAPE ? 1u : 0u) << int(vk);
         EXPECT_FALSE(ui().Keys().IsDown(vk));
@@ -185,7 +185,8 @@ INSTANTIATE_TEST_SUITE_P(Toolkits, ToolkitContract,
 class DialogContract : public ::testing::TestWithParam<Toolkit> {
   protected:
     DialogContract()
-        : clock({2026, 12, 7, 9, 5, 7, 0}), port(clock),
+        : clock({2026, 12, 7, 9, 5, 7, 0}),
+          port(clock),
           driver(widgettest::MakeDriver(GetParam(), app::MainDialogSpec())) {}
     ~DialogContract() override { dlg.reset(); }
 
@@ -240,9 +241,12 @@ TEST_P(DialogContract, StartUpState) {
         EXPECT_EQ(ui().GetText(IDC_SHIELD_KEYS), "屏蔽键盘控制键");
         EXPECT_EQ(driver->AccessibleName(IDC_OUTPUT), "输出窗口");
         const std::vector<std::pair<int, std::string>> menu = {
-            {0, "关于软件 "},         {ID_INSTRUCTIONS, "软件操作说明"},
-            {ID_SOFTWARE_INFO, "软件信息"}, {ID_UPDATE, "软件更新"},
-            {ID_TOGGLE_VIEW, "切换到键盘设置界面"}, {ID_EXIT, "退出 "}};
+            {0, "关于软件 "},
+            {ID_INSTRUCTIONS, "软件操作说明"},
+            {ID_SOFTWARE_INFO, "软件信息"},
+            {ID_UPDATE, "软件更新"},
+            {ID_TOGGLE_VIEW, "切换到键盘设置界面"},
+            {ID_EXIT, "退出 "}};
         std::vector<std::pair<int, std::string>> shown;
         for (const tk::MenuItem& item : ui().CurrentMenuBar().items) {
             shown.emplace_back(item.commandId, item.text);
@@ -264,8 +268,8 @@ TEST_P(DialogContract, StartUpState) {
 
 TEST_P(DialogContract, EnterStartsNoOperationAndDoesNotEndTheTool) {
     Start(true);
-    for (int id : {IDC_MIDDLE_SEP_TEXT, IDC_TRACK1, IDC_FORMAT_FIRST, IDC_SET_DEVICE,
-                   IDC_READ_DEVICE}) {
+    for (int id :
+         {IDC_MIDDLE_SEP_TEXT, IDC_TRACK1, IDC_FORMAT_FIRST, IDC_SET_DEVICE, IDC_READ_DEVICE}) {
         ui().SetFocus(id);
         driver->Press(tk::VK_RETURN);
         EXPECT_TRUE(reader->Received().empty()) << id;
@@ -297,9 +301,8 @@ TEST_P(DialogContract, ADeviceChangeDuringAnOperationWaitsForIt) {
     ui().SetText(IDC_MIDDLE_SEP_TEXT, "");
     ASSERT_TRUE(driver->Click(IDC_MIDDLE_SEP));
     // While the box is open another device arrives.
-    driver->QueueAnswer(tk::MsgBoxResult::Ok, [&] {
-        port.Attach(std::make_unique<sim::AckingModel>(), 0x1234);
-    });
+    driver->QueueAnswer(tk::MsgBoxResult::Ok,
+                        [&] { port.Attach(std::make_unique<sim::AckingModel>(), 0x1234); });
     ASSERT_TRUE(driver->Click(IDC_BATCH));  // configures the attached reader
     EXPECT_EQ(driver->BoxesShown(), 1);
     EXPECT_EQ(CountOf(Pane(), reader::BatchLine(1)), 1u) << Pane();

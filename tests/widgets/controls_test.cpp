@@ -10,9 +10,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextEdit>
 
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
@@ -144,7 +144,7 @@ bool HasKind(QWidget* w, ControlKind kind) {
         case ControlKind::Edit:
             return qobject_cast<QLineEdit*>(w) != nullptr;
         case ControlKind::MultiLineEdit:
-            return qobject_cast<QPlainTextEdit*>(w) != nullptr;
+            return qobject_cast<QTextEdit*>(w) != nullptr;
     }
     return false;
 }
@@ -250,7 +250,8 @@ TEST_F(ControlsTest, NamesFollowCaptionChangesAndAssignedNames) {
     EXPECT_EQ(ScreenReaderName(ui.Widget(IDC_OUTPUT)), QStringLiteral("Output pane"));
     // The status line's text is its content: the clock is read.
     ui.SetText(IDC_STATUS, "2026年12月07日 09:05:07  星期一");
-    EXPECT_EQ(ScreenReaderName(ui.Widget(IDC_STATUS)), QStringLiteral("2026年12月07日 09:05:07  星期一"));
+    EXPECT_EQ(ScreenReaderName(ui.Widget(IDC_STATUS)),
+              QStringLiteral("2026年12月07日 09:05:07  星期一"));
     EXPECT_EQ(ui.Widget(IDC_STATUS)->accessibleDescription(), QStringLiteral("状态栏"));
 }
 

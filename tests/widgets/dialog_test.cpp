@@ -7,9 +7,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextEdit>
 
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
@@ -123,7 +123,7 @@ TEST_F(DialogOverQtTest, RealKeyPressesReachTheHookInTheKeyboardView) {
 TEST_F(DialogOverQtTest, AboutWorksAnyNumberOfTimesFromBothMenus) {
     Start();
     QWidget* background = ui.Widget(IDC_OUTPUT)->parentWidget();
-    QWidget* pane = static_cast<QPlainTextEdit*>(ui.Widget(IDC_OUTPUT))->viewport();
+    QWidget* pane = static_cast<QTextEdit*>(ui.Widget(IDC_OUTPUT))->viewport();
     for (int round = 0; round < 3; ++round) {
         for (QWidget* target : {background, pane}) {
             ui.Modal().QueueAnswer(tk::MsgBoxResult::Ok);
@@ -184,7 +184,7 @@ TEST_F(DialogOverQtTest, QtsOwnTextsFollowTheLanguageAndBoxesUseTheDialogsFont) 
         EXPECT_EQ(label, ui.Dialog()->font().family());
 
         std::unique_ptr<QMenu> menu(
-            static_cast<QPlainTextEdit*>(ui.Widget(IDC_OUTPUT))->createStandardContextMenu());
+            static_cast<QTextEdit*>(ui.Widget(IDC_OUTPUT))->createStandardContextMenu());
         ASSERT_FALSE(menu->actions().isEmpty());
         EXPECT_TRUE(menu->actions().first()->text().contains(QString::fromUtf8(c.undo)))
             << menu->actions().first()->text().toStdString();

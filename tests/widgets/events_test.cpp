@@ -10,10 +10,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextEdit>
 #include <QTimer>
 
 #include "app/ControlIds.h"
@@ -53,7 +53,7 @@ class EventsTest : public ::testing::Test {
         widgettest::Settle();
     }
     QLineEdit* LineEdit(int id) { return static_cast<QLineEdit*>(ui.Widget(id)); }
-    QPlainTextEdit* Pane() { return static_cast<QPlainTextEdit*>(ui.Widget(IDC_OUTPUT)); }
+    QTextEdit* Pane() { return static_cast<QTextEdit*>(ui.Widget(IDC_OUTPUT)); }
     using Events = std::vector<std::string>;
 
     widgettest::AppFirst app;

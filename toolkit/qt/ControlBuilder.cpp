@@ -1,19 +1,24 @@
 #include "toolkit/qt/ControlBuilder.h"
 
 #include <QCheckBox>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include "toolkit/qt/LogEdit.h"
 
 namespace tk {
 namespace {
 
 // Static texts taller than this many dialog units hold several lines.
 constexpr int ONE_LINE_HEIGHT = 16;
+// The smallest pixel size a status line shrinks its font to.
+constexpr int MIN_FIT_PIXELS = 9;
 
 QColor ToQColor(const Rgb& c) {
     return QColor(c.r, c.g, c.b);
@@ -75,17 +80,8 @@ QWidget* MakeWidget(const ControlSpec& def, QWidget* client, BuiltControls& buil
         }
         case ControlKind::Edit:
             return new QLineEdit(QString::fromStdString(def.caption), client);
-        case ControlKind::MultiLineEdit: {
-            auto* edit = new QPlainTextEdit(client);
-            edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-            // Tab moves on through the dialog; Enter starts a new line.
-            edit->setTabChangesFocus(true);
-            // The log grows without bound; an undo history of it would too.
-            edit->setUndoRedoEnabled(false);
-            return edit;
-        }
+        case ControlKind::MultiLineEdit:
+            return new LogEdit(client);
     }
     return new QWidget(client);
 }
@@ -106,6 +102,23 @@ QString MenuText(const std::string& text) {
     out.replace(QLatin1Char('\t'), QStringLiteral("  "));
     out.replace(QLatin1Char('&'), QStringLiteral("&&"));
     return out;
+}
+
+void FitLabelText(QLabel* label) {
+    const bool wrap = label->wordWrap();
+    if (!wrap && !(label->alignment() & Qt::AlignHCenter)) return;
+    QFont font = label->parentWidget() ? label->parentWidget()->font() : label->font();
+    if (font.pixelSize() < 0) font.setPixelSize(QFontInfo(font).pixelSize());
+    const QRect room = label->contentsRect();
+    auto fits = [&](const QFont& f) {
+        const QFontMetrics fm(f);
+        if (!wrap) return fm.horizontalAdvance(label->text()) <= room.width();
+        const QRect need = fm.boundingRect(room, Qt::TextWordWrap, label->text());
+        return need.width() <= room.width() && need.height() <= room.height();
+    };
+    while (font.pixelSize() > MIN_FIT_PIXELS && !fits(font))
+        font.setPixelSize(font.pixelSize() - 1);
+    if (font != label->font()) label->setFont(font);
 }
 
 int ControlIdOf(const QWidget* widget) {

@@ -5,6 +5,7 @@
 // property "controlId" and in its object name "ctl_<id>".
 
 #include <QButtonGroup>
+#include <QLabel>
 #include <QString>
 #include <QWidget>
 #include <map>
@@ -31,6 +32,12 @@ QString DisplayCaption(const std::string& caption, ControlKind kind);
 // A menu item's text: tabs become two spaces (a tab would start the shortcut
 // column), "&" is doubled.
 QString MenuText(const std::string& text);
+
+// A static text whose text would be cut off (a centred one-line text too
+// wide, as the English clock; a wrapped text too long, as the keypad tips at
+// the dialog font's line spacing) takes a smaller size of the dialog font,
+// down to 9 pixels, rather than lose text; text that fits keeps the font.
+void FitLabelText(QLabel* label);
 
 // The control id a widget carries, 0 for none.
 int ControlIdOf(const QWidget* widget);

@@ -8,7 +8,9 @@ namespace tk {
 
 DialogMenus::DialogMenus(QMenuBar* bar, QWidget* actionOwner, std::function<void(int)> command,
                          std::function<void()> about)
-    : m_bar(bar), m_actionOwner(actionOwner), m_command(std::move(command)),
+    : m_bar(bar),
+      m_actionOwner(actionOwner),
+      m_command(std::move(command)),
       m_about(std::move(about)) {}
 
 DialogMenus::~DialogMenus() {

@@ -3,12 +3,20 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QRawFont>
+#include <QtEndian>
 #include <algorithm>
+#include <cmath>
 
 namespace tk {
 namespace {
 
 constexpr int DIALOG_POINT_SIZE = 9;
+
+// Offsets into the OpenType tables (big-endian fields).
+constexpr int HEAD_UNITS_PER_EM = 18;
+constexpr int OS2_TYPO_ASCENDER = 68;
+constexpr int OS2_TYPO_DESCENDER = 70;
 
 int MulDiv(int value, int numerator, int denominator) {
     const long long product = static_cast<long long>(value) * numerator;
@@ -17,12 +25,31 @@ int MulDiv(int value, int numerator, int denominator) {
                                          : (product - half) / denominator);
 }
 
+int Field16(const QByteArray& table, int offset, bool isSigned) {
+    if (table.size() < offset + 2) return 0;
+    const auto* at = reinterpret_cast<const uchar*>(table.constData()) + offset;
+    return isSigned ? qFromBigEndian<qint16>(at) : qFromBigEndian<quint16>(at);
+}
+
+// The em box height in pixels from the font's own tables, 0 when it has none.
+int EmBoxPixels(const QFont& font) {
+    const QRawFont raw = QRawFont::fromFont(font);
+    if (!raw.isValid()) return 0;
+    const QByteArray head = raw.fontTable("head");
+    const QByteArray os2 = raw.fontTable("OS/2");
+    const int unitsPerEm = Field16(head, HEAD_UNITS_PER_EM, false);
+    const int ascender = Field16(os2, OS2_TYPO_ASCENDER, true);
+    const int descender = Field16(os2, OS2_TYPO_DESCENDER, true);
+    if (unitsPerEm <= 0 || ascender - descender <= 0) return 0;
+    return static_cast<int>(std::lround(raw.pixelSize() * (ascender - descender) / unitsPerEm));
+}
+
 }  // namespace
 
 QFont DialogFont() {
     const QStringList installed = QFontDatabase::families();
     for (const char* family :
-         {"Noto Sans CJK SC", "WenQuanYi Zen Hei", "WenQuanYi Micro Hei", "Droid Sans Fallback"}) {
+         {"WenQuanYi Zen Hei", "Noto Sans CJK SC", "WenQuanYi Micro Hei", "Droid Sans Fallback"}) {
         if (installed.contains(QString::fromLatin1(family)))
             return QFont(QString::fromLatin1(family), DIALOG_POINT_SIZE);
     }
@@ -37,7 +64,8 @@ BaseUnits BaseUnitsOf(const QFont& font) {
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     BaseUnits u;
     u.cx = std::max(1, (width / 26 + 1) / 2);
-    u.cy = std::max(1, fm.height());
+    const int emBox = EmBoxPixels(font);
+    u.cy = std::max(1, emBox > 0 ? emBox : fm.height());
     return u;
 }
 

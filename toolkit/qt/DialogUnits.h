@@ -1,7 +1,8 @@
 #pragma once
 // Dialog units: the control table places controls in quarters of the dialog
-// font's average character width and eighths of its character height, so the
-// layout grows with the font and its captions keep their room.
+// font's average character width and eighths of its character height, as the
+// platform the table was drawn on converts them, so the layout grows with the
+// font and its captions keep their room.
 
 #include <QFont>
 #include <QRect>
@@ -15,11 +16,16 @@ struct BaseUnits {
     int cy = 1;  // character height in pixels
 };
 
-// The dialog's font: a CJK font at 9 points when one is installed, else the
-// application's default font at 9 points.
+// The dialog's font at 9 points: WenQuanYi Zen Hei when installed (TrueType
+// outlines, cheap to rasterise, and its base units equal those of the font
+// the table was drawn for), else another CJK font, else the application's
+// default font.
 QFont DialogFont();
 
-// The average width of the Latin letters (rounded) and the font's height.
+// The base units of a font. cx is the average advance of the 52 Latin
+// letters, rounded. cy is the height of one character cell: the em box the
+// font's OS/2 table gives (typographic ascender plus descender), which for a
+// CJK font is the ideographic cell; without that table, ascent plus descent.
 BaseUnits BaseUnitsOf(const QFont& font);
 
 // A rectangle in dialog units as pixels; every edge is converted on its own,

@@ -8,18 +8,17 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextCursor>
 #include <QUrl>
-#include <QVBoxLayout>
 #include <stdexcept>
 
 #include "toolkit/AccessibleNames.h"
 #include "toolkit/LineBreaks.h"
 #include "toolkit/qt/AboutBox.h"
 #include "toolkit/qt/AppIcon.h"
+#include "toolkit/qt/DialogStyle.h"
 #include "toolkit/qt/DialogUnits.h"
+#include "toolkit/qt/LogEdit.h"
 
 namespace tk {
 namespace {
@@ -58,6 +57,10 @@ QtSurface::QtSurface(const DialogSpec& def) : m_title(def.title) {
         if (m_menus->HasAboutEntries())
             m_menus->ShowContextMenu(m_menus->NewWindowMenu(m_dialog.get()), pos);
     };
+    // Message boxes, the pane's document and the dialog share one font;
+    // another family would be loaded for nothing.
+    QApplication::setFont(DialogFont());
+    UseDialogStyle();
     m_dialog = std::make_unique<DialogWindow>(std::move(handlers));
     m_dialog->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -66,13 +69,8 @@ QtSurface::QtSurface(const DialogSpec& def) : m_title(def.title) {
     m_dialog->setWindowIcon(AppIcon());
     const BaseUnits units = BaseUnitsOf(m_dialog->font());
 
-    auto* layout = new QVBoxLayout(m_dialog.get());
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
     m_menuBar = new QMenuBar(m_dialog.get());
     m_menuBar->setNativeMenuBar(false);
-    layout->setMenuBar(m_menuBar);
     m_menus = std::make_unique<DialogMenus>(
         m_menuBar, m_dialog.get(),
         [this](int id) {
@@ -89,7 +87,7 @@ QtSurface::QtSurface(const DialogSpec& def) : m_title(def.title) {
     SetInterfaceLanguage(def.language);
     m_client = new QWidget;
     m_client->setFixedSize(ToPixels({0, 0, def.size.width, def.size.height}, units).size());
-    layout->addWidget(m_client);
+    m_dialog->SetContents(m_menuBar, m_client);
 
     BuiltControls built = BuildControls(def, m_client, units);
     m_radioGroups = built.radioGroups;
@@ -156,8 +154,8 @@ void QtSurface::ConnectNotifications(Control& c) {
                              });
             break;
         case ControlKind::MultiLineEdit: {
-            auto* edit = static_cast<QPlainTextEdit*>(c.widget);
-            QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [this, id] {
+            auto* edit = static_cast<LogEdit*>(c.widget);
+            QObject::connect(edit, &QTextEdit::textChanged, edit, [this, id] {
                 if (m_silent == 0) NotifyChange(id);
             });
             edit->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -165,8 +163,7 @@ void QtSurface::ConnectNotifications(Control& c) {
                              [this, edit](const QPoint& pos) {
                                  QMenu* menu = edit->createStandardContextMenu();
                                  m_menus->AddAboutActions(menu);
-                                 m_menus->ShowContextMenu(menu,
-                                                          edit->viewport()->mapToGlobal(pos));
+                                 m_menus->ShowContextMenu(menu, edit->viewport()->mapToGlobal(pos));
                              });
             break;
         }
@@ -214,11 +211,14 @@ void QtSurface::SetText(int id, const std::string& text) {
     switch (c.def.kind) {
         case ControlKind::Edit: {
             auto* edit = static_cast<QLineEdit*>(c.widget);
+            const QString value = Q(text);
             {
                 Guard quiet(m_silent);
-                edit->setText(Q(text));
+                // The same text again leaves the widget as it is (nothing
+                // to repaint); the dialog hears of it all the same.
+                if (edit->text() != value) edit->setText(value);
                 // A new text starts with the caret at its beginning.
-                edit->setCursorPosition(0);
+                if (edit->cursorPosition() != 0) edit->setCursorPosition(0);
             }
             NotifyChange(id);
             return;
@@ -226,7 +226,7 @@ void QtSurface::SetText(int id, const std::string& text) {
         case ControlKind::MultiLineEdit: {
             {
                 Guard quiet(m_silent);
-                static_cast<QPlainTextEdit*>(c.widget)->setPlainText(Q(ToLf(text)));
+                static_cast<LogEdit*>(c.widget)->SetAllText(Q(ToLf(text)));
             }
             NotifyChange(id);
             return;
@@ -234,14 +234,17 @@ void QtSurface::SetText(int id, const std::string& text) {
         default:
             break;
     }
+    if (c.caption == text) return;
     c.caption = text;
     const QString shown = DisplayCaption(text, c.def.kind);
     if (auto* button = qobject_cast<QAbstractButton*>(c.widget))
         button->setText(shown);
     else if (auto* box = qobject_cast<QGroupBox*>(c.widget))
         box->setTitle(shown);
-    else if (auto* label = qobject_cast<QLabel*>(c.widget))
+    else if (auto* label = qobject_cast<QLabel*>(c.widget)) {
         label->setText(shown);
+        FitLabelText(label);
+    }
     UpdateAccessibleName(c);
     auto named = m_namedBy.find(id);
     if (named != m_namedBy.end())
@@ -253,21 +256,16 @@ std::string QtSurface::GetText(int id) const {
     if (c.def.kind == ControlKind::Edit)
         return static_cast<QLineEdit*>(c.widget)->text().toStdString();
     if (c.def.kind == ControlKind::MultiLineEdit)
-        return ToCrLf(static_cast<QPlainTextEdit*>(c.widget)->toPlainText().toStdString());
+        return ToCrLf(static_cast<LogEdit*>(c.widget)->toPlainText().toStdString());
     return c.caption;
 }
 
 void QtSurface::AppendText(int id, const std::string& text) {
     Control& c = At(id);
     if (c.def.kind == ControlKind::MultiLineEdit) {
-        auto* edit = static_cast<QPlainTextEdit*>(c.widget);
         {
             Guard quiet(m_silent);
-            // Inserting at the end touches only the new text, however long
-            // the pane has grown.
-            QTextCursor end(edit->document());
-            end.movePosition(QTextCursor::End);
-            end.insertText(Q(ToLf(text)));
+            static_cast<LogEdit*>(c.widget)->AppendAtEnd(Q(ToLf(text)));
         }
         NotifyChange(id);
         return;
@@ -289,9 +287,7 @@ void QtSurface::MoveCaretToEnd(int id) {
     if (c.def.kind == ControlKind::Edit) {
         static_cast<QLineEdit*>(c.widget)->end(false);
     } else if (c.def.kind == ControlKind::MultiLineEdit) {
-        auto* edit = static_cast<QPlainTextEdit*>(c.widget);
-        edit->moveCursor(QTextCursor::End);
-        edit->ensureCursorVisible();
+        static_cast<LogEdit*>(c.widget)->MoveCaretToEnd();
     }
 }
 

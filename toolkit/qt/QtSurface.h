@@ -13,8 +13,8 @@
 #include <QPointer>
 #include <QTimer>
 #include <map>
-#include <set>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 

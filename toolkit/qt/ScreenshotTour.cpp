@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 
 #include "toolkit/qt/QtSurface.h"
@@ -46,7 +47,10 @@ bool RunScreenshotTour(QtSurface& surface, const std::string& dir,
         surface.FinishOperations();
         Settle();
         const QString path = folder.filePath(QString::fromStdString(step.file));
-        if (!surface.Dialog()->grab().save(path, "PNG")) {
+        const QPixmap image = step.wholeScreen && surface.Dialog()->screen()
+                                  ? surface.Dialog()->screen()->grabWindow(0)
+                                  : surface.Dialog()->grab();
+        if (!image.save(path, "PNG")) {
             *error = "cannot write " + path.toStdString();
             return false;
         }

@@ -10,9 +10,10 @@ namespace tk {
 class QtSurface;
 
 struct ScreenshotStep {
-    int clickId = 0;      // a button to click first (0: none)
-    int menuCommand = 0;  // then a menu bar command to choose (0: none)
-    std::string file;     // the PNG written after the step, in the tour's folder
+    int clickId = 0;           // a button to click first (0: none)
+    int menuCommand = 0;       // then a menu bar command to choose (0: none)
+    std::string file;          // the PNG written after the step, in the tour's folder
+    bool wholeScreen = false;  // the whole screen as the user sees it, not the window
 };
 
 // Runs the steps in order and writes each image into dir (created when

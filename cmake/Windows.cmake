@@ -1,0 +1,61 @@
+# The Windows build, cross-compiled with mingw-w64 (cmake/mingw-w64-x86_64.cmake):
+# the same core, the Win32 toolkit and HID port, the tool and the test suite
+# that scripts/test-windows.sh runs under Wine. Qt, hidapi and libudev are
+# not used here.
+
+enable_language(C RC)
+
+# The core as on Linux, with the GBK primitive over code page 936 in place of iconv.
+file(GLOB READER_CORE_SOURCES CONFIGURE_DEPENDS
+  app/*.cpp device/*.cpp reader/*.cpp keypad/*.cpp toolkit/*.cpp toolkit/headless/*.cpp sim/*.cpp)
+list(REMOVE_ITEM READER_CORE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/GbkIconv.cpp)
+list(APPEND READER_CORE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/GbkCodePage.cpp)
+add_library(readercore STATIC ${READER_CORE_SOURCES})
+target_include_directories(readercore PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+# Unicode Win32 API, no min/max macros; localtime_r from the C runtime.
+target_compile_definitions(readercore PUBLIC
+  READER_CONFIG_VERSION="${PROJECT_VERSION}" UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN
+  _POSIX_C_SOURCE=200809L)
+
+# The Win32 toolkit and the SetupAPI/hid.dll port and device notifications.
+file(GLOB READER_WIN32_SOURCES CONFIGURE_DEPENDS toolkit/win32/*.cpp device/win32/*.cpp)
+list(REMOVE_ITEM READER_WIN32_SOURCES
+  ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/GbkCodePage.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/WinMain.cpp)
+add_library(readerwin32 STATIC ${READER_WIN32_SOURCES})
+target_link_libraries(readerwin32 PUBLIC readercore setupapi hid user32 gdi32 shell32)
+
+add_executable(reader-config WIN32 toolkit/win32/WinMain.cpp toolkit/win32/reader-config.rc)
+target_link_libraries(reader-config PRIVATE readerwin32)
+target_link_options(reader-config PRIVATE -municode)  # wWinMain: the command line in UTF-16
+set_target_properties(reader-config PROPERTIES OUTPUT_NAME reader-config)
+
+if(READER_CONFIG_TESTS)
+  # googletest from the sources Debian's googletest package installs.
+  set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "googletest sources")
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+  file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS tests/*_test.cpp)
+  # The soak test measures the heap through glibc's mallinfo2; it runs on Linux.
+  list(REMOVE_ITEM UNIT_TEST_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tests/soak_test.cpp)
+  add_executable(unit_tests ${UNIT_TEST_SOURCES} tests/support/DialogFixture.cpp)
+  target_include_directories(unit_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)
+  target_link_libraries(unit_tests PRIVATE readerwin32 gtest_main gmock)
+  target_compile_definitions(unit_tests PRIVATE
+    READER_CONFIG_TRACE_DIR="${CMAKE_CURRENT_SOURCE_DIR}/tests/traces")
+endif()
+
+if(READER_CONFIG_TESTS)
+  # The Win32 toolkit on real windows: they need a display, so they run
+  # apart from the headless unit tests.
+  file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/*_test.cpp)
+  add_executable(win32_tests ${WIN32_TEST_SOURCES})
+  target_link_libraries(win32_tests PRIVATE readerwin32 gtest_main)
+
+  # Drives the tool's window under Wine from outside (scripts/test-windows.sh).
+  add_executable(win-smoke tests/win32/smoke_driver.cpp)
+  target_compile_definitions(win-smoke PRIVATE UNICODE _UNICODE)
+  target_link_options(win-smoke PRIVATE -municode)
+  target_link_libraries(win-smoke PRIVATE user32 gdi32)
+endif()

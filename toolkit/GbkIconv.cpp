@@ -1,0 +1,59 @@
+// The GBK conversion primitive over iconv.
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "toolkit/GbkConvert.h"
+
+namespace tk::gbk {
+namespace {
+
+// One converter per direction and thread, opened on first use: opening one
+// costs far more than a short conversion.
+class Converter {
+  public:
+    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    ~Converter() {
+        if (Valid()) iconv_close(m_cd);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool Valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+    iconv_t Get() const { return m_cd; }
+
+  private:
+    iconv_t m_cd;
+};
+
+const Converter& ConverterFor(Direction direction) {
+    thread_local const Converter toGbk("GBK", "UTF-8");
+    thread_local const Converter toUtf8("UTF-8", "GBK");
+    return direction == Direction::Utf8ToGbk ? toGbk : toUtf8;
+}
+
+}  // namespace
+
+size_t ConvertPrefix(Direction direction, const char* in, size_t length, std::string& out) {
+    const Converter& converter = ConverterFor(direction);
+    if (!converter.Valid()) {
+        out.append(in, length);
+        return length;
+    }
+    iconv_t cd = converter.Get();
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state
+    std::vector<char> buf(length * 4 + 16);
+    char* src = const_cast<char*>(in);
+    size_t srcLeft = length;
+    while (srcLeft > 0) {
+        char* dst = buf.data();
+        size_t dstLeft = buf.size();
+        const size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+        out.append(buf.data(), dst);
+        if (r != static_cast<size_t>(-1) || errno != E2BIG) break;
+    }
+    return length - srcLeft;
+}
+
+}  // namespace tk::gbk
