@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/QueuedDeviceWatcher.h"
 #include "device/HidLink.h"
 #include "reader/SettingsFrame.h"
 #include "profile/BatchLog.h"
@@ -131,6 +132,7 @@ class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiv
     tk::DialogSurface& m_ui;
     tk::Clock& m_clock;
     dev::HidPort& m_port;  // for naming the device in the batch log; transfers go through m_link
+    app::QueuedDeviceWatcher m_watcher;  // before m_link, which registers with it
     dev::CHidLink m_link;
     profile::BatchLog m_batchLog;
     int m_result = 0;

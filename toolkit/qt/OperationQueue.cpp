@@ -17,7 +17,8 @@ void OperationQueue::Post(std::function<void()> operation) {
 void OperationQueue::Schedule() {
     if (m_scheduled) return;
     m_scheduled = true;
-    QMetaObject::invokeMethod(&m_context, [this] { RunNext(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &m_context, [this] { RunNext(); }, Qt::QueuedConnection);
 }
 
 void OperationQueue::RunNext() {
