@@ -8,6 +8,11 @@
 #include "app/LanguageTexts.h"
 #include "app/TextPair.h"
 
+// The version the texts show is the build's major.minor ("V4.0" for 4.0.0).
+#ifndef READER_CONFIG_VERSION_SHORT
+#error "READER_CONFIG_VERSION_SHORT comes from the build (CMakeLists.txt)"
+#endif
+
 namespace texts {
 
 // clang-format off
@@ -51,13 +56,13 @@ inline constexpr std::array<TextPair, 7> SOFTWARE_INFO = {{
      "\r\n"},
     {"\r\n",
      "\r\n"},
-    {"\r\n软件版本：V4.0",
-     "\r\nSoftware version: V4.0"},
+    {"\r\n软件版本：V" READER_CONFIG_VERSION_SHORT,
+     "\r\nSoftware version: V" READER_CONFIG_VERSION_SHORT},
 }};
 
 inline constexpr TextPair UPDATE_CAPTION{"更新提示", "Update prompt"};
-inline constexpr TextPair UPDATE_QUESTION{"本版本为V4.0，下载最新版本！",
-                                          "This version is V4.0,Download the latest version!"};
+inline constexpr TextPair UPDATE_QUESTION{"本版本为V" READER_CONFIG_VERSION_SHORT "，下载最新版本！",
+                                          "This version is V" READER_CONFIG_VERSION_SHORT ",Download the latest version!"};
 
 // The tip text of the keyboard settings view. The two languages break their
 // text into different pieces; each form is its pieces joined in order.

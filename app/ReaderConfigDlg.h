@@ -112,7 +112,8 @@ class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiv
     // Asks the exit question; Yes ends the dialog.
     void AskExit();
     // Says once, after a presence check, that a reader is there but may not be
-    // opened; again only after the situation has changed.
+    // opened and what to do about it; again only after the situation or its
+    // reason has changed.
     void ReportAccessProblem();
 
     tk::DialogSurface& m_ui;
@@ -122,4 +123,5 @@ class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiv
     profile::BatchLog m_batchLog;
     int m_result = 0;
     bool m_accessDeniedReported = false;
+    dev::AccessDenial m_reportedDenial = dev::AccessDenial::Unknown;
 };

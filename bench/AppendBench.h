@@ -8,8 +8,8 @@ namespace bench {
 
 struct AppendCost {
     int line = 0;            // the last line of the measured window
-    double append = 0;       // seconds per line
-    double appendPaint = 0;  // the same with the pane repainted after each line
+    double append = 0;       // CPU seconds per line
+    double appendPaint = 0;  // the same with the event loop's turn (the paint) after each line
 };
 
 // Fills a fresh pane up to the last mark, repeats times; times each line of

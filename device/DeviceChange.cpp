@@ -75,8 +75,29 @@ bool CReaderConfigDlg::OnDeviceChange(uint32_t event, uintptr_t) {
     return true;
 }
 
+namespace {
+
+const TextPair& AccessDeniedText(dev::AccessDenial denial) {
+    switch (denial) {
+        case dev::AccessDenial::RuleNotApplied:
+            return devicetexts::ACCESS_DENIED_RULE_NOT_APPLIED;
+        case dev::AccessDenial::NotLocalSeat:
+            return devicetexts::ACCESS_DENIED_NOT_LOCAL_SEAT;
+        case dev::AccessDenial::RuleMissing:
+        case dev::AccessDenial::Unknown:
+            break;
+    }
+    return devicetexts::ACCESS_DENIED_NO_RULE;  // the whole set of commands
+}
+
+}  // namespace
+
 void CReaderConfigDlg::ReportAccessProblem() {
     const bool denied = m_link.LastFindStatus() == dev::FindStatus::AccessDenied;
-    if (denied && !m_accessDeniedReported) AppendOutput(devicetexts::ACCESS_DENIED);
+    const dev::AccessDenial denial = m_link.LastAccessDenial();
+    // Said again when the reason changes, e.g. once the rule is installed.
+    if (denied && (!m_accessDeniedReported || denial != m_reportedDenial))
+        AppendOutput(AccessDeniedText(denial));
     m_accessDeniedReported = denied;
+    m_reportedDenial = denial;
 }

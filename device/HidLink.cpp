@@ -13,6 +13,7 @@ CHidLink::~CHidLink() {
 
 std::unique_ptr<HidHandle> CHidLink::FindDevice() {
     FindStatus status = FindStatus::NotFound;
+    AccessDenial denial = AccessDenial::Unknown;
     for (const HidInterfaceInfo& info : m_port.Enumerate()) {
         // Ids come from the enumeration: other devices are never opened.
         if (info.vendorId != VENDOR_ID || info.productId != PRODUCT_ID) continue;
@@ -20,9 +21,11 @@ std::unique_ptr<HidHandle> CHidLink::FindDevice() {
         std::unique_ptr<HidHandle> handle = m_port.Open(info.path, &error);
         if (!handle) {
             // Keep looking: a later interface may open. Remember the most telling reason.
-            if (error == OpenError::AccessDenied)
+            if (error == OpenError::AccessDenied) {
+                if (status != FindStatus::AccessDenied)
+                    denial = m_port.ExplainAccessDenied(info.path);
                 status = FindStatus::AccessDenied;
-            else if (status == FindStatus::NotFound)
+            } else if (status == FindStatus::NotFound)
                 status = FindStatus::OpenFailed;
             continue;
         }
@@ -32,9 +35,11 @@ std::unique_ptr<HidHandle> CHidLink::FindDevice() {
             continue;
         }
         m_lastFindStatus = FindStatus::Found;
+        m_lastDenial = AccessDenial::Unknown;
         return handle;
     }
     m_lastFindStatus = status;
+    m_lastDenial = denial;
     return nullptr;
 }
 

@@ -69,6 +69,8 @@ class CHidLink {
     void ReadReport(uint8_t* dest, uint8_t count);
 
     FindStatus LastFindStatus() const { return m_lastFindStatus; }
+    // Why, when LastFindStatus() is AccessDenied; Unknown otherwise.
+    AccessDenial LastAccessDenial() const { return m_lastDenial; }
     bool IsPresent() const { return m_bPresent != 0; }
     void SetTracer(ReportTracer* tracer) { m_tracer = tracer; }
     // Names the operation whose transfers follow, for traces.
@@ -84,6 +86,7 @@ class CHidLink {
     int m_bNotifyRegistered = 0;
     bool m_hDevNotify = false;  // the registration is live
     FindStatus m_lastFindStatus = FindStatus::NotFound;
+    AccessDenial m_lastDenial = AccessDenial::Unknown;
     ReportTracer* m_tracer = nullptr;
     std::string m_operation;
 };

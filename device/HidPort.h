@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "device/AccessDenial.h"
+
 namespace dev {
 
 struct HidInterfaceInfo {
@@ -48,6 +50,10 @@ class HidPort {
     // Opens a path for reading and writing. nullptr on failure, with the
     // reason in *error when error is not null.
     virtual std::unique_ptr<HidHandle> Open(const std::string& path, OpenError* error) = 0;
+    // Why Open gave AccessDenied for path, as far as the platform can tell.
+    virtual AccessDenial ExplainAccessDenied(const std::string& /*path*/) {
+        return AccessDenial::Unknown;
+    }
 };
 
 }  // namespace dev

@@ -1,6 +1,9 @@
 #include "device/ReportTrace.h"
 
 #include <cctype>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -19,9 +22,14 @@ std::string HexBytes(const uint8_t* bytes, size_t count) {
 }
 
 std::string FormatTraceStep(const TraceStep& step) {
+    // to_chars ignores the locale: the decimal point is "." even where the
+    // user's locale writes "0,362".
     char time[32];
-    std::snprintf(time, sizeof time, "%.3f", step.seconds);
-    std::string line = std::string(time) + " " + (step.operation.empty() ? "-" : step.operation);
+    const auto written =
+        std::to_chars(time, time + sizeof time, step.seconds, std::chars_format::fixed, 3);
+    const std::string seconds =
+        written.ec == std::errc() ? std::string(time, written.ptr) : std::string("0.000");
+    std::string line = seconds + " " + (step.operation.empty() ? "-" : step.operation);
     switch (step.kind) {
         case TraceStep::Kind::Write:
             return line + " W " + HexBytes(step.bytes.data(), step.bytes.size());
@@ -43,9 +51,11 @@ std::optional<TraceStep> ParseTraceStep(const std::string& line, std::string* er
     std::string time, op, dir;
     if (!(in >> time) || time[0] == '#') return std::nullopt;
     TraceStep step;
-    char* end = nullptr;
-    step.seconds = std::strtod(time.c_str(), &end);
-    if (end != time.c_str() + time.size()) return fail("bad time '" + time + "'");
+    // from_chars, unlike strtod, reads "." whatever the locale.
+    const char* end = time.data() + time.size();
+    const auto read = std::from_chars(time.data(), end, step.seconds);
+    if (read.ec != std::errc() || read.ptr != end || !std::isfinite(step.seconds))
+        return fail("bad time '" + time + "'");
     if (!(in >> op >> dir)) return fail("missing operation or direction");
     step.operation = op == "-" ? "" : op;
     if (dir == "W")
@@ -72,7 +82,15 @@ std::optional<TraceStep> ParseTraceStep(const std::string& line, std::string* er
 
 TraceWriter::TraceWriter(std::ostream& out, const tk::Clock& clock)
     : m_out(out), m_clock(clock), m_startMs(clock.NowMs()) {
-    m_out << TRACE_HEADER << '\n';
+    WriteLine(TRACE_HEADER);
+}
+
+void TraceWriter::WriteLine(const std::string& line) {
+    if (m_error) return;  // the stream is broken: later lines would be lost too
+    errno = 0;
+    m_out << line << '\n';
+    m_out.flush();
+    if (!m_out) m_error = errno ? errno : EIO;
 }
 
 void TraceWriter::Write(TraceStep::Kind kind, const std::string& operation, const uint8_t* bytes,
@@ -82,8 +100,7 @@ void TraceWriter::Write(TraceStep::Kind kind, const std::string& operation, cons
     step.seconds = static_cast<double>(m_clock.NowMs() - m_startMs) / 1000.0;
     step.operation = operation;
     if (bytes) step.bytes.assign(bytes, bytes + count);
-    m_out << FormatTraceStep(step) << '\n';
-    m_out.flush();
+    WriteLine(FormatTraceStep(step));
 }
 
 void TraceWriter::OnReportWritten(const std::string& operation, const uint8_t* payload,

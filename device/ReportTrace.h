@@ -37,10 +37,15 @@ std::string FormatTraceStep(const TraceStep& step);
 std::optional<TraceStep> ParseTraceStep(const std::string& line, std::string* error = nullptr);
 std::string HexBytes(const uint8_t* bytes, size_t count);
 
-// Writes a trace of every report that goes through a CHidLink.
+// Writes a trace of every report that goes through a CHidLink, one flushed
+// line at a time, so a write that fails is known at once.
 class TraceWriter : public ReportTracer {
   public:
     TraceWriter(std::ostream& out, const tk::Clock& clock);
+    // 0 while every line has been written; otherwise the errno of the first
+    // line that could not be (EIO when the stream gave none), after which
+    // nothing more is written.
+    int Error() const { return m_error; }
     void OnReportWritten(const std::string& operation, const uint8_t* payload,
                          size_t count) override;
     void OnReportRead(const std::string& operation, const uint8_t* payload, size_t count) override;
@@ -49,9 +54,11 @@ class TraceWriter : public ReportTracer {
   private:
     void Write(TraceStep::Kind kind, const std::string& operation, const uint8_t* bytes,
                size_t count);
+    void WriteLine(const std::string& line);
     std::ostream& m_out;
     const tk::Clock& m_clock;
     int64_t m_startMs;
+    int m_error = 0;
 };
 
 }  // namespace dev

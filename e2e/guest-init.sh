@@ -23,6 +23,12 @@ for m in hid uhid hid-generic; do
   insmod "/modules/$m.ko" || { echo "guest: cannot load $m"; finish 3; }
 done
 
+# How far the guest's timers lag behind: a starved emulated CPU wakes late.
+t0=$(cut -d' ' -f1 /proc/uptime)
+sleep 1
+t1=$(cut -d' ' -f1 /proc/uptime)
+echo "guest: timer: a 1 s sleep took $(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.2f", b - a }') s"
+
 args=""
 for word in $(cat /proc/cmdline); do
   case "$word" in

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package in a build directory of its own (prefix /usr),
-# unpacks it into a scratch root and checks that every file is in place and
-# that the package declares its library dependencies.
+# unpacks it into a scratch root and checks that every file is in place, that
+# the package declares its library dependencies, that the program is stripped
+# and hardened, and that lintian --pedantic finds nothing to report.
 set -euo pipefail
 src=$1
 work=$2
@@ -13,6 +14,7 @@ cmake --build "$work/build" >/dev/null
 (cd "$work/build" && cpack -G DEB >/dev/null)
 deb=$(ls "$work"/build/reader-config_*.deb)
 dpkg-deb -x "$deb" "$work/root"
+fail() { echo "$*"; exit 1; }
 id=io.github.reader_config.ReaderConfig
 for f in usr/bin/reader-config \
          usr/lib/udev/rules.d/70-reader-config.rules \
@@ -20,12 +22,50 @@ for f in usr/bin/reader-config \
          usr/share/metainfo/$id.metainfo.xml \
          usr/share/icons/hicolor/scalable/apps/$id.svg \
          usr/share/icons/hicolor/48x48/apps/$id.png \
-         usr/share/icons/hicolor/256x256/apps/$id.png; do
-  [ -e "$work/root/$f" ] || { echo "missing in package: $f"; dpkg-deb -c "$deb"; exit 1; }
+         usr/share/icons/hicolor/256x256/apps/$id.png \
+         usr/share/man/man1/reader-config.1.gz \
+         usr/share/doc/reader-config/copyright \
+         usr/share/doc/reader-config/changelog.gz; do
+  [ -e "$work/root/$f" ] || { dpkg-deb -c "$deb"; fail "missing in package: $f"; }
 done
+
 depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libqt6widgets6 libhidapi-hidraw0 libudev1; do
-  echo "$depends" | grep -q "$lib" || { echo "Depends lacks $lib: $depends"; exit 1; }
+  echo "$depends" | grep -q "$lib" || fail "Depends lacks $lib: $depends"
 done
-"$work/root/usr/bin/reader-config" --version
-echo "package ok: $(basename "$deb")"
+# The X11 platform plugin is part of libqt6gui6.
+echo "$depends" | grep -q qt6-qpa-plugins && fail "Depends names qt6-qpa-plugins: $depends"
+dpkg-deb -f "$deb" Recommends | grep -qw qt6-wayland || fail "Recommends lacks qt6-wayland"
+
+version=$(dpkg-deb -f "$deb" Version)
+changelog_version=$(zcat "$work/root/usr/share/doc/reader-config/changelog.gz" |
+  dpkg-parsechangelog -l- -SVersion)
+[ "$changelog_version" = "$version" ] || fail "changelog is at $changelog_version, package at $version"
+grep -q "<release version=\"$version\"" "$work/root/usr/share/metainfo/$id.metainfo.xml" ||
+  fail "metainfo has no release $version"
+
+program=$work/root/usr/bin/reader-config
+# (grep reads each listing whole: pipefail would count an early exit.)
+grep -q '\.symtab' <<<"$(readelf -S "$program")" && fail "reader-config is not stripped"
+grep -q 'BIND_NOW' <<<"$(readelf -d "$program")" || fail "reader-config is not linked with -z now"
+grep -q 'GNU_RELRO' <<<"$(readelf -l "$program")" || fail "reader-config has no RELRO segment"
+grep -q '__[a-z]*_chk@' <<<"$(readelf -W --dyn-syms "$program")" ||
+  fail "reader-config calls no fortified functions"
+
+# The maintainer scripts apply the udev rule to readers already plugged in.
+mkdir -p "$work/control"
+dpkg-deb -e "$deb" "$work/control"
+for script in postinst postrm; do
+  grep -q 'udevadm trigger --subsystem-match=hidraw' "$work/control/$script" ||
+    fail "$script does not trigger the hidraw subsystem"
+  sh -n "$work/control/$script"
+done
+
+# Every lintian tag counts, the pedantic and informational ones included.
+if ! tags=$(lintian --pedantic --info --fail-on error,warning,info,pedantic "$deb" 2>&1); then
+  echo "$tags"
+  fail "lintian --pedantic reports the tags above"
+fi
+
+"$program" --version
+echo "package ok: $(basename "$deb") ($(du -k "$program" | cut -f1) KiB program)"

@@ -12,7 +12,8 @@ packages=(
   libgtest-dev libgmock-dev googletest
   clang-format
   clang libclang-rt-14-dev
-  dpkg-dev librsvg2-bin desktop-file-utils appstream
+  dpkg-dev librsvg2-bin desktop-file-utils appstream lintian x11-utils
+  locales  # a comma-decimal locale for the trace tests, compiled at build time
   fonts-noto-cjk fonts-wqy-zenhei
   xvfb xauth
   qemu-system-x86 cpio xz-utils zstd  # the end-to-end virtual machine (e2e/install-vm-deps.sh)

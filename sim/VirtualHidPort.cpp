@@ -172,6 +172,11 @@ std::unique_ptr<dev::HidHandle> VirtualHidPort::Open(const std::string& path,
     return std::make_unique<VirtualHandle>(*this, *d);
 }
 
+dev::AccessDenial VirtualHidPort::ExplainAccessDenied(const std::string& path) {
+    VirtualDevice* d = Find(path);
+    return d ? d->accessDenial : dev::AccessDenial::Unknown;
+}
+
 bool VirtualHidPort::Register(dev::DeviceChangeReceiver* receiver) {
     ++registerCount;
     m_receiver = receiver;

@@ -48,6 +48,7 @@ class VirtualDevice {
 
     // Settings for tests.
     dev::OpenError openError = dev::OpenError::None;  // Open fails with this when not None
+    dev::AccessDenial accessDenial = dev::AccessDenial::Unknown;  // why, for AccessDenied
     size_t inputReportLength = 65;
     size_t outputReportLength = 65;
     int openCount = 0;
@@ -98,6 +99,7 @@ class VirtualHidPort : public dev::HidPort, public dev::DeviceWatcher {
     // HidPort
     std::vector<dev::HidInterfaceInfo> Enumerate() override;
     std::unique_ptr<dev::HidHandle> Open(const std::string& path, dev::OpenError* error) override;
+    dev::AccessDenial ExplainAccessDenied(const std::string& path) override;
     // DeviceWatcher
     bool Register(dev::DeviceChangeReceiver* receiver) override;
     void Unregister() override;

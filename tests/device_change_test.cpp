@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <string>
+
 #include "app/ControlIds.h"
 #include "app/Globals.h"
 #include "support/DialogFixture.h"
@@ -121,6 +124,83 @@ TEST_F(DeviceChangeTest, AccessDeniedIsReportedOncePerSituation) {
     EXPECT_EQ(deniedLines(), 2);
     EXPECT_NE(LastLine().find("A card reader was found but access to it was denied"),
               std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// The rule line of the udev rule file that packaging installs.
+std::string PackagedRule() {
+    std::ifstream in(READER_CONFIG_UDEV_RULE);
+    std::string line;
+    while (std::getline(in, line))
+        if (!line.empty() && line[0] != '#') return line;
+    return {};
+}
+
+// Each reason gets the commands that help with it, in both languages, and a
+// change of reason is said again.
+TEST_F(DeviceChangeTest, AccessDeniedSaysWhyAndWhatToRun) {
+    const std::string rule = PackagedRule();
+    ASSERT_FALSE(rule.empty());
+    const std::string apply =
+        "sudo udevadm control --reload && sudo udevadm trigger --subsystem-match=hidraw "
+        "--action=change";
+    struct Case {
+        dev::AccessDenial denial;
+        bool english;
+        std::vector<std::string> says;
+    } cases[] = {
+        {dev::AccessDenial::RuleMissing,
+         true,
+         {"the udev rule 70-reader-config.rules is not installed",
+          "echo '" + rule + "' | sudo tee /etc/udev/rules.d/70-reader-config.rules && " + apply}},
+        {dev::AccessDenial::RuleMissing,
+         false,
+         {"udev 规则 70-reader-config.rules 未安装",
+          "echo '" + rule + "' | sudo tee /etc/udev/rules.d/70-reader-config.rules && " + apply}},
+        {dev::AccessDenial::RuleNotApplied,
+         true,
+         {"installed but has not been applied to this reader", "Run: " + apply + ", or plug"}},
+        {dev::AccessDenial::RuleNotApplied,
+         false,
+         {"尚未应用到这个读卡器", apply + "，或重新插入"}},
+        {dev::AccessDenial::NotLocalSeat,
+         true,
+         {"only to the user logged in at this computer's own screen", "GROUP=\"plugdev\"",
+          "sudo usermod -aG plugdev $USER && " + apply + ", then log in again"}},
+        {dev::AccessDenial::NotLocalSeat,
+         false,
+         {"远程（SSH）", "GROUP=\"plugdev\"", "sudo usermod -aG plugdev $USER && " + apply}},
+        // Where the platform cannot tell, every command is given.
+        {dev::AccessDenial::Unknown, true, {"sudo tee /etc/udev/rules.d/70-reader-config.rules"}},
+    };
+    sim::VirtualDevice& locked = AttachBeforeStart(std::make_unique<sim::AckingModel>());
+    locked.openError = dev::OpenError::AccessDenied;
+    Start();
+    for (const Case& c : cases) {
+        g_bEnglish = c.english;
+        locked.accessDenial = c.denial;
+        const size_t mark = LineCount();
+        port.RaiseEvent(dev::DBT_DEVNODES_CHANGED);
+        std::vector<std::string> denied;
+        for (const std::string& line : LinesSince(mark))
+            if (line.find(c.english ? "access to it was denied" : "没有权限") != std::string::npos)
+                denied.push_back(line);
+        ASSERT_EQ(denied.size(), 1u) << static_cast<int>(c.denial);
+        for (const std::string& part : c.says)
+            EXPECT_NE(denied[0].find(part), std::string::npos) << part << "\n" << denied[0];
+        // Told once while nothing changes; the language alone changes nothing.
+        g_bEnglish = !c.english;
+        const size_t told = LineCount();
+        port.RaiseEvent(dev::DBT_DEVNODES_CHANGED);
+        EXPECT_EQ(LineCount(), told);
+        // The reader opens, so that the next case starts afresh.
+        locked.openError = dev::OpenError::None;
+        port.RaiseEvent(dev::DBT_DEVNODES_CHANGED);
+        locked.openError = dev::OpenError::AccessDenied;
+    }
 }
 
 }  // namespace

@@ -24,6 +24,12 @@ class HelpTest : public DialogFixture {
     }
 };
 
+// "V4.0" for version 4.0.0: the texts show the build's major and minor version.
+std::string MajorMinor(const std::string& version) {
+    const size_t minorEnd = version.find('.', version.find('.') + 1);
+    return version.substr(0, minorEnd);
+}
+
 bool StartsWith(const std::string& s, const std::string& head) {
     return s.rfind(head, 0) == 0;
 }
@@ -73,10 +79,10 @@ TEST_F(HelpTest, SoftwareInformation) {
          "This software is a USB card reader Settings and USB keyboard key code setting "
          "software，\r\n"
          "Software is introduced in detail refer to the menu bar “About the software - > "
-         "Software instructions”.\r\n\r\n\r\nSoftware version: V4.0"},
+         "Software instructions”.\r\n\r\n\r\nSoftware version: V"},
         {IDC_CHINESE, "软件信息",
          "\t\tUSB读卡器配置软件\r\n\r\n本软件是USB读卡器设置及USB键盘键码设置软件，\r\n"
-         "详细软件介绍参考菜单栏“关于软件->软件操作说明”。\r\n\r\n\r\n软件版本：V4.0"},
+         "详细软件介绍参考菜单栏“关于软件->软件操作说明”。\r\n\r\n\r\n软件版本：V"},
     };
     Start();
     for (const Case& c : cases) {
@@ -84,7 +90,7 @@ TEST_F(HelpTest, SoftwareInformation) {
         const tk::ShownMessageBox box = Choose(ID_SOFTWARE_INFO);
         EXPECT_EQ(box.caption, c.caption);
         EXPECT_EQ(box.buttons, tk::MsgBoxButtons::Ok);
-        EXPECT_EQ(box.text, c.text);
+        EXPECT_EQ(box.text, c.text + MajorMinor(READER_CONFIG_VERSION));
     }
 }
 
@@ -98,10 +104,12 @@ TEST_F(HelpTest, UpdateAnsweredNoChangesNothing) {
         EXPECT_EQ(box.buttons, tk::MsgBoxButtons::YesNo);
         if (radio == IDC_ENGLISH) {
             EXPECT_EQ(box.caption, "Update prompt");
-            EXPECT_EQ(box.text, "This version is V4.0,Download the latest version!");
+            EXPECT_EQ(box.text, "This version is V" + MajorMinor(READER_CONFIG_VERSION) +
+                                    ",Download the latest version!");
         } else {
             EXPECT_EQ(box.caption, "更新提示");
-            EXPECT_EQ(box.text, "本版本为V4.0，下载最新版本！");
+            EXPECT_EQ(box.text,
+                      "本版本为V" + MajorMinor(READER_CONFIG_VERSION) + "，下载最新版本！");
         }
         EXPECT_TRUE(ui.OpenedUrls().empty());
         EXPECT_EQ(ui.GetText(IDC_OUTPUT), pane);

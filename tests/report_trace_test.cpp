@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
 #include <sstream>
+#include <streambuf>
 
 #include "device/HidLink.h"
 #include "device/ReportTrace.h"
@@ -53,6 +58,58 @@ TEST(ReportTrace, StepsRoundTrip) {
         EXPECT_DOUBLE_EQ(parsed->seconds, s.seconds);
     }
     EXPECT_EQ(dev::FormatTraceStep(w), "1.250 SetDevice W 20 20 FF");
+}
+
+// Qt sets the C library's locale from the environment; where that writes
+// "0,362" a trace must still say "0.362", and read it back.
+TEST(ReportTrace, DecimalPointIsAPointInEveryLocale) {
+    ASSERT_EQ(setenv("LOCPATH", READER_CONFIG_TEST_LOCALE_DIR, 1), 0);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
+        << "no de_DE.UTF-8 in " << READER_CONFIG_TEST_LOCALE_DIR;
+    char localeForm[16];
+    std::snprintf(localeForm, sizeof localeForm, "%.3f", 0.362);
+    const std::string line =
+        dev::FormatTraceStep({dev::TraceStep::Kind::ReadTimeout, 0.362, "SetDevice", {}});
+    const auto parsed = dev::ParseTraceStep("0.362 SetDevice R timeout");
+    const auto withComma = dev::ParseTraceStep("0,362 SetDevice R timeout");
+    std::setlocale(LC_ALL, "C");
+    unsetenv("LOCPATH");
+
+    EXPECT_STREQ(localeForm, "0,362");  // the locale is in force
+    EXPECT_EQ(line, "0.362 SetDevice R timeout");
+    ASSERT_TRUE(parsed);
+    EXPECT_DOUBLE_EQ(parsed->seconds, 0.362);
+    EXPECT_FALSE(withComma);
+}
+
+// A stream that takes nothing, like a full disk.
+class FullDisk : public std::streambuf {
+  protected:
+    int_type overflow(int_type) override {
+        errno = ENOSPC;
+        return traits_type::eof();
+    }
+    std::streamsize xsputn(const char*, std::streamsize) override {
+        errno = ENOSPC;
+        return 0;
+    }
+};
+
+TEST(ReportTrace, WriterReportsALineThatCouldNotBeWritten) {
+    sim::VirtualClock clock;
+    std::ostringstream good;
+    dev::TraceWriter fine(good, clock);
+    fine.OnReadTimeout("SetDevice");
+    EXPECT_EQ(fine.Error(), 0);
+
+    FullDisk full;
+    std::ostream out(&full);
+    dev::TraceWriter writer(out, clock);
+    EXPECT_EQ(writer.Error(), ENOSPC);  // the header already
+    out.clear();
+    writer.OnReadTimeout("SetDevice");  // not retried on a stream that failed
+    EXPECT_TRUE(out.good());
+    EXPECT_EQ(writer.Error(), ENOSPC);
 }
 
 TEST(ReportTrace, MalformedLinesAreReportedNotTrusted) {

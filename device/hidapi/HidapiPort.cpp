@@ -13,6 +13,7 @@
 
 #include "device/HidrawPaths.h"
 #include "device/ReportDescriptor.h"
+#include "device/udev/UdevNodeTags.h"
 
 namespace dev {
 namespace {
@@ -132,6 +133,11 @@ std::unique_ptr<HidHandle> HidapiPort::Open(const std::string& path, OpenError* 
     }
     if (error) *error = result;
     return handle;
+}
+
+AccessDenial HidapiPort::ExplainAccessDenied(const std::string& path) {
+    return ClassifyAccessDenial(UdevRuleInstalled(UdevRuleDirs()),
+                                NodeHasCurrentTag(path, "uaccess"));
 }
 
 }  // namespace dev

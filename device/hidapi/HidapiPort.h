@@ -29,6 +29,9 @@ class HidapiPort : public HidPort {
     // but this user may not open it), Other (anything else).
     std::unique_ptr<HidHandle> Open(const std::string& path, OpenError* error) override;
 
+    // From udev's rule directories and its database entry for the node.
+    AccessDenial ExplainAccessDenied(const std::string& path) override;
+
   private:
     bool m_initialised = false;
 };

@@ -18,6 +18,7 @@ constexpr int IDC_SET_DEVICE = 1024;
 constexpr int IDC_READ_DEVICE = 1026;
 constexpr int IDC_ENGLISH = 1070;
 constexpr DWORD WAIT_MS = 20000;
+constexpr WPARAM IDM_ABOUTBOX = 0x0010;
 
 int g_failures = 0;
 
@@ -165,6 +166,21 @@ int wmain(int argc, wchar_t** argv) {
           "Set Device reports success in English");
     Sleep(300);
     Check(SaveWindow(dialog, shots + L"\\windows-en.bmp"), "picture of the English window");
+
+    // The About entry of the system menu opens the About box, in English now.
+    PostMessageW(dialog, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    BoxSearch about{dialog, nullptr};
+    Check(WaitFor([&] {
+              about.box = nullptr;
+              EnumWindows(FindBox, reinterpret_cast<LPARAM>(&about));
+              return about.box != nullptr;
+          }),
+          "the system menu's About entry opens the About box");
+    if (about.box) {
+        Check(TextOf(about.box) == L"About Vorn software", "the About box's title is in English");
+        PostMessageW(about.box, WM_COMMAND, IDOK, 0);
+        Check(WaitFor([&] { return !IsWindow(about.box); }), "OK closes the About box");
+    }
 
     // Closing asks the exit question; Yes ends the tool.
     PostMessageW(dialog, WM_CLOSE, 0, 0);

@@ -1,16 +1,21 @@
 #include "toolkit/qt/DialogStyle.h"
 
 #include <QApplication>
+#include <QGroupBox>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyleOption>
+#include <algorithm>
 
 namespace tk {
 namespace {
 
 constexpr int INDICATOR_SIZE = 13;
 constexpr int LABEL_SPACING = 3;
+// The group box frame: where Fusion has it, in a darker shade of the window.
+constexpr int GROUP_TOP_MARGIN = 3;
+constexpr int GROUP_LINE_DARKER = 125;
 
 // An arrow drawn by the style itself at whatever size it is shown.
 class ArrowIconEngine : public QIconEngine {
@@ -59,6 +64,31 @@ int DialogStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
         default:
             return QProxyStyle::pixelMetric(metric, option, widget);
     }
+}
+
+void DialogStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                QPainter* painter, const QWidget* widget) const {
+    if (element != PE_FrameGroupBox) {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        return;
+    }
+    // Where Fusion puts the frame: below the title, or near the top without one.
+    const auto* box = qobject_cast<const QGroupBox*>(widget);
+    const bool titled = !box || box->isCheckable() || !box->title().isEmpty();
+    const int top = GROUP_TOP_MARGIN +
+                    (titled ? std::max(pixelMetric(PM_ExclusiveIndicatorHeight, option, widget),
+                                       option->fontMetrics.height())
+                            : 0);
+    // One plain line, as the platform the template was drawn for has it:
+    // no fill (frames nest) and no anti-aliasing, both costly over areas
+    // this large.
+    const QRect frame = option->rect.adjusted(0, top, -1, -1);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setPen(option->palette.window().color().darker(GROUP_LINE_DARKER));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(frame);
+    painter->restore();
 }
 
 QIcon DialogStyle::standardIcon(StandardPixmap icon, const QStyleOption* option,

@@ -3,10 +3,11 @@
 // - check boxes and radio buttons keep the indicator size and caption gap of
 //   the platform the template was drawn for (13 and 3 pixels), so a caption
 //   has the room the template gave it;
-// - the menu bar's overflow arrows are drawn when shown rather than read from
-//   image files when the menu bar is built: the style's stock icons come
-//   from PNG resources, and reading the first image loads every image-format
-//   plugin installed, although this menu bar never overflows.
+// - nothing is read from image files: the group box frame (a PNG in the
+//   Fusion style) is drawn with lines, and the menu bar's overflow arrows
+//   (PNG stock icons, read when the menu bar is built although this one
+//   never overflows) are drawn when shown. Reading the first image loads
+//   every image-format plugin installed.
 
 #include <QProxyStyle>
 
@@ -18,6 +19,8 @@ class DialogStyle : public QProxyStyle {
 
     int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
                     const QWidget* widget = nullptr) const override;
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget = nullptr) const override;
     QIcon standardIcon(StandardPixmap icon, const QStyleOption* option = nullptr,
                        const QWidget* widget = nullptr) const override;
 };

@@ -1,5 +1,7 @@
 #include "toolkit/qt/FirstPaint.h"
 
+#include <time.h>
+
 #include <QEvent>
 #include <QMetaObject>
 #include <QObject>
@@ -46,11 +48,12 @@ void AfterFirstPaint(QWidget* window, std::function<void()> action) {
     new FirstPaintWatcher(window, std::move(action));
 }
 
-long ResidentKb() {
+long StatusKb(const char* field) {
     std::ifstream status("/proc/self/status");
+    const std::string wanted = std::string(field) + ":";
     std::string key;
     while (status >> key) {
-        if (key == "VmRSS:") {
+        if (key == wanted) {
             long kb = -1;
             status >> kb;
             return kb;
@@ -60,10 +63,22 @@ long ResidentKb() {
     return -1;
 }
 
+long ResidentKb() {
+    return StatusKb("VmRSS");
+}
+
+long PeakResidentKb() {
+    return StatusKb("VmHWM");
+}
+
 void PrintShownReport() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    std::printf("shown monotonic_ns=%lld vmrss_kb=%ld\n",
-                static_cast<long long>(std::chrono::nanoseconds(now).count()), ResidentKb());
+    timespec cpu{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+    std::printf("shown monotonic_ns=%lld cpu_ns=%lld vmrss_kb=%ld vmhwm_kb=%ld\n",
+                static_cast<long long>(std::chrono::nanoseconds(now).count()),
+                static_cast<long long>(cpu.tv_sec) * 1000000000LL + cpu.tv_nsec, ResidentKb(),
+                PeakResidentKb());
     std::fflush(stdout);
 }
 
