@@ -52,7 +52,8 @@ if(READER_CONFIG_TESTS)
   target_link_libraries(unit_tests PRIVATE readerwin32 gtest_main gmock)
   target_compile_definitions(unit_tests PRIVATE
     READER_CONFIG_TRACE_DIR="${CMAKE_CURRENT_SOURCE_DIR}/tests/traces"
-    READER_CONFIG_UDEV_RULE="${CMAKE_CURRENT_SOURCE_DIR}/packaging/70-reader-config.rules")
+    READER_CONFIG_UDEV_RULE="${CMAKE_CURRENT_SOURCE_DIR}/packaging/70-reader-config.rules"
+    READER_CONFIG_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
 endif()
 
 if(READER_CONFIG_TESTS)
