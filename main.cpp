@@ -1,10 +1,14 @@
-// reader-config: configures the USB card reader. With --simulate it runs
-// against a virtual device instead, which a menu plugs in and out.
+// reader-config: configures the USB card reader, in its window or, given a
+// command, from the command line without a display. With --simulate it runs
+// against a virtual device instead, which a menu (or batch) plugs in and out.
+
+#include <poll.h>
 
 #include <QApplication>
 #include <QMenu>
 #include <QSocketNotifier>
 #include <QToolButton>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -18,6 +22,7 @@
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
 #include "app/ReaderConfigApp.h"
+#include "cli/Commands.h"
 #include "device/ReportTrace.h"
 #include "device/hidapi/HidapiPort.h"
 #include "device/udev/UdevWatcher.h"
@@ -32,12 +37,6 @@
 namespace {
 
 constexpr const char* APP_ID = "io.github.reader_config.ReaderConfig";
-
-std::vector<std::string> Arguments(const QStringList& args) {
-    std::vector<std::string> out;
-    for (qsizetype i = 1; i < args.size(); ++i) out.push_back(args[i].toStdString());
-    return out;
-}
 
 int UsageError(const std::string& message) {
     std::fprintf(stderr, "reader-config: %s\nTry 'reader-config --help' for more information.\n",
@@ -165,32 +164,55 @@ int RunOnDevice(tk::QtSurface& surface, tk::Clock& clock, dev::ReportTracer* tra
     return CReaderConfigApp().InitInstance(surface, port, watcher, clock, tracer);
 }
 
+// Waits on the udev monitor for the command line's batch mode.
+class UdevPump : public cli::EventPump {
+  public:
+    explicit UdevPump(dev::UdevWatcher& watcher) : m_watcher(watcher) {}
+    bool WaitForDevice() override {
+        if (m_watcher.Fd() < 0) return false;
+        pollfd pfd{m_watcher.Fd(), POLLIN, 0};
+        for (;;) {
+            const int n = ::poll(&pfd, 1, -1);
+            if (n > 0) break;
+            if (n < 0 && errno != EINTR) return false;
+        }
+        if (pfd.revents & (POLLERR | POLLNVAL)) return false;
+        m_watcher.Dispatch();
+        return true;
+    }
+
+  private:
+    dev::UdevWatcher& m_watcher;
+};
+
+int RunCommandLine(const app::CommandLine& options, tk::Clock& clock, dev::ReportTracer* tracer) {
+    if (options.simulate != sim::SimulatedDevice::None)
+        return cli::RunSimulated(options, clock, std::cout, std::cerr, tracer);
+    dev::HidapiPort port;
+    dev::UdevWatcher watcher;
+    UdevPump pump(watcher);
+    cli::Environment env{port, watcher, clock, pump, std::cout, std::cerr, tracer};
+    return cli::RunCommand(options, env);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Help, version and misspelt long options need no display.
-    std::vector<std::string> raw(argv + 1, argv + argc);
-    app::CommandLine options = app::ParseCommandLine(raw);
-    if (options.action == app::CommandLine::Action::Help) {
-        std::fputs(app::HelpText("reader-config").c_str(), stdout);
-        return 0;
+    // Parsed before any GUI toolkit exists: a bad option, help and the
+    // commands need no display, and file names stay the bytes given.
+    const app::CommandLine options = app::ParseCommandLine({argv + 1, argv + argc});
+    switch (options.action) {
+        case app::CommandLine::Action::Help:
+            std::fputs(app::HelpText("reader-config").c_str(), stdout);
+            return 0;
+        case app::CommandLine::Action::Version:
+            std::fputs(app::VersionText().c_str(), stdout);
+            return 0;
+        case app::CommandLine::Action::Error:
+            return UsageError(options.error);
+        case app::CommandLine::Action::Run:
+            break;
     }
-    if (options.action == app::CommandLine::Action::Version) {
-        std::fputs(app::VersionText().c_str(), stdout);
-        return 0;
-    }
-    const bool longOptionError =
-        options.action == app::CommandLine::Action::Error && options.offending.rfind("--", 0) == 0;
-    if (longOptionError) return UsageError(options.error);
-
-    QApplication qapp(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("reader-config"));
-    QApplication::setApplicationVersion(QStringLiteral(READER_CONFIG_VERSION));
-    QApplication::setDesktopFileName(QString::fromLatin1(APP_ID));
-    QApplication::setWindowIcon(tk::AppIcon());
-    // Qt has taken out its own options (-platform, -style, ...).
-    options = app::ParseCommandLine(Arguments(QApplication::arguments()));
-    if (options.action == app::CommandLine::Action::Error) return UsageError(options.error);
 
     std::ofstream traceFile;
     std::unique_ptr<dev::TraceWriter> tracer;
@@ -202,12 +224,20 @@ int main(int argc, char** argv) {
             if (!traceFile) {
                 std::fprintf(stderr, "reader-config: cannot write the trace to %s\n",
                              options.traceFile.c_str());
-                return 1;
+                return app::EXIT_ERROR;
             }
             out = &traceFile;
         }
         tracer = std::make_unique<dev::TraceWriter>(*out, clock);
     }
+    if (options.command != app::CommandLine::Command::None)
+        return RunCommandLine(options, clock, tracer.get());
+
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("reader-config"));
+    QApplication::setApplicationVersion(QStringLiteral(READER_CONFIG_VERSION));
+    QApplication::setDesktopFileName(QString::fromLatin1(APP_ID));
+    QApplication::setWindowIcon(tk::AppIcon());
 
     tk::QtSurface surface(app::MainDialogSpec());
     int status = 0;  // the dialog's result is not the program's: it ends normally

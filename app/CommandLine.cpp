@@ -1,5 +1,10 @@
 #include "app/CommandLine.h"
 
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <string_view>
+
 namespace app {
 namespace {
 
@@ -11,21 +16,138 @@ CommandLine Error(std::string message, const std::string& offending) {
     return c;
 }
 
+// The options QApplication takes out of the command line for itself, with one
+// dash or two, as "-name value" or "-name=value".
+constexpr std::array<std::string_view, 17> QT_OPTIONS_WITH_VALUE = {
+    "platform",    "platformpluginpath", "platformtheme", "plugin",     "qwindowgeometry",
+    "qwindowicon", "qwindowtitle",       "style",         "stylesheet", "session",
+    "display",     "geometry",           "name",          "title",      "fontengine",
+    "dialogs",     "qmljsdebugger"};
+constexpr std::array<std::string_view, 5> QT_FLAGS = {"reverse", "widgetcount", "nograb", "dograb",
+                                                      "sync"};
+
+// Number of arguments a toolkit option at args[i] takes up (1 or 2); 0 when
+// it is none.
+size_t ToolkitOptionLength(const std::vector<std::string>& args, size_t i) {
+    std::string_view a = args[i];
+    if (a.size() < 2 || a[0] != '-') return 0;
+    a.remove_prefix(a[1] == '-' ? 2 : 1);
+    const size_t eq = a.find('=');
+    const std::string_view name = a.substr(0, eq);
+    const auto has = [name](const auto& list) {
+        return std::find(list.begin(), list.end(), name) != list.end();
+    };
+    if (has(QT_FLAGS) && eq == std::string_view::npos) return 1;
+    if (!has(QT_OPTIONS_WITH_VALUE)) return 0;
+    if (eq != std::string_view::npos) return 1;
+    return i + 1 < args.size() ? 2 : 0;
+}
+
+bool ParseCommandName(const std::string& word, CommandLine::Command* out) {
+    static constexpr std::pair<std::string_view, CommandLine::Command> names[] = {
+        {"read", CommandLine::Command::Read},
+        {"apply", CommandLine::Command::Apply},
+        {"verify", CommandLine::Command::Verify},
+        {"batch", CommandLine::Command::Batch},
+    };
+    for (const auto& [name, command] : names)
+        if (word == name) {
+            *out = command;
+            return true;
+        }
+    return false;
+}
+
+const char* CommandName(CommandLine::Command c) {
+    switch (c) {
+        case CommandLine::Command::Read:
+            return "read";
+        case CommandLine::Command::Apply:
+            return "apply";
+        case CommandLine::Command::Verify:
+            return "verify";
+        case CommandLine::Command::Batch:
+            return "batch";
+        case CommandLine::Command::None:
+            break;
+    }
+    return "";
+}
+
+bool ParseCount(const std::string& text, uint32_t* out) {
+    uint32_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end || value == 0) return false;
+    *out = value;
+    return true;
+}
+
+// Checks what the command was given once every argument has been read.
+CommandLine Finish(CommandLine c, const std::vector<std::string>& positionals, bool toolkitOptions,
+                   bool countGiven) {
+    using Command = CommandLine::Command;
+    if (c.command == Command::None) {
+        if (c.json || countGiven || !c.logFile.empty())
+            return Error("--json, --count and --log need a command (read or batch)", "");
+        return c;
+    }
+    const std::string name = CommandName(c.command);
+    if (toolkitOptions) return Error("window options do not apply to '" + name + "'", name);
+    const size_t wanted = c.command == Command::Read ? 0 : 1;
+    if (positionals.size() < wanted) return Error("'" + name + "' needs a PROFILE file", name);
+    if (positionals.size() > wanted)
+        return Error("unexpected argument '" + positionals[wanted] + "'", positionals[wanted]);
+    if (wanted) c.profile = positionals[0];
+    if (c.json && c.command != Command::Read) return Error("--json belongs to 'read'", "--json");
+    if ((countGiven || !c.logFile.empty()) && c.command != Command::Batch)
+        return Error("--count and --log belong to 'batch'", countGiven ? "--count" : "--log");
+    return c;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine c;
+    std::vector<std::string> positionals;
+    bool toolkitOptions = false, countGiven = false, optionsEnded = false;
+    // The value of an option given as "--name VALUE" or "--name=VALUE".
+    auto value = [&](size_t& i, const std::string& name, std::string* out) -> bool {
+        const std::string& a = args[i];
+        if (a == name) {
+            if (i + 1 >= args.size()) return false;
+            *out = args[++i];
+        } else {
+            *out = a.substr(name.size() + 1);
+        }
+        return !out->empty();
+    };
+    auto is = [](const std::string& a, const char* name) {
+        const size_t n = std::char_traits<char>::length(name);
+        return a.compare(0, n, name) == 0 && (a.size() == n || a[n] == '=');
+    };
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "-h" || a == "--help") {
+        const bool option = !optionsEnded && a.size() > 1 && a[0] == '-';
+        if (!option) {
+            if (c.command == CommandLine::Command::None && positionals.empty()) {
+                if (!ParseCommandName(a, &c.command))
+                    return Error(
+                        "unknown command '" + a + "' (choose read, apply, verify or batch)", a);
+            } else {
+                positionals.push_back(a);
+            }
+            continue;
+        }
+        if (a == "--") {
+            optionsEnded = true;
+        } else if (a == "-h" || a == "--help") {
             c.action = CommandLine::Action::Help;
             return c;
-        }
-        if (a == "--version") {
+        } else if (a == "--version") {
             c.action = CommandLine::Action::Version;
             return c;
-        }
-        if (a == "--simulate") {
+        } else if (a == "--simulate") {
             c.simulate = SimulatedDevice::Reader;
         } else if (a.rfind("--simulate=", 0) == 0) {
             const std::string name = a.substr(11);
@@ -33,36 +155,79 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
                 return Error("unknown simulated device '" + name +
                                  "' (choose reader, keypad, old-reader or silent)",
                              a);
-        } else if (a == "--trace") {
-            if (i + 1 >= args.size())
+        } else if (is(a, "--trace")) {
+            if (!value(i, "--trace", &c.traceFile))
                 return Error("--trace needs a file name, or - for standard error", a);
-            c.traceFile = args[++i];
-        } else if (a.rfind("--trace=", 0) == 0) {
-            c.traceFile = a.substr(8);
-            if (c.traceFile.empty())
-                return Error("--trace needs a file name, or - for standard error", a);
+        } else if (a == "--json") {
+            c.json = true;
+        } else if (is(a, "--count")) {
+            std::string text;
+            if (!value(i, "--count", &text) || !ParseCount(text, &c.count))
+                return Error("--count needs a whole number of devices from 1 to 4294967295", a);
+            countGiven = true;
+        } else if (is(a, "--log")) {
+            if (!value(i, "--log", &c.logFile)) return Error("--log needs a file name", a);
+        } else if (const size_t n = ToolkitOptionLength(args, i)) {
+            toolkitOptions = true;
+            i += n - 1;
         } else {
             return Error("unknown option '" + a + "'", a);
         }
     }
-    return c;
+    return Finish(std::move(c), positionals, toolkitOptions, countGiven);
 }
 
 std::string HelpText(const std::string& program) {
     return "Usage: " + program +
-           " [OPTION]...\n"
+           " [OPTION]...                 open the window\n"
+           "  or:  " +
+           program +
+           " [OPTION]... read [--json]\n"
+           "  or:  " +
+           program +
+           " [OPTION]... apply PROFILE\n"
+           "  or:  " +
+           program +
+           " [OPTION]... verify PROFILE\n"
+           "  or:  " +
+           program +
+           " [OPTION]... batch PROFILE [--count N] [--log FILE.csv]\n"
            "Configure a USB HID card reader (vendor 016c, product 04f3): ID card number\n"
            "format, magnetic tracks and sentinels, and the keys of its keypad variant.\n"
            "\n"
+           "Commands (no display needed; they do what the window's buttons do):\n"
+           "  read            print the attached device's settings (and key names of a\n"
+           "                  keypad); with --json as a profile that apply and verify take\n"
+           "  apply PROFILE   write the profile's settings (Set Device, and Config key when\n"
+           "                  it has keys), then read them back and compare\n"
+           "  verify PROFILE  compare the attached device with the profile; print each\n"
+           "                  setting that differs, expected and found\n"
+           "  batch PROFILE   configure and verify every device as it is plugged in, one\n"
+           "                  progress line each; --count N stops after N devices, --log\n"
+           "                  appends one CSV row per device (time, count, result, device\n"
+           "                  path, serial number)\n"
+           "\n"
+           "Options:\n"
            "  --simulate[=DEVICE]  use a virtual device instead of real hardware;\n"
-           "                       DEVICE is reader (default), keypad, old-reader or silent\n"
+           "                       DEVICE is reader (default), keypad, old-reader or silent;\n"
+           "                       batch plugs in one fresh virtual device after another\n"
            "  --trace FILE         write every HID report sent and received to FILE\n"
            "                       (- for standard error)\n"
            "  -h, --help           show this help and exit\n"
            "      --version        show the version and exit\n"
            "\n"
-           "Without options the tool looks for the reader on the USB bus. On Linux the\n"
-           "reader's hidraw node needs the udev rule installed with the tool.\n";
+           "A PROFILE is a JSON file {\"version\": 1, ...} as 'read --json' prints it.\n"
+           "\n"
+           "Exit status:\n"
+           "  0  success: written, or the device holds the profile\n"
+           "  1  the device differs from the profile (verify, apply's read-back), or a\n"
+           "     batch device failed\n"
+           "  2  error: bad option or profile, no device, failed transfer, a file that\n"
+           "     cannot be read or written\n"
+           "\n"
+           "Without a command the tool opens its window and looks for the reader on the USB\n"
+           "bus. On Linux the reader's hidraw node needs the udev rule installed with the\n"
+           "tool. See reader-config(1).\n";
 }
 
 std::string VersionText() {

@@ -1,7 +1,11 @@
 #pragma once
-// The tool's command line. Without options the tool talks to the real
-// reader; the options exist for trying it without hardware and for traces.
+// The tool's command line. Without a command the tool opens its window and
+// talks to the real reader; the commands (read, apply, verify, batch) run the
+// same dialog without a display. It is parsed from the raw arguments before
+// any GUI toolkit exists, so a bad option fails the same way with or without
+// a display, and file names stay the bytes the shell passed.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,20 +17,33 @@ using sim::SimulatedDevice;
 
 struct CommandLine {
     enum class Action { Run, Help, Version, Error };
+    // Run without a command opens the window.
+    enum class Command { None, Read, Apply, Verify, Batch };
     Action action = Action::Run;
+    Command command = Command::None;
     SimulatedDevice simulate = SimulatedDevice::None;
     std::string traceFile;  // empty: no trace; "-": standard error
+    std::string profile;    // apply, verify, batch
+    bool json = false;      // read --json
+    uint32_t count = 0;     // batch --count; 0: until stopped
+    std::string logFile;    // batch --log
     std::string error;      // for Action::Error
     std::string offending;  // the argument the error is about
 };
 
-// Parses argv[1..], after the GUI toolkit has taken out its own options.
+// Parses argv[1..] as the shell passed it. The GUI toolkit's own options
+// (-platform, -style, ...) are accepted for the window and left to it.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 std::string HelpText(const std::string& program);
 std::string VersionText();
 
-// Exit status for a command-line error.
+// Exit status of the commands: success, a difference found (verify, apply's
+// read-back, a batch device that failed), and any error (bad option or
+// profile, no device, failed transfer).
+constexpr int EXIT_OK = 0;
+constexpr int EXIT_DIFFERS = 1;
 constexpr int EXIT_USAGE = 2;
+constexpr int EXIT_ERROR = 2;
 
 }  // namespace app

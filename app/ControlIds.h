@@ -100,6 +100,10 @@ constexpr int ID_SOFTWARE_INFO = 32781;
 constexpr int ID_UPDATE = 32801;
 constexpr int ID_TOGGLE_VIEW = 32797;
 constexpr int ID_EXIT = 32782;
+// Entries of the window's own menu, after About.
+constexpr int ID_SAVE_PROFILE = 32901;
+constexpr int ID_LOAD_PROFILE = 32902;
+constexpr int ID_SAVE_BATCH_LOG = 32903;
 
 constexpr int CLOCK_TIMER = 2;
 constexpr int CLOCK_PERIOD_MS = 100;

@@ -43,4 +43,5 @@ void CReaderConfigDlg::RebuildMenuBar() {
     // The view cannot be switched while either batch mode runs.
     const bool viewSwitchEnabled = !g_bKeyboardBatch && !g_bBatchMode;
     m_ui.SetMenuBar(app::MainMenuBar(g_bEnglish != 0, keyboardView, viewSwitchEnabled));
+    UpdateWindowEntries();
 }

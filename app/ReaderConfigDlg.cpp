@@ -10,7 +10,7 @@ using namespace ids;
 
 CReaderConfigDlg::CReaderConfigDlg(tk::DialogSurface& surface, dev::HidPort& port,
                                    dev::DeviceWatcher& watcher, tk::Clock& clock)
-    : m_ui(surface), m_clock(clock), m_link(port, watcher) {
+    : m_ui(surface), m_clock(clock), m_port(port), m_link(port, watcher) {
     ResetGlobals();
     m_ui.SetEventSink(this);
     m_link.SetWhenIdle([this] { HandleDeferredEvents(); });
@@ -24,6 +24,7 @@ bool CReaderConfigDlg::OnInitDialog() {
     // The menu template's bar; the window keeps the template's title.
     m_ui.SetMenuBar(app::StartupMenuBar());
     if (!g_bDefaultsApplied) m_ui.AddAboutEntry(texts::ABOUT_ENTRY.Get());
+    UpdateWindowEntries();
     m_ui.StartTimer(CLOCK_TIMER, CLOCK_PERIOD_MS);
     m_ui.SetText(IDC_OUTPUT, texts::WELCOME);
 
@@ -130,6 +131,15 @@ void CReaderConfigDlg::OnCommand(int id) {
             break;
         case ID_EXIT:
             OnExitCommand();
+            break;
+        case ID_SAVE_PROFILE:
+            SaveProfile();
+            break;
+        case ID_LOAD_PROFILE:
+            LoadProfileFromFile();
+            break;
+        case ID_SAVE_BATCH_LOG:
+            SaveBatchLog();
             break;
         case IDCANCEL:
             OnCancel();

@@ -11,9 +11,12 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "device/HidLink.h"
 #include "reader/SettingsFrame.h"
+#include "profile/BatchLog.h"
+#include "profile/Profile.h"
 #include "toolkit/Clock.h"
 #include "toolkit/DialogSurface.h"
 
@@ -91,6 +94,20 @@ class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiv
     void OnAutoKeyboardConfig();
     void OnShieldControlKeys();
 
+    // Profiles and the batch log (profile/).
+    void UpdateWindowEntries();
+    void SaveProfile();
+    void LoadProfileFromFile();
+    void SaveBatchLog();
+    // Sets the general settings view's controls to the profile as a user
+    // would, click by click, with the same notifications; nothing is sent.
+    void LoadProfile(const profile::Profile& p);
+    // Writes the profile's key names, if it has any, into the key fields.
+    void LoadProfileKeys(const profile::Profile& p);
+    // Batch mode tried the attached reader: one row of the batch log.
+    void RecordBatchDevice(bool configured);
+    const profile::BatchLog& GetBatchLog() const { return m_batchLog; }
+
     // Outcome of the dialog once EndDialog has run (0 while it runs).
     int Result() const { return m_result; }
     dev::CHidLink& Link() { return m_link; }
@@ -113,7 +130,9 @@ class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiv
 
     tk::DialogSurface& m_ui;
     tk::Clock& m_clock;
+    dev::HidPort& m_port;  // for naming the device in the batch log; transfers go through m_link
     dev::CHidLink m_link;
+    profile::BatchLog m_batchLog;
     int m_result = 0;
     bool m_accessDeniedReported = false;
     std::deque<uint32_t> m_deferredEvents;

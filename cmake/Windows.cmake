@@ -7,14 +7,20 @@ enable_language(C RC)
 
 # The core as on Linux, with the GBK primitive over code page 936 in place of iconv.
 file(GLOB READER_CORE_SOURCES CONFIGURE_DEPENDS
-  app/*.cpp device/*.cpp reader/*.cpp keypad/*.cpp toolkit/*.cpp toolkit/headless/*.cpp sim/*.cpp)
+  app/*.cpp device/*.cpp reader/*.cpp keypad/*.cpp toolkit/*.cpp toolkit/headless/*.cpp sim/*.cpp
+  profile/*.cpp cli/*.cpp)
 list(REMOVE_ITEM READER_CORE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/GbkIconv.cpp)
 list(APPEND READER_CORE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/GbkCodePage.cpp)
 add_library(readercore STATIC ${READER_CORE_SOURCES})
 target_include_directories(readercore PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+# nlohmann-json is header-only: its headers alone, not the host's /usr/include.
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/nlohmann-include)
+file(CREATE_LINK /usr/include/nlohmann ${CMAKE_BINARY_DIR}/nlohmann-include/nlohmann SYMBOLIC)
+target_include_directories(readercore SYSTEM PUBLIC ${CMAKE_BINARY_DIR}/nlohmann-include)
 # Unicode Win32 API, no min/max macros; localtime_r from the C runtime.
 target_compile_definitions(readercore PUBLIC
-  READER_CONFIG_VERSION="${PROJECT_VERSION}" UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN
+  READER_CONFIG_VERSION="${PROJECT_VERSION}"
+  READER_CONFIG_VERSION_SHORT="${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}" UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN
   _POSIX_C_SOURCE=200809L)
 
 # The Win32 toolkit and the SetupAPI/hid.dll port and device notifications.
@@ -23,7 +29,7 @@ list(REMOVE_ITEM READER_WIN32_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/GbkCodePage.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/WinMain.cpp)
 add_library(readerwin32 STATIC ${READER_WIN32_SOURCES})
-target_link_libraries(readerwin32 PUBLIC readercore setupapi hid user32 gdi32 shell32)
+target_link_libraries(readerwin32 PUBLIC readercore setupapi hid user32 gdi32 shell32 comdlg32)
 
 add_executable(reader-config WIN32 toolkit/win32/WinMain.cpp toolkit/win32/reader-config.rc)
 target_link_libraries(reader-config PRIVATE readerwin32)
@@ -39,11 +45,14 @@ if(READER_CONFIG_TESTS)
   file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS tests/*_test.cpp)
   # The soak test measures the heap through glibc's mallinfo2; it runs on Linux.
   list(REMOVE_ITEM UNIT_TEST_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tests/soak_test.cpp)
+  # udev's rule directories are Linux's.
+  list(REMOVE_ITEM UNIT_TEST_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tests/access_denial_test.cpp)
   add_executable(unit_tests ${UNIT_TEST_SOURCES} tests/support/DialogFixture.cpp)
   target_include_directories(unit_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)
   target_link_libraries(unit_tests PRIVATE readerwin32 gtest_main gmock)
   target_compile_definitions(unit_tests PRIVATE
-    READER_CONFIG_TRACE_DIR="${CMAKE_CURRENT_SOURCE_DIR}/tests/traces")
+    READER_CONFIG_TRACE_DIR="${CMAKE_CURRENT_SOURCE_DIR}/tests/traces"
+    READER_CONFIG_UDEV_RULE="${CMAKE_CURRENT_SOURCE_DIR}/packaging/70-reader-config.rules")
 endif()
 
 if(READER_CONFIG_TESTS)

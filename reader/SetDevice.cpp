@@ -67,6 +67,7 @@ void CReaderConfigDlg::SetDevice() {
             ++g_nBatchCount;
             g_bBatchDone = 1;
             message = reader::BatchLine(g_nBatchCount);
+            RecordBatchDevice(true);
         } else {
             message = reader_texts::CONFIG_SUCCESS.Get();
         }
@@ -78,6 +79,7 @@ void CReaderConfigDlg::SetDevice() {
         AppendOutput(message);
     } else {
         AppendOutput(reader_texts::DATA_SEND_FAILED);
+        if (g_bBatchMode) RecordBatchDevice(false);
         reader::OfferComputerSlow(m_ui, reader_texts::SET_COMPUTER_SLOW);
     }
 

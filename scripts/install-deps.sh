@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins
   libgl-dev libxkbcommon-dev
   libhidapi-dev libhidapi-hidraw0 libudev-dev
+  nlohmann-json3-dev
   libgtest-dev libgmock-dev googletest
   clang-format
   clang libclang-rt-14-dev

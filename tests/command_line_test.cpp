@@ -62,3 +62,60 @@ TEST(CommandLine, ErrorsKeepTheOffendingArgument) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CommandLine, Commands) {
+    using Command = CommandLine::Command;
+    struct Case {
+        std::vector<std::string> args;
+        Command command;
+        std::string profile;
+        uint32_t count;
+        std::string log;
+    } cases[] = {
+        {{"read"}, Command::Read, "", 0, ""},
+        {{"--simulate", "read", "--json"}, Command::Read, "", 0, ""},
+        {{"apply", "p.json", "--trace", "-"}, Command::Apply, "p.json", 0, ""},
+        {{"verify", "--", "-p.json"}, Command::Verify, "-p.json", 0, ""},
+        {{"batch", "p.json", "--count", "5", "--log=d.csv"}, Command::Batch, "p.json", 5, "d.csv"},
+        {{"batch", "p\xff.json", "--log", "\xe9.csv"}, Command::Batch, "p\xff.json", 0, "\xe9.csv"},
+        // The toolkit's own options are the window's.
+        {{"-platform", "offscreen", "--style=fusion", "-reverse"}, Command::None, "", 0, ""},
+    };
+    for (const Case& c : cases) {
+        const CommandLine r = app::ParseCommandLine(c.args);
+        ASSERT_EQ(r.action, CommandLine::Action::Run) << c.args[0] << ": " << r.error;
+        EXPECT_EQ(r.command, c.command) << c.args[0];
+        EXPECT_EQ(r.profile, c.profile);
+        EXPECT_EQ(r.count, c.count);
+        EXPECT_EQ(r.logFile, c.log);
+    }
+    EXPECT_TRUE(app::ParseCommandLine({"read", "--json"}).json);
+}
+
+TEST(CommandLine, CommandErrors) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"-x"},
+        {"frobnicate"},
+        {"apply"},
+        {"verify", "a.json", "b.json"},
+        {"apply", "a.json", "--json"},
+        {"read", "--count", "3"},
+        {"batch", "a.json", "--count", "0"},
+        {"batch", "a.json", "--count", "-1"},
+        {"batch", "a.json", "--count", "3x"},
+        {"batch", "a.json", "--log"},
+        {"--json"},
+        {"read", "-platform", "offscreen"},
+        {"-platform"},
+    };
+    for (const auto& args : bad) {
+        const CommandLine r = app::ParseCommandLine(args);
+        EXPECT_EQ(r.action, CommandLine::Action::Error) << args[0];
+        EXPECT_FALSE(r.error.empty());
+    }
+    EXPECT_NE(app::HelpText("reader-config").find("Exit status:"), std::string::npos);
+}
+
+}  // namespace

@@ -42,6 +42,24 @@ struct AboutTexts {
     std::string title, okButton, line1, line2;
 };
 
+// What a file dialog asks for. Texts are UTF-8.
+struct FileDialogRequest {
+    enum class Kind { Open, Save };
+    Kind kind = Kind::Open;
+    std::string title;
+    std::string filterName;     // "Profiles": offered with the extension's pattern
+    std::string extension;      // without the dot; a saved name without one gets it
+    std::string suggestedName;  // Save: the name the dialog starts with
+};
+
+// An entry of the window's own menu, after the About entry.
+struct WindowEntry {
+    int commandId = 0;  // delivered as OnCommand(commandId)
+    std::string text;
+    std::string shortcut;  // "Ctrl+S", empty for none
+    bool enabled = true;
+};
+
 // A key event as the message pre-translation hook sees it.
 struct KeyEvent {
     enum class Type { Press, Release, Char, Other };
@@ -114,6 +132,17 @@ class DialogSurface {
     // The About entry of the window's own menu (the system menu on Windows).
     virtual void AddAboutEntry(const std::string& text) = 0;
     virtual void ShowAboutBox(const AboutTexts& texts) = 0;
+    // Replaces the entries that follow the About entry in the window's own
+    // menu (the system menu on Windows, the context menus on Linux). An
+    // entry's shortcut works whenever the window is active, and both deliver
+    // OnCommand(commandId); a disabled entry is greyed and its shortcut does
+    // nothing.
+    virtual void SetWindowEntries(const std::vector<WindowEntry>& entries) = 0;
+    // Asks for a file name with the platform's file dialog, owned by the
+    // dialog (a modal loop the toolkit owns). Returns the name as the file
+    // system's bytes, or an empty string when the user cancels. A Save
+    // dialog has asked before replacing an existing file.
+    virtual std::string AskFileName(const FileDialogRequest& request) = 0;
 
     // Periodic timer delivered to OnTimer; never stopped.
     virtual void StartTimer(int timerId, int periodMs) = 0;

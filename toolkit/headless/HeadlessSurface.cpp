@@ -157,6 +157,24 @@ MsgBoxResult HeadlessSurface::MessageBox(const std::string& text, const std::str
     return answer;
 }
 
+std::string HeadlessSurface::AskFileName(const FileDialogRequest& request) {
+    m_fileDialogs.push_back(request);
+    if (m_fileNames.empty()) return "";
+    std::string name = m_fileNames.front();
+    m_fileNames.pop_front();
+    return name;
+}
+
+bool HeadlessSurface::ChooseWindowEntry(int commandId) {
+    for (const WindowEntry& e : m_windowEntries)
+        if (e.commandId == commandId) {
+            if (!e.enabled) return false;
+            if (m_sink) m_sink->OnCommand(commandId);
+            return true;
+        }
+    return false;
+}
+
 void HeadlessSurface::StartTimer(int timerId, int periodMs) {
     m_timers[timerId] = periodMs;
 }

@@ -47,6 +47,10 @@ class HeadlessSurface : public DialogSurface {
     MenuBar CurrentMenuBar() const override { return m_menu; }
     void AddAboutEntry(const std::string& text) override { m_aboutEntries.push_back(text); }
     void ShowAboutBox(const AboutTexts& texts) override { m_aboutBoxes.push_back(texts); }
+    void SetWindowEntries(const std::vector<WindowEntry>& entries) override {
+        m_windowEntries = entries;
+    }
+    std::string AskFileName(const FileDialogRequest& request) override;
     void StartTimer(int timerId, int periodMs) override;
     int RunModal() override { return m_endResult; }  // tests drive the dialog themselves
     void EndDialog(int result) override;
@@ -82,6 +86,9 @@ class HeadlessSurface : public DialogSurface {
     void FireTimer(int timerId);
     // Closes the window with the close box.
     void CloseWindow();
+    // Chooses an entry of the window's own menu; false when it is missing or
+    // greyed.
+    bool ChooseWindowEntry(int commandId);
 
     // --- Message boxes: answers for the next boxes, and the boxes shown. ---
     // whileOpen runs while the box is open, before it is answered (what the
@@ -90,6 +97,11 @@ class HeadlessSurface : public DialogSurface {
         m_answers.push_back({answer, std::move(whileOpen)});
     }
     const std::vector<ShownMessageBox>& MessageBoxes() const { return m_boxes; }
+    // The name the next file dialogs answer with ("" cancels); with none
+    // queued a file dialog is cancelled.
+    void QueueFileName(const std::string& name) { m_fileNames.push_back(name); }
+    const std::vector<FileDialogRequest>& FileDialogs() const { return m_fileDialogs; }
+    const std::vector<WindowEntry>& WindowEntries() const { return m_windowEntries; }
     void ClearMessageBoxes() { m_boxes.clear(); }
 
     // --- Inspection. ---
@@ -149,6 +161,9 @@ class HeadlessSurface : public DialogSurface {
     int m_boxDepth = 0;  // modal boxes open
     std::string m_language;
     std::vector<ShownMessageBox> m_boxes;
+    std::deque<std::string> m_fileNames;
+    std::vector<FileDialogRequest> m_fileDialogs;
+    std::vector<WindowEntry> m_windowEntries;
     std::map<int, int> m_timers;
     KeyState m_keys;
     bool m_ended = false;

@@ -8,7 +8,9 @@ namespace tk {
 
 DialogMenus::DialogMenus(QMenuBar* bar, QWidget* actionOwner, std::function<void(int)> command,
                          std::function<void()> about)
-    : m_bar(bar), m_actionOwner(actionOwner), m_command(std::move(command)),
+    : m_bar(bar),
+      m_actionOwner(actionOwner),
+      m_command(std::move(command)),
       m_about(std::move(about)) {}
 
 DialogMenus::~DialogMenus() {
@@ -78,6 +80,7 @@ void DialogMenus::AddAboutActions(QMenu* menu) {
         QAction* action = menu->addAction(MenuText(entry));
         QObject::connect(action, &QAction::triggered, action, [this] { m_about(); });
     }
+    if (m_moreEntries) m_moreEntries(menu);
 }
 
 void DialogMenus::ShowContextMenu(QMenu* menu, const QPoint& globalPos) {

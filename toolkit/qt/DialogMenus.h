@@ -34,8 +34,10 @@ class DialogMenus {
 
     void AddAboutEntry(const std::string& text) { m_aboutEntries.push_back(text); }
     bool HasAboutEntries() const { return !m_aboutEntries.empty(); }
-    // Adds the About entries at the end of menu, after a separator.
+    // Adds the About entries at the end of menu, after a separator, and
+    // then what the hook adds (the window's further entries).
     void AddAboutActions(QMenu* menu);
+    void SetMoreEntries(std::function<void(QMenu*)> add) { m_moreEntries = std::move(add); }
     // A menu with the About entries only; the caller owns it.
     QMenu* NewWindowMenu(QWidget* parent);
     // Pops a context menu up; it deletes itself once closed. Only one is open.
@@ -50,6 +52,7 @@ class DialogMenus {
     MenuBar m_menu;
     std::vector<QPointer<QObject>> m_objects;
     std::vector<std::string> m_aboutEntries;
+    std::function<void(QMenu*)> m_moreEntries;
     QPointer<QMenu> m_context;
 };
 

@@ -20,6 +20,7 @@
 #include "toolkit/qt/DialogStyle.h"
 #include "toolkit/qt/DialogUnits.h"
 #include "toolkit/qt/LogEdit.h"
+#include "toolkit/qt/WindowEntries.h"
 
 namespace tk {
 namespace {

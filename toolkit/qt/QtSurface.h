@@ -30,6 +30,8 @@ class QMenu;
 
 namespace tk {
 
+class WindowEntryActions;
+
 class QtSurface : public DialogSurface {
   public:
     // Needs a QApplication. Builds the window hidden; RunModal shows it.
@@ -61,6 +63,9 @@ class QtSurface : public DialogSurface {
     MenuBar CurrentMenuBar() const override { return m_menus->Current(); }
     void AddAboutEntry(const std::string& text) override { m_menus->AddAboutEntry(text); }
     void ShowAboutBox(const AboutTexts& texts) override;
+    // Both in WindowEntries.cpp.
+    void SetWindowEntries(const std::vector<WindowEntry>& entries) override;
+    std::string AskFileName(const FileDialogRequest& request) override;
     void StartTimer(int timerId, int periodMs) override;
     int RunModal() override;
     void EndDialog(int result) override;
@@ -71,6 +76,7 @@ class QtSurface : public DialogSurface {
 
     // The widgets, for tests and for main.cpp.
     QDialog* Dialog() const { return m_dialog.get(); }
+    DialogWindow* Window() const { return m_dialog.get(); }
     QWidget* Widget(int id) const;
     QMenuBar* MenuBarWidget() const { return m_menuBar; }
     // Chooses the menu bar's command id as the user would; false when the
@@ -120,6 +126,7 @@ class QtSurface : public DialogSurface {
     ModalRunner m_modal;
     QtTranslations m_translations;
     std::unique_ptr<DialogMenus> m_menus;
+    std::unique_ptr<WindowEntryActions> m_windowEntries;
     std::unique_ptr<KeyEventFilter> m_keyFilter;
     KeyState m_keys;
     DialogEvents* m_sink = nullptr;

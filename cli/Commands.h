@@ -1,0 +1,49 @@
+#pragma once
+// The commands of the command line (read, apply, verify, batch). Each runs
+// the main dialog over the headless toolkit and does what a person would do
+// in the window: load the profile into the controls, press the buttons, read
+// the outcome from the output pane. So the bytes on the wire are the window's.
+// Message boxes get a fixed answer (OK, and No to a question); their texts
+// go to standard error.
+
+#include <ostream>
+
+#include "app/CommandLine.h"
+#include "device/DeviceWatcher.h"
+#include "device/HidLink.h"
+#include "device/HidPort.h"
+#include "toolkit/Clock.h"
+
+namespace cli {
+
+// Waits for device arrival and removal: the events go to whoever registered
+// with the watcher (the dialog) before WaitForDevice returns.
+class EventPump {
+  public:
+    virtual ~EventPump() = default;
+    // Blocks until some device events have been delivered; false when no
+    // event can come any more.
+    virtual bool WaitForDevice() = 0;
+};
+
+// Where a command runs: the device access (today the one reader the link
+// finds; a device choice would narrow the port), time, and the output.
+struct Environment {
+    dev::HidPort& port;
+    dev::DeviceWatcher& watcher;
+    tk::Clock& clock;
+    EventPump& pump;
+    std::ostream& out;
+    std::ostream& err;
+    dev::ReportTracer* tracer = nullptr;
+};
+
+// Runs options.command (not None); returns the exit status (app::EXIT_*).
+int RunCommand(const app::CommandLine& options, Environment& env);
+
+// Runs options.command against virtual devices of options.simulate on clock:
+// one attached at start; batch plugs a fresh one in after each.
+int RunSimulated(const app::CommandLine& options, tk::Clock& clock, std::ostream& out,
+                 std::ostream& err, dev::ReportTracer* tracer = nullptr);
+
+}  // namespace cli

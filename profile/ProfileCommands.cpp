@@ -1,0 +1,98 @@
+// The window's entries for profiles and the batch log: Save profile, Load
+// profile, Save batch log, and the batch log's rows.
+
+#include "app/ControlIds.h"
+#include "app/Globals.h"
+#include "app/ReaderConfigDlg.h"
+#include "profile/ProfileControls.h"
+#include "profile/ProfileFile.h"
+#include "profile/ProfileTexts.h"
+
+using namespace ids;
+namespace pt = profile_texts;
+
+void CReaderConfigDlg::UpdateWindowEntries() {
+    m_ui.SetWindowEntries({
+        {ID_SAVE_PROFILE, pt::SAVE_PROFILE_ENTRY.Get(), "Ctrl+S", true},
+        {ID_LOAD_PROFILE, pt::LOAD_PROFILE_ENTRY.Get(), "Ctrl+O", true},
+        {ID_SAVE_BATCH_LOG, pt::SAVE_BATCH_LOG_ENTRY.Get(), "", m_batchLog.Size() > 0},
+    });
+}
+
+void CReaderConfigDlg::SaveProfile() {
+    tk::FileDialogRequest request;
+    request.kind = tk::FileDialogRequest::Kind::Save;
+    request.title = pt::SAVE_PROFILE_ENTRY.Get();
+    request.filterName = pt::PROFILE_FILTER.Get();
+    request.extension = "json";
+    request.suggestedName = "reader-profile.json";
+    const std::string path = m_ui.AskFileName(request);
+    if (path.empty()) return;
+    // The key names belong to the profile once the key fields hold a layout.
+    const profile::Profile p = profile::ProfileFromControls(m_ui, g_bKeyFieldsFilled != 0);
+    if (!profile::WriteTextFile(path, profile::ProfileToJson(p))) {
+        m_ui.MessageBox(pt::CANNOT_WRITE.Get() + path, pt::FILE_ERROR_CAPTION.Get(),
+                        tk::MsgBoxButtons::Ok);
+        return;
+    }
+    AppendOutput(pt::PROFILE_SAVED.Get() + path);
+}
+
+void CReaderConfigDlg::LoadProfileFromFile() {
+    // Batch mode configures every reader with the controls as they stand.
+    if (g_bBatchMode || g_bKeyboardBatch) {
+        m_ui.MessageBox(pt::STOP_BATCH_FIRST.Get(), pt::FILE_ERROR_CAPTION.Get(),
+                        tk::MsgBoxButtons::Ok);
+        return;
+    }
+    tk::FileDialogRequest request;
+    request.title = pt::LOAD_PROFILE_ENTRY.Get();
+    request.filterName = pt::PROFILE_FILTER.Get();
+    request.extension = "json";
+    const std::string path = m_ui.AskFileName(request);
+    if (path.empty()) return;
+    const profile::ParseResult parsed = profile::ReadProfileFile(path);
+    if (!parsed.profile) {
+        m_ui.MessageBox(pt::NOT_A_PROFILE.Get() + path + "\r\n" + parsed.error,
+                        pt::FILE_ERROR_CAPTION.Get(), tk::MsgBoxButtons::Ok);
+        return;
+    }
+    LoadProfile(*parsed.profile);
+    LoadProfileKeys(*parsed.profile);
+    AppendOutput(pt::PROFILE_LOADED.Get() + path);
+}
+
+void CReaderConfigDlg::SaveBatchLog() {
+    tk::FileDialogRequest request;
+    request.kind = tk::FileDialogRequest::Kind::Save;
+    request.title = pt::SAVE_BATCH_LOG_ENTRY.Get();
+    request.filterName = pt::CSV_FILTER.Get();
+    request.extension = "csv";
+    request.suggestedName = "batch-log.csv";
+    const std::string path = m_ui.AskFileName(request);
+    if (path.empty()) return;
+    std::string csv;
+    if (!m_batchLog.Csv(&csv) || !profile::WriteTextFile(path, csv)) {
+        m_ui.MessageBox(pt::CANNOT_WRITE.Get() + path, pt::FILE_ERROR_CAPTION.Get(),
+                        tk::MsgBoxButtons::Ok);
+        return;
+    }
+    AppendOutput(pt::BATCH_LOG_SAVED.Get() + path);
+}
+
+void CReaderConfigDlg::RecordBatchDevice(bool configured) {
+    // Starting batch mode with no reader attached tries nobody.
+    if (!m_link.IsPresent()) return;
+    profile::BatchRow row;
+    row.time = m_clock.Now();
+    row.count = g_nBatchCount;
+    row.result = configured ? "configured" : "failed";
+    // The interface the link talks to: the first with the reader's ids.
+    for (const dev::HidInterfaceInfo& info : m_port.Enumerate())
+        if (info.vendorId == dev::VENDOR_ID && info.productId == dev::PRODUCT_ID) {
+            row.path = info.path;
+            break;
+        }
+    m_batchLog.Add(row);
+    if (m_batchLog.Size() == 1) UpdateWindowEntries();
+}

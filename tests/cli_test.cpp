@@ -1,0 +1,181 @@
+// The command line's commands against virtual readers on a virtual clock:
+// exit status, what they print, and what reaches the device.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/CommandLine.h"
+#include "cli/Commands.h"
+#include "keypad/KeyNameTable.h"
+#include "profile/Profile.h"
+#include "sim/CardReaderModel.h"
+#include "sim/KeypadModel.h"
+#include "sim/VirtualClock.h"
+#include "sim/VirtualHidPort.h"
+
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+class CliTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() / ("cli-test-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    std::string Path(const std::string& name) const { return (dir / name).string(); }
+    std::string WriteProfile(const std::string& name, const profile::Profile& p) {
+        std::ofstream(Path(name), std::ios::binary) << profile::ProfileToJson(p);
+        return Path(name);
+    }
+    static std::string Read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    // Runs reader-config ARGS... with its own virtual devices (--simulate).
+    Outcome Simulated(const std::vector<std::string>& args) {
+        const app::CommandLine options = app::ParseCommandLine(args);
+        EXPECT_EQ(options.action, app::CommandLine::Action::Run) << options.error;
+        std::ostringstream out, err;
+        const int status = cli::RunSimulated(options, clock, out, err);
+        return {status, out.str(), err.str()};
+    }
+    // Runs reader-config ARGS... against port, whose devices the test keeps.
+    Outcome OnPort(const std::vector<std::string>& args) {
+        struct NoEvents : cli::EventPump {
+            bool WaitForDevice() override { return false; }
+        } pump;
+        const app::CommandLine options = app::ParseCommandLine(args);
+        std::ostringstream out, err;
+        cli::Environment env{port, port, clock, pump, out, err};
+        const int status = cli::RunCommand(options, env);
+        return {status, out.str(), err.str()};
+    }
+
+    sim::VirtualClock clock;
+    sim::VirtualHidPort port{clock};
+    std::filesystem::path dir;
+};
+
+profile::Profile Changed() {
+    profile::Profile p;
+    p.idFormat = 5;
+    p.middleSeparator = {true, "--"};
+    p.endString = {true, "END"};
+    p.enter = false;
+    return p;
+}
+
+TEST_F(CliTest, EveryExitStatus) {
+    const std::string factory = WriteProfile("factory.json", profile::Profile{});
+    const std::string changed = WriteProfile("changed.json", Changed());
+    profile::Profile withKeys;
+    withKeys.keys = std::array<std::string, profile::KEY_COUNT>{};
+    const std::string keys = WriteProfile("keys.json", withKeys);
+    std::ofstream(Path("broken.json")) << "{\"version\": 1, \"idFormat\": 3}";
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string out, err;  // each must occur in the stream
+    } cases[] = {
+        {{"--simulate", "read"}, 0, "idFormat = 1\n", ""},
+        {{"--simulate", "verify", factory}, 0, "the reader holds the profile", ""},
+        {{"--simulate", "apply", changed}, 0, "applied: the reader holds the profile", ""},
+        {{"--simulate=keypad", "apply", keys}, 0, "applied", ""},
+        {{"--simulate", "verify", changed}, 1, "idFormat: expected 5, found 1\n", ""},
+        {{"--simulate=old-reader", "apply", changed},
+         1,
+         "middleSeparator.text: expected \"--\", found \",\"",
+         ""},
+        {{"--simulate", "apply", keys}, 2, "", "the device is no keypad"},
+        {{"--simulate=silent", "verify", factory}, 2, "", "Read Device failed"},
+        {{"--simulate", "verify", Path("broken.json")}, 2, "", "middleSeparator: missing"},
+        {{"--simulate", "apply", Path("none.json")}, 2, "", "cannot read"},
+        {{"--simulate=silent", "batch", factory, "--count", "2"},
+         1,
+         "[2/2] /dev/vhidraw0: failed",
+         ""},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = Simulated(c.args);
+        const std::string label = c.args[0] + " " + c.args[1];
+        EXPECT_EQ(o.status, c.status) << label << "\n" << o.out << o.err;
+        EXPECT_NE(o.out.find(c.out), std::string::npos) << label << "\n" << o.out;
+        EXPECT_NE(o.err.find(c.err), std::string::npos) << label << "\n" << o.err;
+    }
+    const Outcome none = OnPort({"verify", factory});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_NE(none.err.find("no reader attached"), std::string::npos);
+}
+
+TEST_F(CliTest, ABrokenProfileSendsNothing) {
+    sim::VirtualDevice& device = port.AttachQuietly(std::make_unique<sim::CardReaderModel>());
+    std::ofstream(Path("bad.json")) << profile::ProfileToJson(Changed()).replace(0, 1, "[");
+    const Outcome o = OnPort({"apply", Path("bad.json")});
+    EXPECT_EQ(o.status, 2);
+    EXPECT_NE(o.err.find("not valid JSON"), std::string::npos) << o.err;
+    EXPECT_TRUE(device.Received().empty());
+}
+
+TEST_F(CliTest, ReadApplyVerifyRoundTripOnOneKeypad) {
+    port.AttachQuietly(std::make_unique<sim::KeypadModel>(std::make_unique<sim::CardReaderModel>(),
+                                                          DEFAULT_KEY_CODES));
+    // A keypad from the factory holds no reader settings yet.
+    EXPECT_EQ(OnPort({"verify", WriteProfile("f.json", profile::Profile{})}).status, 1);
+    ASSERT_EQ(OnPort({"apply", WriteProfile("f.json", profile::Profile{})}).status, 0);
+
+    const Outcome read = OnPort({"read", "--json"});
+    ASSERT_EQ(read.status, 0) << read.err;
+    profile::ParseResult parsed = profile::ParseProfile(read.out);
+    ASSERT_TRUE(parsed.profile) << parsed.error;
+    ASSERT_TRUE(parsed.profile->keys);
+    EXPECT_EQ((*parsed.profile->keys)[0], "ESC");
+
+    profile::Profile p = *parsed.profile;
+    p.idFormat = 9;
+    p.sentinels[0] = "起始";
+    (*p.keys)[0] = "F12";
+    (*p.keys)[1] = "x";
+    const std::string edited = WriteProfile("edited.json", p);
+    EXPECT_EQ(OnPort({"verify", edited}).status, 1);
+    const Outcome apply = OnPort({"apply", edited});
+    EXPECT_EQ(apply.status, 0) << apply.out << apply.err;
+    EXPECT_EQ(OnPort({"verify", edited}).status, 0);
+    const Outcome again = OnPort({"read", "--json"});
+    EXPECT_EQ(profile::ParseProfile(again.out).profile->idFormat, 9);
+}
+
+TEST_F(CliTest, BatchConfiguresCountsAndLogsEachReader) {
+    const std::string p = WriteProfile("p.json", Changed());
+    // A log name that is no UTF-8 is used as the bytes given.
+    const std::string log = Path("day-\xE9\xFF.csv");
+    const Outcome o = Simulated({"--simulate", "batch", p, "--count", "3", "--log", log});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out,
+              "[1/3] /dev/vhidraw0: verified\n"
+              "[2/3] /dev/vhidraw0: verified\n"
+              "[3/3] /dev/vhidraw0: verified\n");
+    const std::string csv = Read(log);
+    EXPECT_EQ(csv.rfind("time,count,result,device,serial\r\n2026-12-07 09:00:", 0), 0u) << csv;
+    EXPECT_NE(csv.find(",3,verified,/dev/vhidraw0,\r\n"), std::string::npos) << csv;
+    // A second run appends its rows under the one header.
+    EXPECT_EQ(Simulated({"--simulate", "batch", p, "--count", "1", "--log", log}).status, 0);
+    const std::string more = Read(log);
+    EXPECT_EQ(more.find("time,", 1), std::string::npos);
+    EXPECT_NE(more.find(",1,verified,/dev/vhidraw0,\r\n", csv.size()), std::string::npos);
+
+    const Outcome unwritable =
+        Simulated({"--simulate", "batch", p, "--log", Path("no-dir/log.csv")});
+    EXPECT_EQ(unwritable.status, 2);
+    EXPECT_NE(unwritable.err.find("cannot write the batch log"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,229 @@
+// Profiles: the JSON file format, what it refuses, and loading and saving
+// through the window's entries as the user sees it.
+
+#include "profile/Profile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "app/ControlIds.h"
+#include "app/Globals.h"
+#include "profile/ProfileControls.h"
+#include "profile/ProfileFile.h"
+#include "support/ReaderFixture.h"
+
+using namespace ids;
+using profile::Profile;
+
+namespace {
+
+Profile Custom() {
+    Profile p;
+    p.idFormat = 13;
+    p.middleSeparator = {true, "--"};
+    p.startString = {true, "读卡"};
+    p.endString = {false, "?"};
+    p.enter = false;
+    p.tracks = {true, false, true};
+    p.sentinelsEnabled = true;
+    p.sentinels = {"%", "", "中文", "123456789", "+", "?"};
+    p.crAfterPacket = false;
+    p.crAfterTrack = {true, false, true};
+    p.filterEquals = true;
+    std::array<std::string, profile::KEY_COUNT> keys;
+    for (size_t i = 0; i < keys.size(); ++i) keys[i] = i % 2 ? "F1" : std::string(1, 'a' + i);
+    keys[19] = "确认";
+    p.keys = keys;
+    return p;
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
+}
+
+TEST(Profile, JsonRoundTripKeepsEverySetting) {
+    for (const Profile& p : {Profile{}, Custom()}) {
+        const std::string json = profile::ProfileToJson(p);
+        const profile::ParseResult r = profile::ParseProfile(json);
+        ASSERT_TRUE(r.profile) << r.error;
+        EXPECT_EQ(profile::ProfileToJson(*r.profile), json);
+        EXPECT_TRUE(profile::Differences(p, *r.profile).empty());
+    }
+}
+
+TEST(Profile, BrokenProfilesAreRefusedNamingTheField) {
+    const std::string good = profile::ProfileToJson(Custom());
+    struct Case {
+        std::string json, fieldAndWhy;
+    } cases[] = {
+        {"{\"version\": 1,", "profile: not valid JSON (parse error at line 1, column 15"},
+        {"[1]", "profile: must be a JSON object"},
+        {Replace(good, "\"version\": 1", "\"version\": 2"), "version: unknown version 2"},
+        {Replace(good, "\"version\": 1,", ""), "version: missing"},
+        {Replace(good, "\"idFormat\": 13", "\"idFormat\": 14"), "idFormat: must be a whole"},
+        {Replace(good, "\"idFormat\": 13", "\"idFormat\": 0"), "idFormat: must be a whole"},
+        {Replace(good, "\"idFormat\": 13", "\"idFormat\": \"13\""), "idFormat: must be a whole"},
+        {Replace(good, "\"--\"", "\"0123456789\""), "middleSeparator.text: is 10 bytes long"},
+        {Replace(good, "\"中文\"", "\"中文中文中\""), "sentinels.track2Start: is 10 bytes long"},
+        {Replace(good, "\"中文\"", "\"\xF0\x9F\x98\x80\""),
+         "sentinels.track2Start: holds a character that cannot be sent"},
+        {Replace(good, "\"--\"", "\"a\\u0001\""), "middleSeparator.text: holds a control"},
+        {Replace(good, "\"读卡\"", "\"\""), "startString.text: must not be empty while enabled"},
+        {Replace(good, "\"enter\": false", "\"enter\": 0"), "enter: must be true or false"},
+        {Replace(good, "\"filterEquals\": true", "\"filterEquals\": true, \"colour\": 1"),
+         "colour: unknown field"},
+        {Replace(good, "\"track2\": false,\n    \"track3\"", "\"track3\""),
+         "tracks.track2: missing"},
+        {Replace(good, "\"F1\",\n    \"c\",", ""), "keys: must be an array of 20 key names"},
+        {Replace(good, "\"确认\"", "\"FX\""), "keys[19]: \"FX\" is neither a key name"},
+    };
+    for (const Case& c : cases) {
+        const profile::ParseResult r = profile::ParseProfile(c.json);
+        EXPECT_FALSE(r.profile) << c.fieldAndWhy;
+        EXPECT_EQ(r.error.rfind(c.fieldAndWhy, 0), 0u) << r.error;
+    }
+}
+
+TEST(Profile, DifferencesCountOnlyWhatTakesEffect) {
+    Profile a, b;
+    a.middleSeparator = {false, ","};
+    b.middleSeparator = {false, "x"};  // a text behind a box that is off
+    a.crAfterPacket = b.crAfterPacket = true;
+    b.crAfterTrack = {true, true, true};  // greyed under the whole-packet box
+    a.sentinelsEnabled = false;
+    b.sentinels = {"", "", "", "", "", ""};  // six empty sentinels send what "off" sends
+    EXPECT_TRUE(profile::Differences(a, b).empty());
+
+    b.idFormat = 4;
+    b.middleSeparator.enabled = true;
+    std::array<std::string, profile::KEY_COUNT> keys{};
+    a.keys = keys;
+    keys[3] = "CLEAR";
+    b.keys = keys;
+    const auto d = profile::Differences(a, b);
+    // The separator's text, in effect on b only, shows as its box.
+    ASSERT_EQ(d.size(), 3u);
+    EXPECT_EQ(d[0].field, "idFormat");
+    EXPECT_EQ(d[0].expected, "1");
+    EXPECT_EQ(d[0].found, "4");
+    EXPECT_EQ(d[1].field, "middleSeparator.enabled");
+    EXPECT_EQ(d[1].found, "true");
+    EXPECT_EQ(d[2].field, "keys[3]");
+    EXPECT_EQ(d[2].found, "\"CLEAR\"");
+}
+
+class ProfileWindowTest : public ReaderFixture {
+  protected:
+    void SetUp() override {
+        dir =
+            std::filesystem::temp_directory_path() / ("profile-test-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    std::string Path(const std::string& name) const { return (dir / name).string(); }
+    static void Write(const std::string& path, const std::string& text) {
+        std::ofstream(path, std::ios::binary) << text;
+    }
+    std::filesystem::path dir;
+};
+
+TEST_F(ProfileWindowTest, LoadingSetsTheControlsAsAUserWouldAndSendsNothing) {
+    StartWithReader();
+    const Profile p = Custom();
+    Write(Path("p.json"), profile::ProfileToJson(p));
+    ui.QueueFileName(Path("p.json"));
+    ASSERT_TRUE(ui.ChooseWindowEntry(ID_LOAD_PROFILE));
+    EXPECT_TRUE(device->Received().empty());
+    EXPECT_TRUE(ui.MessageBoxes().empty());
+    EXPECT_EQ(Unstamped(LastLine()), "已载入配置文件：" + Path("p.json"));
+    EXPECT_TRUE(profile::Differences(p, profile::ProfileFromControls(ui, true)).empty());
+    // The per-track boxes are clickable, as the user left them.
+    EXPECT_TRUE(ui.IsEnabled(IDC_CR_TRACK1));
+    EXPECT_TRUE(ui.IsEnabled(IDC_T2_START));
+
+    // Set Device then sends what the controls hold, as after typing them.
+    ASSERT_TRUE(ui.Click(IDC_SET_DEVICE));
+    EXPECT_EQ(WireKinds(), (std::vector<std::string>{"write 2", "write 5", "write 7", "write 8",
+                                                     "settings", "settings"}));
+}
+
+TEST_F(ProfileWindowTest, ABrokenFileIsRefusedAndChangesNothing) {
+    StartWithReader();
+    const std::string before = profile::ProfileToJson(profile::ProfileFromControls(ui, true));
+    Write(Path("bad.json"),
+          Replace(profile::ProfileToJson(Custom()), "\"idFormat\": 13", "\"idFormat\": 99"));
+    for (const std::string& name : {Path("bad.json"), Path("missing.json")}) {
+        ui.QueueFileName(name);
+        ASSERT_TRUE(ui.ChooseWindowEntry(ID_LOAD_PROFILE));
+        ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+        EXPECT_NE(ui.MessageBoxes()[0].text.find("未做任何更改"), std::string::npos);
+        ui.ClearMessageBoxes();
+        EXPECT_EQ(profile::ProfileToJson(profile::ProfileFromControls(ui, true)), before);
+    }
+    EXPECT_NE(profile::ReadProfileFile(Path("bad.json")).error.find("idFormat"), std::string::npos);
+    // Cancelling the file dialog does nothing at all.
+    ASSERT_TRUE(ui.ChooseWindowEntry(ID_LOAD_PROFILE));
+    EXPECT_TRUE(ui.MessageBoxes().empty());
+}
+
+TEST_F(ProfileWindowTest, SavedProfileHoldsTheControlsAndEntriesFollowTheLanguage) {
+    StartWithReader();
+    ASSERT_EQ(ui.WindowEntries().size(), 3u);
+    EXPECT_EQ(ui.WindowEntries()[0].text, "保存配置文件...");
+    EXPECT_EQ(ui.WindowEntries()[0].shortcut, "Ctrl+S");
+    EXPECT_EQ(ui.WindowEntries()[1].shortcut, "Ctrl+O");
+    EXPECT_FALSE(ui.WindowEntries()[2].enabled);  // no batch run yet
+    ASSERT_TRUE(ui.Click(IDC_ENGLISH));
+    EXPECT_EQ(ui.WindowEntries()[0].text, "Save profile...");
+    EXPECT_EQ(ui.WindowEntries()[1].text, "Load profile...");
+    EXPECT_EQ(ui.WindowEntries()[2].text, "Save batch log...");
+
+    ASSERT_TRUE(ui.Click(IDC_FORMAT_FIRST + 6));
+    ASSERT_TRUE(ui.Click(IDC_ENTER_AFTER));
+    ui.QueueFileName(Path("saved.json"));
+    ASSERT_TRUE(ui.ChooseWindowEntry(ID_SAVE_PROFILE));
+    const profile::ParseResult r = profile::ReadProfileFile(Path("saved.json"));
+    ASSERT_TRUE(r.profile) << r.error;
+    EXPECT_EQ(r.profile->idFormat, 7);
+    EXPECT_FALSE(r.profile->enter);
+    EXPECT_FALSE(r.profile->keys);  // the key fields hold no layout yet
+    EXPECT_EQ(ui.FileDialogs().back().extension, "json");
+
+    // A file that cannot be written is said so, in a box.
+    ui.QueueFileName(Path("no-such-dir/saved.json"));
+    ASSERT_TRUE(ui.ChooseWindowEntry(ID_SAVE_PROFILE));
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].text.rfind("Cannot write the file: ", 0), 0u);
+}
+
+TEST_F(ProfileWindowTest, BatchLogRowsAreSavedAsCsv) {
+    StartWithReader();
+    ASSERT_TRUE(ui.Click(IDC_BATCH));
+    port.Detach(*device);
+    auto silent = std::make_unique<sim::CardReaderModel>();
+    silent->SetSilent(true);
+    device = &port.Attach(std::move(silent));
+    port.Detach(*device);
+    device = &port.Attach(std::make_unique<sim::CardReaderModel>());
+    ASSERT_TRUE(ui.WindowEntries()[2].enabled);
+    ui.QueueFileName(Path("batch.csv"));
+    ASSERT_TRUE(ui.ChooseWindowEntry(ID_SAVE_BATCH_LOG));
+    std::ifstream in(Path("batch.csv"), std::ios::binary);
+    const std::string csv((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(csv,
+              "time,count,result,device,serial\r\n"
+              "2026-12-07 09:00:00,1,configured,/dev/vhidraw0,\r\n"
+              // Each attempt: the silent reader is tried on its arrival and
+              // again on the device-tree change that follows.
+              "2026-12-07 09:00:00,1,failed,/dev/vhidraw0,\r\n"
+              "2026-12-07 09:00:01,1,failed,/dev/vhidraw0,\r\n"
+              "2026-12-07 09:00:02,2,configured,/dev/vhidraw0,\r\n");
+}
+
+}  // namespace

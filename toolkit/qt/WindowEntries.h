@@ -1,0 +1,42 @@
+#pragma once
+// The window's own menu entries after About (with their shortcuts) and the
+// file dialogs, for QtSurface.
+
+#include <QAction>
+#include <QPointer>
+#include <functional>
+#include <vector>
+
+#include "toolkit/DialogSurface.h"
+
+class QMenu;
+class QWidget;
+
+namespace tk {
+
+class WindowEntryActions {
+  public:
+    // command receives an entry's id when it is chosen or its shortcut pressed.
+    WindowEntryActions(QWidget* window, std::function<void(int)> command);
+    ~WindowEntryActions();
+    WindowEntryActions(const WindowEntryActions&) = delete;
+    WindowEntryActions& operator=(const WindowEntryActions&) = delete;
+
+    // Replaces the entries; their shortcuts work while the window is active.
+    void Set(const std::vector<WindowEntry>& entries);
+    // Appends the entries to a context menu.
+    void AddTo(QMenu* menu) const;
+
+  private:
+    QWidget* m_window;
+    std::function<void(int)> m_command;
+    std::vector<QPointer<QAction>> m_actions;
+};
+
+class ModalRunner;
+
+// Runs the file dialog modally over parent; the chosen name in the file
+// system's encoding, empty when cancelled.
+std::string RunFileDialog(QWidget* parent, ModalRunner& modal, const FileDialogRequest& request);
+
+}  // namespace tk
