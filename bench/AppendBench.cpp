@@ -7,6 +7,7 @@
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
 #include "app/ReaderConfigDlg.h"
+#include "bench/ShownDialog.h"
 #include "bench/Stats.h"
 #include "reader/SettingsControls.h"
 #include "sim/VirtualClock.h"
@@ -23,13 +24,8 @@ struct Samples {
 
 // One pane filled from empty; the samples of each window go to its mark.
 void FillOnce(const std::vector<int>& marks, int window, std::vector<Samples>& samples) {
-    sim::VirtualClock clock;
-    sim::VirtualHidPort port(clock);
-    tk::QtSurface surface(app::MainDialogSpec());
-    CReaderConfigDlg dlg(surface, port, port, clock);
-    dlg.OnInitDialog();
-    surface.Dialog()->show();
-    QApplication::processEvents();
+    bench::ShownDialog<sim::VirtualClock> shown;
+    auto& [clock, port, surface, dlg] = shown;
 
     int line = 0;
     for (size_t m = 0; m < marks.size(); ++m) {

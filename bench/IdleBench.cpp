@@ -10,6 +10,7 @@
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
 #include "app/ReaderConfigDlg.h"
+#include "bench/ShownDialog.h"
 #include "bench/Stats.h"
 #include "sim/VirtualHidPort.h"
 #include "toolkit/Clock.h"
@@ -64,13 +65,8 @@ double LeaveAlone(double seconds) {
 }  // namespace
 
 IdleCost MeasureIdle(double seconds, int rounds) {
-    tk::SystemClock clock;
-    sim::VirtualHidPort port(clock);
-    tk::QtSurface surface(app::MainDialogSpec());
-    CReaderConfigDlg dlg(surface, port, port, clock);
-    dlg.OnInitDialog();
-    surface.Dialog()->show();
-    QApplication::processEvents();
+    bench::ShownDialog<tk::SystemClock> shown;
+    auto& [clock, port, surface, dlg] = shown;
     TemplateClock templateClock(dlg, surface);
     PaintCounter counter;
     surface.Widget(ids::IDC_STATUS)->installEventFilter(&counter);

@@ -10,6 +10,7 @@
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
 #include "app/ReaderConfigDlg.h"
+#include "bench/ShownDialog.h"
 #include "bench/StartupBench.h"
 #include "bench/Stats.h"
 #include "reader/SettingsControls.h"
@@ -76,12 +77,8 @@ BatchMemory MeasureBatchMemory(const std::string& self, int readers) {
 }
 
 int RunPaneChild(int lines) {
-    sim::VirtualClock clock;
-    sim::VirtualHidPort port(clock);
-    tk::QtSurface surface(app::MainDialogSpec());
-    CReaderConfigDlg dlg(surface, port, port, clock);
-    dlg.OnInitDialog();
-    surface.Dialog()->show();
+    bench::ShownDialog<sim::VirtualClock> shown;
+    auto& [clock, port, surface, dlg] = shown;
     // A first batch of lines, so that what every pane allocates once is in.
     for (int i = 0; i < 100; ++i) dlg.AppendOutput(reader::BatchLine(static_cast<uint32_t>(i)));
     QApplication::processEvents();
@@ -96,13 +93,8 @@ int RunPaneChild(int lines) {
 }
 
 int RunBatchChild(int readers) {
-    sim::VirtualClock clock;
-    sim::VirtualHidPort port(clock);
-    tk::QtSurface surface(app::MainDialogSpec());
-    CReaderConfigDlg dlg(surface, port, port, clock);
-    dlg.OnInitDialog();
-    surface.Dialog()->show();
-    QApplication::processEvents();
+    bench::ShownDialog<sim::VirtualClock> shown;
+    auto& [clock, port, surface, dlg] = shown;
     const long long startLines = PaneLineCount(surface);
     auto* pane = static_cast<tk::LogEdit*>(surface.Widget(ids::IDC_OUTPUT));
 
