@@ -224,14 +224,22 @@ int main(int argc, char** argv) {
             if (!traceFile) {
                 std::fprintf(stderr, "reader-config: cannot write the trace to %s\n",
                              options.traceFile.c_str());
-                return app::EXIT_ERROR;
+                return options.command != app::CommandLine::Command::None ? app::EXIT_ERROR : 1;
             }
             out = &traceFile;
         }
         tracer = std::make_unique<dev::TraceWriter>(*out, clock);
     }
-    if (options.command != app::CommandLine::Command::None)
-        return RunCommandLine(options, clock, tracer.get());
+    if (options.command != app::CommandLine::Command::None) {
+        const int result = RunCommandLine(options, clock, tracer.get());
+        if (tracer && tracer->Error()) {
+            std::fprintf(stderr, "reader-config: could not write the trace to %s: %s\n",
+                         options.traceFile == "-" ? "standard error" : options.traceFile.c_str(),
+                         std::strerror(tracer->Error()));
+            return app::EXIT_ERROR;
+        }
+        return result;
+    }
 
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("reader-config"));

@@ -10,9 +10,14 @@ using namespace ids;
 
 CReaderConfigDlg::CReaderConfigDlg(tk::DialogSurface& surface, dev::HidPort& port,
                                    dev::DeviceWatcher& watcher, tk::Clock& clock)
-    : m_ui(surface), m_clock(clock), m_port(port), m_link(port, watcher) {
+    : m_ui(surface),
+      m_clock(clock),
+      m_port(port),
+      m_watcher(watcher, surface),
+      m_link(port, m_watcher) {
     ResetGlobals();
     m_ui.SetEventSink(this);
+    m_link.SetWhenIdle([this] { HandleDeferredEvents(); });
 }
 
 CReaderConfigDlg::~CReaderConfigDlg() {

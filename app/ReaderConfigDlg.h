@@ -8,10 +8,12 @@
 // views).
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/QueuedDeviceWatcher.h"
 #include "device/HidLink.h"
 #include "reader/SettingsFrame.h"
 #include "profile/BatchLog.h"
@@ -124,13 +126,18 @@ class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiv
     // opened and what to do about it; again only after the situation or its
     // reason has changed.
     void ReportAccessProblem();
+    // Device changes that came while an operation ran, handled after it.
+    void HandleDeferredEvents();
 
     tk::DialogSurface& m_ui;
     tk::Clock& m_clock;
     dev::HidPort& m_port;  // for naming the device in the batch log; transfers go through m_link
+    app::QueuedDeviceWatcher m_watcher;  // before m_link, which registers with it
     dev::CHidLink m_link;
     profile::BatchLog m_batchLog;
     int m_result = 0;
     bool m_accessDeniedReported = false;
+    std::deque<uint32_t> m_deferredEvents;
+    bool m_handlingDeferred = false;
     dev::AccessDenial m_reportedDenial = dev::AccessDenial::Unknown;
 };

@@ -108,6 +108,7 @@ int RunBatchChild(int readers) {
 
     const double start = CpuSeconds();
     sim::VirtualDevice* device = &port.Attach(std::make_unique<sim::CardReaderModel>());
+    QApplication::processEvents();  // the arrival is an operation of its own
     dlg.OnCommand(ids::IDC_BATCH);  // configures the reader that is attached
     for (int n = 1; n < readers; ++n) {
         port.Detach(*device);

@@ -5,6 +5,14 @@
 
 enable_language(C RC)
 
+# Hardening as the PE format has it: stack protector and fortified C calls
+# (both with libssp, linked in statically), address-space randomisation with
+# high entropy, no executable data.
+if(READER_CONFIG_HARDEN)
+  add_compile_options(-fstack-protector-strong $<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2>)
+  add_link_options(-fstack-protector-strong -Wl,--dynamicbase,--nxcompat,--high-entropy-va)
+endif()
+
 # The core as on Linux, with the GBK primitive over code page 936 in place of iconv.
 file(GLOB READER_CORE_SOURCES CONFIGURE_DEPENDS
   app/*.cpp device/*.cpp reader/*.cpp keypad/*.cpp toolkit/*.cpp toolkit/headless/*.cpp sim/*.cpp
@@ -12,6 +20,9 @@ file(GLOB READER_CORE_SOURCES CONFIGURE_DEPENDS
 list(REMOVE_ITEM READER_CORE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/GbkIconv.cpp)
 list(APPEND READER_CORE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/GbkCodePage.cpp)
 add_library(readercore STATIC ${READER_CORE_SOURCES})
+# GCC 12's -O3 inlining of std::string::assign from an iterator range warns of
+# an overlap that cannot happen (GCC bug 105329).
+target_compile_options(readercore PRIVATE -Wno-restrict)
 target_include_directories(readercore PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 # nlohmann-json is header-only: its headers alone, not the host's /usr/include.
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/nlohmann-include)
@@ -19,7 +30,8 @@ file(CREATE_LINK /usr/include/nlohmann ${CMAKE_BINARY_DIR}/nlohmann-include/nloh
 target_include_directories(readercore SYSTEM PUBLIC ${CMAKE_BINARY_DIR}/nlohmann-include)
 # Unicode Win32 API, no min/max macros; localtime_r from the C runtime.
 target_compile_definitions(readercore PUBLIC
-  READER_CONFIG_VERSION="${PROJECT_VERSION}" UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN
+  READER_CONFIG_VERSION="${PROJECT_VERSION}"
+  READER_CONFIG_VERSION_SHORT="${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}" UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN
   _POSIX_C_SOURCE=200809L)
 
 # The Win32 toolkit and the SetupAPI/hid.dll port and device notifications.
@@ -44,11 +56,21 @@ if(READER_CONFIG_TESTS)
   file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS tests/*_test.cpp)
   # The soak test measures the heap through glibc's mallinfo2; it runs on Linux.
   list(REMOVE_ITEM UNIT_TEST_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tests/soak_test.cpp)
+  # udev's rule directories are Linux's.
+  list(REMOVE_ITEM UNIT_TEST_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tests/access_denial_test.cpp)
   add_executable(unit_tests ${UNIT_TEST_SOURCES} tests/support/DialogFixture.cpp)
   target_include_directories(unit_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)
   target_link_libraries(unit_tests PRIVATE readerwin32 gtest_main gmock)
+  # setenv and unsetenv for the tests that use them. The locale test builds
+  # its de_DE locale with glibc's localedef; on Windows the test script
+  # leaves it out (--gtest_filter).
+  target_compile_options(unit_tests PRIVATE
+    -include ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/PosixEnv.h)
   target_compile_definitions(unit_tests PRIVATE
-    READER_CONFIG_TRACE_DIR="${CMAKE_CURRENT_SOURCE_DIR}/tests/traces")
+    READER_CONFIG_TRACE_DIR="${CMAKE_CURRENT_SOURCE_DIR}/tests/traces"
+    READER_CONFIG_UDEV_RULE="${PROJECT_SOURCE_DIR}/packaging/70-reader-config.rules"
+    READER_CONFIG_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}"
+    READER_CONFIG_TEST_LOCALE_DIR="")
 endif()
 
 if(READER_CONFIG_TESTS)

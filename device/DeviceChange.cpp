@@ -18,6 +18,13 @@ constexpr int KEYBOARD_DISABLED_ON_REMOVAL[] = {IDC_CONFIG_KEY, IDC_READ_CONFIG,
 }  // namespace
 
 bool CReaderConfigDlg::OnDeviceChange(uint32_t event, uintptr_t) {
+    // An operation runs (its message box's loop delivers the event): the
+    // event waits for it to end, in order, so no operation starts inside
+    // another and none sees the device change under it.
+    if (m_link.InOperation()) {
+        m_deferredEvents.push_back(event);
+        return true;
+    }
     dev::OperationScope scope(m_link, "OnDeviceChange");
     auto arrival = [this] {
         if (!g_bDeviceConnected) {
@@ -73,6 +80,17 @@ bool CReaderConfigDlg::OnDeviceChange(uint32_t event, uintptr_t) {
         code == dev::DBT_DEVNODES_CHANGED)
         ReportAccessProblem();
     return true;
+}
+
+void CReaderConfigDlg::HandleDeferredEvents() {
+    if (m_handlingDeferred) return;  // each event's own scope ends in here again
+    m_handlingDeferred = true;
+    while (!m_deferredEvents.empty()) {
+        const uint32_t event = m_deferredEvents.front();
+        m_deferredEvents.pop_front();
+        OnDeviceChange(event, 0);
+    }
+    m_handlingDeferred = false;
 }
 
 namespace {

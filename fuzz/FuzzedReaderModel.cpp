@@ -1,5 +1,6 @@
 #include "FuzzedReaderModel.h"
 
+#include "reader/SettingsFrame.h"
 #include "sim/CardReaderModel.h"
 #include "sim/KeypadModel.h"
 

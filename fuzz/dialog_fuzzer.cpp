@@ -5,10 +5,15 @@
 // the input. The input is a list of such actions; after each the widgets must
 // hold well-formed UTF-8, the action must have ended within a bounded virtual
 // time, and a reader configured in a batch run must get no further frame.
+// While a message box is open, devices come and go with their events, as the
+// platform delivers them to a modal loop; while a transfer waits, a device
+// may be pulled out, its events following once the action is over.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Check.h"
@@ -34,14 +39,17 @@ using namespace ids;
 constexpr int64_t ACTION_LIMIT_MS = 30000;
 constexpr int MAX_ACTIONS = 200;
 
-// A virtual clock that fails the input when a wait goes past the limit.
+// A virtual clock that fails the input when a wait goes past the limit, and
+// lets the world move on (a device pulled out) while a transfer waits.
 class BoundedClock : public sim::VirtualClock {
   public:
     void LimitFromNow(int64_t ms) { m_limitMs = NowMs() + ms; }
     void WaitUntil(int64_t deadlineMs) override {
         FUZZ_CHECK(deadlineMs <= m_limitMs);
+        if (duringWait) duringWait();
         sim::VirtualClock::WaitUntil(deadlineMs);
     }
+    std::function<void()> duringWait;
 
   private:
     int64_t m_limitMs = 0;
@@ -55,8 +63,12 @@ class FuzzSurface : public tk::HeadlessSurface {
                                 tk::MsgBoxButtons buttons) override {
         if (buttons == tk::MsgBoxButtons::YesNo)
             QueueAnswer(m_in.Bool() ? tk::MsgBoxResult::Yes : tk::MsgBoxResult::No);
+        // The box's loop runs: device events reach the dialog meanwhile.
+        // Only while the input lasts: a used-up input reads as zeros.
+        if (whileOpen && !m_in.Empty() && m_in.Byte() % 4 == 0) whileOpen();
         return HeadlessSurface::MessageBox(text, caption, buttons);
     }
+    std::function<void()> whileOpen;
 
   private:
     fuzz::FuzzInput& m_in;
@@ -68,17 +80,21 @@ size_t FramesReceived(sim::VirtualHidPort& port) {
     return n;
 }
 
-sim::VirtualDevice& AttachDevice(sim::VirtualHidPort& port, fuzz::FuzzInput& in, bool quietly) {
-    auto model = fuzz::MakeFuzzedDevice(in);
-    sim::VirtualDevice& d =
-        quietly ? port.AttachQuietly(std::move(model)) : port.Attach(std::move(model));
-    // Now and then a device that opens badly or has odd report lengths.
+// The device is set up before its events go out: handling them may pull it
+// out again (a transfer's wait), so it is not touched afterwards.
+void AttachDevice(sim::VirtualHidPort& port, fuzz::FuzzInput& in, bool quietly) {
+    sim::VirtualDevice& d = port.AttachQuietly(fuzz::MakeFuzzedDevice(in));
+    // Now and then a device that opens badly, has odd report lengths, or is
+    // the reader's keyboard interface.
     if (in.Byte() % 16 == 0) {
         d.inputReportLength = in.Byte();
         d.outputReportLength = in.Byte();
         d.openError = static_cast<dev::OpenError>(in.Byte() % 4);
+        d.keyboardUsage = in.Bool();
     }
-    return d;
+    if (quietly) return;
+    port.RaiseEvent(dev::DBT_DEVICEARRIVAL);
+    port.RaiseEvent(dev::DBT_DEVNODES_CHANGED);
 }
 
 // What a user types: any GBK bytes as the widget shows them.
@@ -110,6 +126,44 @@ struct Session {
         const size_t before = FramesReceived(port);
         port.RaiseEvent(event);
         if (configured && present) FUZZ_CHECK(FramesReceived(port) == before);
+    }
+
+    std::vector<uint32_t> pendingEvents;  // of devices pulled out during a wait
+
+    // Something the platform delivers while a message box is open.
+    void DeviceEventWhileBoxOpen() {
+        switch (in.Byte() % 4) {
+            case 0:
+                AttachDevice(port, in, false);
+                break;
+            case 1: {
+                const auto devices = port.Devices();
+                if (!devices.empty()) port.Detach(*devices[in.Below(devices.size())]);
+                break;
+            }
+            case 2:
+                port.RaiseEvent(dev::DBT_DEVNODES_CHANGED);
+                break;
+            case 3:
+                port.RaiseEvent(dev::DBT_DEVICEARRIVAL);
+                break;
+        }
+    }
+
+    // A device pulled out in the middle of a transfer's wait; the dialog
+    // hears of it when the action is over.
+    void PullDuringWait() {
+        if (in.Empty() || in.Byte() % 32 != 0) return;
+        const auto devices = port.Devices();
+        if (devices.empty()) return;
+        port.DetachQuietly(*devices[in.Below(devices.size())]);
+        pendingEvents.push_back(dev::DBT_DEVICEREMOVECOMPLETE);
+        pendingEvents.push_back(dev::DBT_DEVNODES_CHANGED);
+    }
+
+    void RaisePendingEvents() {
+        const std::vector<uint32_t> events = std::exchange(pendingEvents, {});
+        for (uint32_t e : events) port.RaiseEvent(e);
     }
 
     void Act() {
@@ -207,12 +261,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     clock.LimitFromNow(ACTION_LIMIT_MS);
     dlg.OnInitDialog();
 
-    Session session{in, clock, ui, port};
+    Session session{in, clock, ui, port, {}};
+    ui.whileOpen = [&] { session.DeviceEventWhileBoxOpen(); };
+    clock.duringWait = [&] { session.PullDuringWait(); };
     for (int i = 0; i < MAX_ACTIONS && !in.Empty() && !ui.Ended(); ++i) {
         clock.LimitFromNow(ACTION_LIMIT_MS);
         session.Act();
+        clock.LimitFromNow(ACTION_LIMIT_MS);
+        session.RaisePendingEvents();
         session.CheckWidgets();
         ui.ClearMessageBoxes();
     }
+    ui.whileOpen = nullptr;
+    clock.duringWait = nullptr;
     return 0;
 }

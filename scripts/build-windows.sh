@@ -23,6 +23,6 @@ dist="$BUILD_DIR/dist"
 rm -rf "$dist" && mkdir -p "$dist/reader-config"
 cp "$exe" LICENSE "$dist/reader-config/"
 (cd "$dist" && zip -q -r "reader-config-$version-win64.zip" reader-config)
-makensis -V2 -DVERSION="$version" -DEXE="$PWD/$exe" -DLICENSE="$PWD/LICENSE" \
-  -DOUT="$PWD/$dist/reader-config-$version-setup.exe" packaging/windows/installer.nsi
+makensis -V2 -DVERSION="$version" -DEXE="$(realpath "$exe")" -DLICENSE="$PWD/LICENSE" \
+  -DOUT="$(realpath "$dist")/reader-config-$version-setup.exe" packaging/windows/installer.nsi
 ls -l "$exe" "$dist"/*.zip "$dist"/*.exe

@@ -47,7 +47,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 
 echo "== unit and behaviour tests under Wine (no display)"
-(cd "$BUILD_DIR" && env -u DISPLAY "$WINE" unit_tests.exe --gtest_brief=1)
+# Left out: the locale test needs a glibc locale it builds with localedef,
+# and the udev rule lookup test makes symbolic links as udev's directories have.
+(cd "$BUILD_DIR" && env -u DISPLAY "$WINE" unit_tests.exe --gtest_brief=1 \
+  --gtest_filter=-ReportTrace.DecimalPointIsAPointInEveryLocale:AccessDenial.RuleFoundAsUdevReadsItsDirectories)
 # Wine's session (its desktop process) would stay without a display.
 "$WINESERVER" -k 2>/dev/null || true
 "$WINESERVER" -w 2>/dev/null || true

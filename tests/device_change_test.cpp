@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
 #include <fstream>
 #include <string>
 
@@ -129,6 +131,41 @@ TEST_F(DeviceChangeTest, AccessDeniedIsReportedOncePerSituation) {
 }  // namespace
 
 namespace {
+
+// A message box whose modal loop delivers a device change, as the platform's
+// loop does while the box waits for the user.
+class EventInBoxSurface : public tk::HeadlessSurface {
+  public:
+    EventInBoxSurface() : HeadlessSurface(app::MainDialogSpec()) {}
+    tk::MsgBoxResult MessageBox(const std::string& text, const std::string& caption,
+                                tk::MsgBoxButtons buttons) override {
+        if (auto event = std::exchange(whileOpen, nullptr)) event();
+        return HeadlessSurface::MessageBox(text, caption, buttons);
+    }
+    std::function<void()> whileOpen;
+};
+
+TEST(DeviceChangeDuringABox, IsHandledAfterTheOperationNotInsideIt) {
+    sim::VirtualClock clock;
+    EventInBoxSurface ui;
+    sim::VirtualHidPort port(clock);
+    port.AttachQuietly(std::make_unique<sim::SilentModel>());
+    CReaderConfigDlg dlg(ui, port, port, clock);
+    dlg.OnInitDialog();
+    // Batch mode meets a silent reader: the "Computer slow" box comes up,
+    // and while it is open another reader arrives.
+    ui.whileOpen = [&] { port.Attach(std::make_unique<sim::SilentModel>()); };
+    ui.Click(IDC_BATCH);
+    // The arrival's two events each ran Set Device after the first one had
+    // ticked the box: one box, three failures.
+    EXPECT_EQ(ui.MessageBoxes().size(), 1u);
+    size_t failures = 0;
+    for (size_t at = 0;
+         (at = ui.GetText(IDC_OUTPUT).find("数据发送失败！", at)) != std::string::npos; ++at)
+        ++failures;
+    EXPECT_EQ(failures, 3u);
+    EXPECT_TRUE(ui.IsChecked(IDC_COMPUTER_SLOW));
+}
 
 // The rule line of the udev rule file that packaging installs.
 std::string PackagedRule() {

@@ -8,9 +8,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
+#include <set>
 
 #include "app/ControlIds.h"
 #include "app/Globals.h"
+#include "keypad/KeyNameTable.h"
 #include "profile/ProfileControls.h"
 #include "profile/ProfileFile.h"
 #include "support/ReaderFixture.h"
@@ -224,6 +227,32 @@ TEST_F(ProfileWindowTest, BatchLogRowsAreSavedAsCsv) {
               "2026-12-07 09:00:00,1,failed,/dev/vhidraw0,\r\n"
               "2026-12-07 09:00:01,1,failed,/dev/vhidraw0,\r\n"
               "2026-12-07 09:00:02,2,configured,/dev/vhidraw0,\r\n");
+}
+
+}  // namespace
+
+namespace {
+
+// The schema in the repository describes the files the tool writes.
+TEST(Profile, SchemaNamesWhatTheToolWritesAndReads) {
+    std::ifstream in(READER_CONFIG_SOURCE_DIR "/profile/profile.schema.json");
+    const nlohmann::json schema = nlohmann::json::parse(in);
+    const nlohmann::json written = nlohmann::json::parse(profile::ProfileToJson(Profile{}));
+    std::set<std::string> required(schema["required"].begin(), schema["required"].end());
+    std::set<std::string> members;
+    for (const auto& item : written.items()) members.insert(item.key());
+    EXPECT_EQ(required, members);
+    std::set<std::string> names;
+    for (const auto& name : schema["$defs"]["key"]["anyOf"][1]["enum"]) {
+        names.insert(name.get<std::string>());
+        EXPECT_EQ(profile::CheckKeyName(name.get<std::string>()), "") << name;
+    }
+    for (const KeyNameEntry& e : KEY_NAME_TABLE) {
+        for (const char* form : {e.shown.zh, e.shown.en, e.aliases[0], e.aliases[1]}) {
+            if (!form) continue;
+            EXPECT_TRUE(names.count(form)) << form;
+        }
+    }
 }
 
 }  // namespace

@@ -14,40 +14,6 @@ namespace {
 
 class ShellTest : public DialogFixture {};
 
-TEST_F(ShellTest, StartWithoutReader) {
-    clock.SetDateTime({2026, 12, 7, 9, 5, 7, 0});
-    Start();
-    EXPECT_EQ(ui.GetText(IDC_OUTPUT),
-              "欢迎使用USB读卡器设置软件！ \r\nWelcome use USB card reader setup software! "
-              "\r\n未连接设备！ 09:05:07\r\n");
-    for (int id : {IDC_SET_DEVICE, IDC_READ_DEVICE, IDC_BATCH}) EXPECT_FALSE(ui.IsEnabled(id));
-    EXPECT_EQ(g_bDeviceConnected, 0);
-    EXPECT_EQ(ui.FocusedControl(), IDC_OUTPUT);
-    EXPECT_EQ(g_nCurrentKey, 255);
-    EXPECT_EQ(ui.TimerPeriod(CLOCK_TIMER), 100);
-    ASSERT_EQ(ui.AboutEntries().size(), 1u);
-    EXPECT_EQ(ui.AboutEntries()[0], "关于Vorn软件（About Vorn）");
-}
-
-TEST_F(ShellTest, StartWithReader) {
-    AttachBeforeStart(std::make_unique<sim::AckingModel>());
-    Start();
-    EXPECT_EQ(LastLine(), Stamped("设备已连接！", clock));
-    for (int id : {IDC_SET_DEVICE, IDC_READ_DEVICE, IDC_BATCH}) EXPECT_TRUE(ui.IsEnabled(id));
-    EXPECT_EQ(g_bDeviceConnected, 1);
-    EXPECT_EQ(port.registerCount, 1);
-}
-
-TEST_F(ShellTest, KeyboardViewHiddenAtStart) {
-    Start();
-    for (int id : KeyboardViewControls()) EXPECT_FALSE(ui.IsVisible(id)) << id;
-    for (int id : GeneralViewControls()) EXPECT_TRUE(ui.IsVisible(id)) << id;
-    for (int id : {IDC_OUTPUT, IDC_STATUS, IDC_CLEAR, IDC_COMPUTER_SLOW, IDC_LANGUAGE_GROUP})
-        EXPECT_TRUE(ui.IsVisible(id)) << id;
-    EXPECT_TRUE(ui.IsChecked(IDC_CHINESE));
-    EXPECT_FALSE(ui.IsChecked(IDC_ENGLISH));
-}
-
 TEST_F(ShellTest, LogLinesCarryTheTime) {
     Start();
     ui.Click(IDC_CLEAR);

@@ -67,7 +67,7 @@ struct DialogSpec {
     std::string title;
     DlgRect size;  // width and height in dialog units
     std::vector<ControlSpec> controls;
-    MenuBar menu;  // the menu bar the dialog starts with
+    MenuBar menu;                 // the menu bar the dialog starts with
     std::string language = "en";  // BCP 47 tag of the language the dialog starts in
 };
 

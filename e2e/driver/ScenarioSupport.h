@@ -66,6 +66,7 @@ class Context {
     Platform& platform;
     DeviceProcess& device;
     Results& results;
+    std::string deviceProgram;  // to start a second device program
 
   private:
     bool m_plugged = false;

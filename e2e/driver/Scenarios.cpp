@@ -17,6 +17,8 @@ constexpr Scenario SCENARIOS[] = {
     {"old-reader", &OldReader},
     {"keypad", &Keypad},
     {"silent-failures", &SilentFailures},
+    {"keyboard-first", &KeyboardFirst},
+    {"garbled-answer", &GarbledAnswer},
     {"batch", &BatchPlugCycles},
     {"delay-window", &DelayWindow},
 };

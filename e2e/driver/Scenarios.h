@@ -27,6 +27,8 @@ void PlugCycles(Context& c);       // PlugScenarios.cpp
 void SetReadDevice(Context& c);    // ReaderScenarios.cpp
 void OldReader(Context& c);        // ReaderScenarios.cpp
 void SilentFailures(Context& c);   // ReaderScenarios.cpp
+void KeyboardFirst(Context& c);    // InterfaceScenarios.cpp
+void GarbledAnswer(Context& c);    // InterfaceScenarios.cpp
 void Keypad(Context& c);           // KeypadScenarios.cpp
 void BatchPlugCycles(Context& c);  // BatchScenarios.cpp
 void DelayWindow(Context& c);      // DelayWindow.cpp

@@ -59,6 +59,7 @@ int main(int argc, char** argv) {
             results.Record("setup", "start the device program", false, start.Ms(), device.Error());
         } else {
             e2e::Context context(platform, device, results);
+            context.deviceProgram = reader;
             // Repeating shows how often a timing-sensitive operation fails.
             for (int round = 0; round < repeat; ++round)
                 for (const e2e::Scenario& s : e2e::AllScenarios())

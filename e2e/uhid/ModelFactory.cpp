@@ -1,5 +1,9 @@
 #include "e2e/uhid/ModelFactory.h"
 
+#include <algorithm>
+#include <iterator>
+
+#include "sim/CardReaderModel.h"
 #include "sim/SimulatedDevices.h"
 
 namespace e2e {
@@ -16,10 +20,29 @@ std::unique_ptr<sim::ReaderModel> Make() {
     return std::make_unique<M>();
 }
 
+// A reader that answers the read request with a garbled answer cut short
+// after "R" ("20 20 52 41 42", then zeros), headed like a settings frame, and
+// otherwise answers as a reader: a settings frame written back to it would be
+// stored.
+class GarbledAnswerModel : public sim::CardReaderModel {
+  public:
+    std::vector<sim::Frame> OnFrame(const sim::Frame& in) override {
+        sim::Frame request{};
+        const char text[] = "        RE         ";
+        std::copy(text, text + sizeof text - 1, request.begin());
+        if (in != request) return CardReaderModel::OnFrame(in);
+        sim::Frame garbled{};
+        const uint8_t bytes[] = {0x20, 0x20, 0x52, 0x41, 0x42};
+        std::copy(std::begin(bytes), std::end(bytes), garbled.begin());
+        return {garbled};
+    }
+};
+
 // Test behaviours of the link itself; the simulated devices follow.
 constexpr ModelEntry MODELS[] = {
     {"acking", &Make<sim::AckingModel>},
     {"silent", &Make<sim::SilentModel>},
+    {"garbled", &Make<GarbledAnswerModel>},
 };
 
 }  // namespace

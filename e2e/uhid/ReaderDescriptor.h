@@ -28,4 +28,21 @@ inline constexpr std::array<uint8_t, 34> READER_REPORT_DESCRIPTOR = {
     0xC0,              // End Collection
 };
 
+// A boot keyboard: the interface a typing reader also shows, with the same
+// vendor and product id. 8-byte input, 1-byte output (the LEDs).
+inline constexpr std::array<uint8_t, 63> KEYBOARD_REPORT_DESCRIPTOR = {
+    0x05, 0x01,                                                  // Usage Page (generic desktop)
+    0x09, 0x06,                                                  // Usage (keyboard)
+    0xA1, 0x01,                                                  // Collection (Application)
+    0x05, 0x07, 0x19, 0xE0, 0x29, 0xE7, 0x15, 0x00, 0x25, 0x01,  //   modifier keys
+    0x75, 0x01, 0x95, 0x08, 0x81, 0x02,                          //   8 bits of input
+    0x95, 0x01, 0x75, 0x08, 0x81, 0x01,                          //   reserved byte
+    0x95, 0x05, 0x75, 0x01, 0x05, 0x08, 0x19, 0x01, 0x29, 0x05,  //   LEDs
+    0x91, 0x02,                                                  //   5 bits of output
+    0x95, 0x01, 0x75, 0x03, 0x91, 0x01,                          //   padding
+    0x95, 0x06, 0x75, 0x08, 0x15, 0x00, 0x25, 0x65, 0x05, 0x07,  //   6 key codes
+    0x19, 0x00, 0x29, 0x65, 0x81, 0x00,                          //
+    0xC0,                                                        // End Collection
+};
+
 }  // namespace e2e

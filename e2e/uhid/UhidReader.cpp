@@ -19,6 +19,8 @@ namespace e2e {
 namespace {
 
 const UhidIdentity READER_IDENTITY{"e2e card reader", BUS_USB, dev::VENDOR_ID, dev::PRODUCT_ID};
+const UhidIdentity KEYBOARD_IDENTITY{"e2e card reader keyboard", BUS_USB, dev::VENDOR_ID,
+                                     dev::PRODUCT_ID};
 
 std::string Hex(const uint8_t* data, size_t size, size_t shown = 8) {
     std::string s;
@@ -181,7 +183,8 @@ void UhidReader::Acknowledge(const std::string& line, const std::string& reason)
 std::string UhidReader::Execute(const DeviceCommand& cmd) {
     switch (cmd.kind) {
         case CommandKind::Plug:
-            if (!m_device.Create(READER_IDENTITY, READER_REPORT_DESCRIPTOR))
+            if (!(m_keyboard ? m_device.Create(KEYBOARD_IDENTITY, KEYBOARD_REPORT_DESCRIPTOR)
+                             : m_device.Create(READER_IDENTITY, READER_REPORT_DESCRIPTOR)))
                 return m_device.Error();
             break;
         case CommandKind::Unplug:

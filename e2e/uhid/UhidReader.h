@@ -21,6 +21,8 @@ class UhidReader {
 
     // Answers after this many milliseconds instead of the model's own delay (-1: the model's).
     void SetDelayOverride(int ms) { m_delayOverride = ms; }
+    // Plugs in as the reader's keyboard interface instead (same ids).
+    void SetKeyboard(bool keyboard) { m_keyboard = keyboard; }
     // Queues commands to run before those from standard input.
     void Queue(const std::string& line) { m_commands.push_back(line); }
     // Runs until "quit" or the end of standard input; returns the exit status.
@@ -49,6 +51,7 @@ class UhidReader {
     std::unique_ptr<sim::ReaderModel> m_model;
     bool m_verbose;
     int m_delayOverride = -1;
+    bool m_keyboard = false;
     int64_t m_startMs;
     std::string m_sleepLine;  // the sleep command being carried out
     int64_t m_sleepUntilMs = 0;

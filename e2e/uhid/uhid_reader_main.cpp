@@ -17,7 +17,9 @@ int Usage() {
     for (const std::string& n : e2e::ModelNames()) names += " " + n;
     std::fprintf(
         stderr,
-        "usage: uhid-reader [--model NAME] [--delay MS] [--unplugged] [--script CMDS] [-v]\n"
+        "usage: uhid-reader [--model NAME] [--delay MS] [--unplugged] [--keyboard] [--script CMDS] "
+        "[-v]\n"
+        "  --keyboard: the reader's keyboard interface (same ids, a boot keyboard)\n"
         "  models:%s\n"
         "  commands on stdin or in CMDS (';'-separated): plug, unplug, model NAME,\n"
         "  delay MS|model, send HEX..., sleep MS, frames, quit\n",
@@ -30,7 +32,7 @@ int Usage() {
 int main(int argc, char** argv) {
     std::string model = "acking", script;
     int delayMs = -1;
-    bool plugged = true, verbose = false;
+    bool plugged = true, verbose = false, keyboard = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view a = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -45,6 +47,8 @@ int main(int argc, char** argv) {
             script = argv[++i];
         else if (a == "--unplugged")
             plugged = false;
+        else if (a == "--keyboard")
+            keyboard = true;
         else if (a == "-v")
             verbose = true;
         else
@@ -59,6 +63,7 @@ int main(int argc, char** argv) {
     }
     e2e::UhidReader reader(device, e2e::MakeModel(model), verbose);
     reader.SetDelayOverride(delayMs);
+    reader.SetKeyboard(keyboard);
     // Plugging at start goes through the command like every later plug, and is acknowledged.
     if (plugged) reader.Queue("plug");
     for (const std::string& line : e2e::SplitScript(script)) reader.Queue(line);

@@ -193,37 +193,6 @@ TEST_F(ControlsTest, RadioGroupsExcludeWithinThemselvesOnly) {
     EXPECT_TRUE(ui.IsChecked(IDC_CHINESE));
 }
 
-TEST_F(ControlsTest, StartUpShowsTheGeneralViewAndTheChineseMenu) {
-    sim::VirtualClock clock({2026, 12, 7, 9, 5, 7, 0});
-    sim::VirtualHidPort port(clock);
-    tk::QtSurface ui(app::MainDialogSpec());
-    CReaderConfigDlg dlg(ui, port, port, clock);
-    dlg.OnInitDialog();
-    for (int id : KeyboardViewControls()) {
-        EXPECT_FALSE(ui.IsVisible(id)) << id;
-        EXPECT_FALSE(ui.Widget(id)->isVisibleTo(ui.Dialog())) << id;
-    }
-    for (int id : GeneralViewControls()) EXPECT_TRUE(ui.Widget(id)->isVisibleTo(ui.Dialog())) << id;
-    EXPECT_EQ(ui.GetText(IDC_OUTPUT),
-              "欢迎使用USB读卡器设置软件！ \r\nWelcome use USB card reader setup software! "
-              "\r\n未连接设备！ 09:05:07\r\n");
-    for (int id : {IDC_SET_DEVICE, IDC_READ_DEVICE, IDC_BATCH})
-        EXPECT_FALSE(ui.Widget(id)->isEnabled()) << id;
-    EXPECT_EQ(ui.FocusedControl(), IDC_OUTPUT);
-    EXPECT_EQ(ui.Dialog()->windowTitle(), QStringLiteral("USB读卡器设置"));
-    EXPECT_FALSE(ui.Dialog()->windowIcon().isNull());
-
-    const QList<QAction*> bar = ui.MenuBarWidget()->actions();
-    ASSERT_EQ(bar.size(), 3);
-    EXPECT_EQ(bar[0]->text(), QStringLiteral("关于软件 "));
-    ASSERT_NE(bar[0]->menu(), nullptr);
-    QStringList popup;
-    for (QAction* a : bar[0]->menu()->actions()) popup << a->text();
-    EXPECT_EQ(popup, (QStringList{"软件操作说明", "软件信息", "软件更新"}));
-    EXPECT_EQ(bar[1]->text(), QStringLiteral("切换到键盘设置界面"));
-    EXPECT_EQ(bar[2]->text(), QStringLiteral("退出 "));
-}
-
 TEST_F(ControlsTest, ColourTableGivesTheHighlightedControlsTheirColours) {
     tk::QtSurface ui(app::MainDialogSpec());
     const QColor red(255, 0, 0), blue(0, 0, 255), statusBlue(0, 50, 255);
@@ -281,7 +250,8 @@ TEST_F(ControlsTest, NamesFollowCaptionChangesAndAssignedNames) {
     EXPECT_EQ(ScreenReaderName(ui.Widget(IDC_OUTPUT)), QStringLiteral("Output pane"));
     // The status line's text is its content: the clock is read.
     ui.SetText(IDC_STATUS, "2026年12月07日 09:05:07  星期一");
-    EXPECT_EQ(ScreenReaderName(ui.Widget(IDC_STATUS)), QStringLiteral("2026年12月07日 09:05:07  星期一"));
+    EXPECT_EQ(ScreenReaderName(ui.Widget(IDC_STATUS)),
+              QStringLiteral("2026年12月07日 09:05:07  星期一"));
     EXPECT_EQ(ui.Widget(IDC_STATUS)->accessibleDescription(), QStringLiteral("状态栏"));
 }
 

@@ -3,8 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTextEdit>
 
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
@@ -42,15 +47,6 @@ class DialogOverQtTest : public ::testing::Test {
     tk::QtSurface ui;
     std::unique_ptr<CReaderConfigDlg> dlg;
 };
-
-TEST_F(DialogOverQtTest, StartWithAReaderEnablesTheDeviceButtons) {
-    port.AttachQuietly(std::make_unique<sim::AckingModel>());
-    Start();
-    EXPECT_EQ(ui.GetText(IDC_OUTPUT).substr(ui.GetText(IDC_OUTPUT).rfind("设备")),
-              "设备已连接！ 09:05:07\r\n");
-    for (int id : {IDC_SET_DEVICE, IDC_READ_DEVICE, IDC_BATCH}) EXPECT_TRUE(ui.IsEnabled(id));
-    EXPECT_EQ(QApplication::focusWidget(), ui.Widget(IDC_OUTPUT));
-}
 
 TEST_F(DialogOverQtTest, EscBeforeTheKeyFieldsAreFilledIsLoggedAndTheDialogStays) {
     Start();
@@ -122,6 +118,78 @@ TEST_F(DialogOverQtTest, RealKeyPressesReachTheHookInTheKeyboardView) {
 
     QTest::keyClick(ui.Dialog()->windowHandle(), Qt::Key_Backspace);
     EXPECT_EQ(ui.GetText(KeyFieldId(3)), "清除");
+}
+
+TEST_F(DialogOverQtTest, AboutWorksAnyNumberOfTimesFromBothMenus) {
+    Start();
+    QWidget* background = ui.Widget(IDC_OUTPUT)->parentWidget();
+    QWidget* pane = static_cast<QTextEdit*>(ui.Widget(IDC_OUTPUT))->viewport();
+    for (int round = 0; round < 3; ++round) {
+        for (QWidget* target : {background, pane}) {
+            ui.Modal().QueueAnswer(tk::MsgBoxResult::Ok);
+            QContextMenuEvent open(QContextMenuEvent::Mouse, QPoint(2, 2),
+                                   target->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(target, &open);
+            QMenu* menu = ui.OpenContextMenu();
+            ASSERT_NE(menu, nullptr);
+            QAction* about = menu->actions().last();
+            QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
+                              menu->actionGeometry(about).center());
+            ui.FinishOperations();
+        }
+    }
+    EXPECT_EQ(ui.Modal().BoxesRun(), 6);
+    EXPECT_FALSE(ui.Modal().HasAnswers());
+    // What followed About when the menu's memory was still in use.
+    QTest::mouseClick(ui.Widget(IDC_ENGLISH), Qt::LeftButton, Qt::NoModifier, QPoint(6, 6));
+    ui.FinishOperations();
+    EXPECT_EQ(ui.GetText(IDC_SET_DEVICE), "Set Device");
+    ui.Modal().QueueAnswer(tk::MsgBoxResult::Yes);
+    ASSERT_TRUE(ui.TriggerMenuCommand(ID_EXIT));
+    ui.FinishOperations();
+    EXPECT_EQ(dlg->Result(), IDCANCEL);
+}
+
+TEST_F(DialogOverQtTest, QtsOwnTextsFollowTheLanguageAndBoxesUseTheDialogsFont) {
+    Start();
+    const struct {
+        int languageClick;  // 0: as the tool starts
+        const char* yes;
+        const char* undo;
+    } cases[] = {
+        {0, "是", "撤消"},
+        {IDC_ENGLISH, "Yes", "Undo"},
+        {IDC_CHINESE, "是", "撤消"},
+    };
+    for (const auto& c : cases) {
+        if (c.languageClick != 0) {
+            QTest::mouseClick(ui.Widget(c.languageClick), Qt::LeftButton, Qt::NoModifier,
+                              QPoint(6, 6));
+            ui.FinishOperations();
+        }
+        QString yes, label;
+        QFont font;
+        ui.Modal().QueueAnswer(tk::MsgBoxResult::No, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            yes = box->button(QMessageBox::Yes)->text();
+            font = box->font();
+            if (auto* text = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+                label = text->font().family();
+        });
+        ASSERT_TRUE(ui.TriggerMenuCommand(ID_EXIT));
+        ui.FinishOperations();
+        EXPECT_TRUE(yes.contains(QString::fromUtf8(c.yes))) << yes.toStdString();
+        EXPECT_EQ(font, ui.Dialog()->font());
+        EXPECT_EQ(label, ui.Dialog()->font().family());
+
+        std::unique_ptr<QMenu> menu(
+            static_cast<QTextEdit*>(ui.Widget(IDC_OUTPUT))->createStandardContextMenu());
+        ASSERT_FALSE(menu->actions().isEmpty());
+        EXPECT_TRUE(menu->actions().first()->text().contains(QString::fromUtf8(c.undo)))
+            << menu->actions().first()->text().toStdString();
+    }
+    EXPECT_EQ(dlg->Result(), 0);
 }
 
 }  // namespace

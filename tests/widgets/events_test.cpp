@@ -99,6 +99,7 @@ TEST_F(EventsTest, SpaceOnAFocusedCheckBoxClicksIt) {
     ShowActive();
     ui.SetFocus(IDC_TRACK3);
     Key(Qt::Key_Space);
+    widgettest::Settle();
     EXPECT_TRUE(ui.IsChecked(IDC_TRACK3));
     EXPECT_EQ(sink.Count("command 1018"), 1u);
 }

@@ -35,7 +35,6 @@ tk::DialogSpec SmallSpec() {
         c.kind = kind;
         c.rect = r;
         c.radioGroup = group;
-        c.isDefault = id == BUTTON;  // Enter must still press nothing
         d.controls.push_back(c);
     };
     add(EDIT, ControlKind::Edit, {5, 5, 60, 12});
@@ -194,8 +193,9 @@ TEST_F(Win32SurfaceTest, KeysReachTheHookOnceAndTheControlTheyWerePressedIn) {
     PostKey(EDIT, WM_KEYDOWN, VK_F5);  // pressed again
     PostKey(EDIT, WM_KEYUP, VK_F5);
     PostTypingKey(EDIT, VK_BACK, L'\b');
-    PostTypingKey(EDIT, VK_RETURN, L'\r');  // the button is the default one
+    PostTypingKey(EDIT, VK_RETURN, L'\r');
     PostTypingKey(CHECK, VK_RETURN, L'\r');
+    PostTypingKey(BUTTON, VK_RETURN, L'\r');  // a focused button becomes the default one
     PostTypingKey(PANE, VK_RETURN, L'\r');
     PostTypingKey(EDIT, VK_ESCAPE, 0x1B);
     sink.log.clear();
@@ -203,7 +203,7 @@ TEST_F(Win32SurfaceTest, KeysReachTheHookOnceAndTheControlTheyWerePressedIn) {
 
     const std::vector<std::string> want = {"press 116", "press 116", "press 8",  "focus 11",
                                            "change 10", "press 13",  "press 13", "press 13",
-                                           "change 11", "press 27",  "cancel"};
+                                           "press 13",  "change 11", "press 27", "cancel"};
     EXPECT_EQ(sink.log, want);
     EXPECT_EQ(ui.GetText(EDIT), "a");            // Backspace went to the edit, not the pane
     EXPECT_EQ(ui.GetText(PANE), "\r\nlog\r\n");  // Enter in the pane, at its caret
@@ -224,23 +224,26 @@ TEST_F(Win32SurfaceTest, RadioButtonsOfAGroupExcludeEachOtherAndNotifyAfterCheck
 }
 
 // A WH_CBT hook: as the message box is activated, a device-tree change
-// arrives and the box is answered.
+// arrives, the user clicks the check box, and the box is answered.
 HWND g_dialog = nullptr;
 HHOOK g_boxHook = nullptr;
 LRESULT CALLBACK AnswerBox(int code, WPARAM wp, LPARAM lp) {
     if (code == HCBT_ACTIVATE && reinterpret_cast<HWND>(wp) != g_dialog) {
         SendMessageW(g_dialog, WM_DEVICECHANGE, 0x0007, 0);
+        PostMessageW(g_dialog, WM_COMMAND, MAKEWPARAM(CHECK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(g_dialog, CHECK)));
         PostMessageW(reinterpret_cast<HWND>(wp), WM_COMMAND, IDOK, 0);
     }
     return CallNextHookEx(g_boxHook, code, wp, lp);
 }
 
-TEST_F(Win32SurfaceTest, DeviceChangesDuringAnOperationAndItsMessageBoxWaitForItsEnd) {
+TEST_F(Win32SurfaceTest, OperationsDuringAnOperationAndItsMessageBoxWaitForItsEnd) {
     ui.SetDeviceChangeHandler([this](uint32_t event, uintptr_t) {
         sink.log.push_back("device " + std::to_string(event));
     });
     g_dialog = ui.Window();
-    sink.onCommand = [this](int) {
+    sink.onCommand = [this](int id) {
+        if (id != BUTTON) return;
         // Arrival events carry a pointer and can only be sent, not posted.
         SendMessageW(ui.Window(), WM_DEVICECHANGE, 0x8000, 0);
         g_boxHook = SetWindowsHookExW(WH_CBT, AnswerBox, nullptr, GetCurrentThreadId());
@@ -254,7 +257,7 @@ TEST_F(Win32SurfaceTest, DeviceChangesDuringAnOperationAndItsMessageBoxWaitForIt
                  reinterpret_cast<LPARAM>(Hwnd(BUTTON)));
     Run();
     const std::vector<std::string> want = {"device 32772", "command 12", "box closed",
-                                           "device 32768", "device 7"};
+                                           "device 32768", "device 7",   "command 13"};
     EXPECT_EQ(sink.log, want);
 }
 

@@ -19,7 +19,7 @@ class DialogWindow : public QDialog {
         std::function<void()> cancel;  // Esc
         // The close box and Alt+F4; cancel when not set.
         std::function<void()> close;
-        std::function<bool()> ended;   // the dialog has ended: closing is allowed
+        std::function<bool()> ended;  // the dialog has ended: closing is allowed
         // A context menu asked for over the dialog's background.
         std::function<void(const QPoint& globalPos)> backgroundMenu;
     };

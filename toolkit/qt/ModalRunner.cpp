@@ -32,6 +32,7 @@ void ModalRunner::Give(QDialog& box, MsgBoxResult answer) {
 }
 
 int ModalRunner::Exec(QDialog& box, bool answerable) {
+    if (answerable) ++m_boxesRun;
     if (answerable && !m_answers.empty()) {
         Answer next = std::move(m_answers.front());
         m_answers.pop_front();

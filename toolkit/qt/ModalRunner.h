@@ -27,6 +27,8 @@ class ModalRunner {
     int Exec(QDialog& box, bool answerable = true);
     // Modal windows open now.
     int Depth() const { return m_depth; }
+    // Boxes run so far (not counting the dialog itself).
+    int BoxesRun() const { return m_boxesRun; }
 
   private:
     struct Answer {
@@ -37,6 +39,7 @@ class ModalRunner {
 
     std::deque<Answer> m_answers;
     int m_depth = 0;
+    int m_boxesRun = 0;
 };
 
 }  // namespace tk

@@ -17,22 +17,25 @@ void OperationQueue::Post(std::function<void()> operation) {
 void OperationQueue::Schedule() {
     if (m_scheduled) return;
     m_scheduled = true;
-    QMetaObject::invokeMethod(&m_context, [this] { RunNext(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &m_context, [this] { RunNext(); }, Qt::QueuedConnection);
 }
 
 void OperationQueue::RunNext() {
     m_scheduled = false;
-    if (m_running || m_waiting.empty()) return;
-    std::function<void()> operation = std::move(m_waiting.front());
-    m_waiting.pop_front();
+    if (m_running) return;
+    // What waits runs now, in order, also what the operations post meanwhile:
+    // a burst of device events never piles up behind the event loop.
     m_running = true;
     {
         BusyCursor busy;
-        operation();
+        while (!m_waiting.empty()) {
+            std::function<void()> operation = std::move(m_waiting.front());
+            m_waiting.pop_front();
+            operation();
+        }
     }
     m_running = false;
-    // One operation per turn of the loop: the window repaints in between.
-    if (!m_waiting.empty()) Schedule();
 }
 
 BusyCursor::BusyCursor() {

@@ -16,7 +16,6 @@
 #include "toolkit/LineBreaks.h"
 #include "toolkit/qt/AboutBox.h"
 #include "toolkit/qt/AppIcon.h"
-#include "toolkit/qt/ButtonAccessible.h"
 #include "toolkit/qt/DialogStyle.h"
 #include "toolkit/qt/DialogUnits.h"
 #include "toolkit/qt/LogEdit.h"
@@ -43,7 +42,6 @@ struct Guard {
 }  // namespace
 
 QtSurface::QtSurface(const DialogSpec& def) : m_title(def.title) {
-    InstallButtonAccessibility();
     DialogWindow::Handlers handlers;
     // Esc: at once, while the key state still says how the dialog was asked.
     handlers.cancel = [this] {
@@ -148,14 +146,7 @@ void QtSurface::ConnectNotifications(Control& c) {
         case ControlKind::PushButton:
         case ControlKind::CheckBox:
         case ControlKind::RadioButton:
-            // clicked comes after the button has changed its check state; the
-            // command runs once the button's own handling is over.
-            QObject::connect(static_cast<QAbstractButton*>(c.widget), &QAbstractButton::clicked,
-                             c.widget, [this, id] {
-                                 Post([this, id] {
-                                     if (m_sink) m_sink->OnCommand(id);
-                                 });
-                             });
+            ConnectButton(c);
             break;
         case ControlKind::Edit:
             QObject::connect(static_cast<QLineEdit*>(c.widget), &QLineEdit::textChanged, c.widget,
@@ -173,14 +164,43 @@ void QtSurface::ConnectNotifications(Control& c) {
                              [this, edit](const QPoint& pos) {
                                  QMenu* menu = edit->createStandardContextMenu();
                                  m_menus->AddAboutActions(menu);
-                                 m_menus->ShowContextMenu(menu,
-                                                          edit->viewport()->mapToGlobal(pos));
+                                 m_menus->ShowContextMenu(menu, edit->viewport()->mapToGlobal(pos));
                              });
             break;
         }
         default:
             break;
     }
+}
+
+void QtSurface::ConnectButton(Control& c) {
+    const int id = c.def.id;
+    auto* button = static_cast<QAbstractButton*>(c.widget);
+    auto command = [this, id] {
+        Post([this, id] {
+            if (m_sink) m_sink->OnCommand(id);
+        });
+    };
+    // clicked comes after the button has changed its check state; the
+    // command runs once the button's own handling is over.
+    QObject::connect(button, &QAbstractButton::clicked, button, [this, id, command] {
+        m_toggledWithoutClick.erase(id);
+        command();
+    });
+    if (c.def.kind == ControlKind::PushButton) return;
+    // Assistive technology's toggle action changes the check state without a
+    // click. A click follows its toggle at once, before the queue runs: a
+    // toggle still unclaimed when its turn comes is such an action and
+    // commands as a click does. A radio button that its group clears is the
+    // other side of a click and commands nothing.
+    const bool radio = c.def.kind == ControlKind::RadioButton;
+    QObject::connect(button, &QAbstractButton::toggled, button, [this, id, radio](bool on) {
+        if (m_programmaticChecks > 0 || (radio && !on)) return;
+        m_toggledWithoutClick.insert(id);
+        Post([this, id] {
+            if (m_toggledWithoutClick.erase(id) != 0 && m_sink) m_sink->OnCommand(id);
+        });
+    });
 }
 
 void QtSurface::NotifyChange(int id) {
@@ -286,6 +306,7 @@ void QtSurface::SetChecked(int id, bool checked) {
     QButtonGroup* group = button->group();
     const bool relax = group && group->exclusive() && !checked;
     if (relax) group->setExclusive(false);
+    Guard programmatic(m_programmaticChecks);
     button->setChecked(checked);
     if (relax) group->setExclusive(true);
 }

@@ -4,7 +4,7 @@
 // The facade over a few owners: the control widgets and their notifications
 // (here), the operation queue (OperationQueue), every modal loop
 // (ModalRunner), the menus (DialogMenus), focus and key delivery
-// (KeyEventFilter) and accessibility actions (ButtonAccessible).
+// (KeyEventFilter); accessibility actions are clicks (ConnectButton).
 // Programmatic changes notify synchronously and exactly once, and so does
 // every user edit; clicks, commands and the close box are queued operations,
 // as DialogSurface promises.
@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,7 @@ class QtSurface : public DialogSurface {
 
     // The widgets, for tests and for main.cpp.
     QDialog* Dialog() const { return m_dialog.get(); }
+    DialogWindow* Window() const { return m_dialog.get(); }
     QWidget* Widget(int id) const;
     QMenuBar* MenuBarWidget() const { return m_menuBar; }
     // Chooses the menu bar's command id as the user would; false when the
@@ -108,6 +110,7 @@ class QtSurface : public DialogSurface {
     const Control& At(int id) const;
     static bool IsEdit(const Control& c);
     void ConnectNotifications(Control& c);
+    void ConnectButton(Control& c);
     void OnFocusChanged(QWidget* now);
     void NotifyChange(int id);
     void UpdateAccessibleName(const Control& c);
@@ -132,6 +135,8 @@ class QtSurface : public DialogSurface {
     int m_focusId = 0;
     int m_silent = 0;      // programmatic text changes under way
     int m_focusQuiet = 0;  // focus moves that the dialog did not ask for
+    int m_programmaticChecks = 0;
+    std::set<int> m_toggledWithoutClick;  // buttons toggled, no click seen yet
     std::string m_title;
     bool m_ended = false;
     int m_endResult = 0;

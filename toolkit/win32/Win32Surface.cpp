@@ -146,7 +146,7 @@ class Win32Surface::BusyScope {
   public:
     explicit BusyScope(Win32Surface& s) : m_s(s) { ++m_s.m_busy; }
     ~BusyScope() {
-        if (--m_s.m_busy == 0) m_s.DrainDeferred();
+        if (--m_s.m_busy == 0) m_s.RunWaiting();
     }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
@@ -171,7 +171,11 @@ Win32Surface::Win32Surface(const DialogSpec& def) : m_size(def.size) {
     for (const ControlSpec& c : def.controls) items.push_back(win32::ItemFor(c));
     const std::vector<uint32_t> bytes = win32::BuildDialogTemplate(header, items);
 
-    for (const ControlSpec& c : def.controls) m_controls[c.id].def = c;
+    for (const ControlSpec& c : def.controls) {
+        m_controls[c.id].def = c;
+        m_hasDefaultButton = m_hasDefaultButton || c.isDefault;
+    }
+    SetInterfaceLanguage(def.language);
     m_hwnd = CreateDialogIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(bytes.data()),
                                         nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
     if (!m_hwnd) throw std::runtime_error("cannot create the dialog window");
@@ -210,6 +214,31 @@ const Win32Surface::Control& Win32Surface::At(int id) const {
     auto it = m_controls.find(id);
     if (it == m_controls.end()) throw std::out_of_range("no control " + std::to_string(id));
     return it->second;
+}
+
+void Win32Surface::Post(std::function<void()> notification) {
+    if (m_busy > 0) {
+        m_waiting.push_back(std::move(notification));
+        return;
+    }
+    BusyScope busy(*this);
+    // The window shows that it is busy while the operation blocks it.
+    ++m_operations;
+    HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    notification();
+    --m_operations;
+    SetCursor(previous);
+}
+
+void Win32Surface::Operation(const std::function<void(DialogEvents&)>& call) {
+    Post([this, call] {
+        if (m_sink) call(*m_sink);
+    });
+}
+
+void Win32Surface::SetInterfaceLanguage(const std::string& tag) {
+    m_language = tag.rfind("zh", 0) == 0 ? MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED)
+                                         : MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 }
 
 void Win32Surface::Notify(const std::function<void(DialogEvents&)>& call) {
@@ -332,8 +361,12 @@ MsgBoxResult Win32Surface::MessageBox(const std::string& text, const std::string
                                       MsgBoxButtons buttons) {
     BusyScope busy(*this);
     const UINT type = buttons == MsgBoxButtons::Ok ? MB_OK : MB_YESNO;
-    const int answer =
-        MessageBoxW(m_hwnd, Wide(ToCrLf(ToLf(text))).c_str(), Wide(caption).c_str(), type);
+    ++m_boxes;
+    // The buttons' texts in the interface language, where the system has it.
+    const int answer = MessageBoxExW(m_hwnd, Wide(ToCrLf(ToLf(text))).c_str(),
+                                     Wide(caption).c_str(), type, m_language);
+    --m_boxes;
+    if (m_operations > 0) SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     if (buttons == MsgBoxButtons::Ok) return MsgBoxResult::Ok;
     return answer == IDYES ? MsgBoxResult::Yes : MsgBoxResult::No;
 }
@@ -544,10 +577,9 @@ bool Win32Surface::PreTranslate(MSG& msg) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN: {
             const bool repeat = (msg.lParam & (1L << 30)) != 0;
-            m_keys.Press(vk, repeat);
             // Auto-repeat of a key the dialog has acted on is the same press:
             // it neither reaches the hook nor does its ordinary work again.
-            if (repeat && !m_keys.IsDown(vk)) return true;
+            if (!m_keys.Press(vk, repeat)) return true;
             ev.type = KeyEvent::Type::Press;
             ev.vk = vk;
             ev.autoRepeat = repeat;
@@ -582,27 +614,17 @@ bool Win32Surface::PreTranslate(MSG& msg) {
         auto it = m_controls.find(target);
         const bool pane = msg.hwnd != m_hwnd && it != m_controls.end() &&
                           it->second.def.kind == ControlKind::MultiLineEdit;
-        if (!pane) return true;
+        if (!pane && !m_hasDefaultButton) return true;
     }
     return false;
 }
 
-void Win32Surface::DrainDeferred() {
-    while (!m_deferred.empty() && m_busy == 0) {
-        const auto [event, data] = m_deferred.front();
-        m_deferred.pop_front();
-        OnDeviceChangeMessage(event, data);
+void Win32Surface::RunWaiting() {
+    while (!m_waiting.empty() && m_busy == 0) {
+        std::function<void()> next = std::move(m_waiting.front());
+        m_waiting.pop_front();
+        Post(std::move(next));
     }
-}
-
-void Win32Surface::OnDeviceChangeMessage(uint32_t event, uintptr_t data) {
-    if (!m_deviceChange) return;
-    if (m_busy > 0) {
-        m_deferred.emplace_back(event, 0);  // the event's data lives only during the message
-        return;
-    }
-    BusyScope busy(*this);
-    m_deviceChange(event, data);
 }
 
 INT_PTR CALLBACK Win32Surface::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -622,7 +644,7 @@ INT_PTR Win32Surface::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         case WM_SYSCOMMAND:
             if ((wp & 0xFFF0) == IDM_ABOUTBOX) {
-                Notify([](DialogEvents& s) { s.OnAboutCommand(); });
+                Operation([](DialogEvents& s) { s.OnAboutCommand(); });
                 return TRUE;
             }
             for (size_t i = 0; i < m_windowEntries.size(); ++i) {
@@ -633,13 +655,19 @@ INT_PTR Win32Surface::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
             return FALSE;
         case WM_CLOSE:  // close box, Alt+F4
-            Notify([](DialogEvents& s) { s.OnCancel(); });
+            Operation([](DialogEvents& s) { s.OnCancel(); });
             return TRUE;
         case WM_TIMER:
             Notify([wp](DialogEvents& s) { s.OnTimer(static_cast<int>(wp)); });
             return TRUE;
         case WM_DEVICECHANGE:
-            OnDeviceChangeMessage(static_cast<uint32_t>(wp), static_cast<uintptr_t>(lp));
+            if (m_deviceChange) {
+                // The event's data lives only during the message; nobody reads it.
+                const auto event = static_cast<uint32_t>(wp);
+                Post([this, event] {
+                    if (m_deviceChange) m_deviceChange(event, 0);
+                });
+            }
             SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, TRUE);
             return TRUE;
         case WM_ACTIVATE:
@@ -653,6 +681,11 @@ INT_PTR Win32Surface::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_PAINT:
             if (!IsIconic(m_hwnd)) return FALSE;
             PaintMinimised();
+            return TRUE;
+        case WM_SETCURSOR:
+            if (m_operations == 0 || m_boxes > 0) return FALSE;
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, TRUE);
             return TRUE;
         case WM_QUERYDRAGICON:
             return reinterpret_cast<INT_PTR>(m_icon);
@@ -668,22 +701,21 @@ void Win32Surface::OnCommandMessage(WPARAM wp, LPARAM lp) {
         if (m_trailingCommand) {
             for (const MenuItem& item : m_trailing.popup) {
                 if (item.commandId == id) {
-                    BusyScope busy(*this);
-                    m_trailingCommand(id);
+                    Post([this, id] { m_trailingCommand(id); });
                     return;
                 }
             }
         }
         if (id == IDCANCEL) {
-            Notify([](DialogEvents& s) { s.OnCancel(); });
+            Operation([](DialogEvents& s) { s.OnCancel(); });
             return;
         }
         if (id == IDOK) return;  // Enter never ends the tool
-        Notify([id](DialogEvents& s) { s.OnCommand(id); });
+        Operation([id](DialogEvents& s) { s.OnCommand(id); });
         return;
     }
     if (id == IDCANCEL && code == BN_CLICKED) {  // Esc, through the dialog manager
-        Notify([](DialogEvents& s) { s.OnCancel(); });
+        Operation([](DialogEvents& s) { s.OnCancel(); });
         return;
     }
     if (id == IDOK) return;
@@ -702,7 +734,7 @@ void Win32Surface::OnCommandMessage(WPARAM wp, LPARAM lp) {
             }
             if (c.def.kind == ControlKind::PushButton || c.def.kind == ControlKind::CheckBox ||
                 c.def.kind == ControlKind::RadioButton)
-                Notify([id](DialogEvents& s) { s.OnCommand(id); });
+                Operation([id](DialogEvents& s) { s.OnCommand(id); });
             return;
         case BN_SETFOCUS:
         case EN_SETFOCUS:

@@ -6,10 +6,11 @@
 // manager (IsDialogMessage) and DispatchMessage see it.
 //
 // Where the platform would let a key or a device change do harm, the loop
-// mends it: Enter outside the output pane presses no button and ends
-// nothing; auto-repeat of a key the dialog has acted on counts as the same
-// press; device changes that arrive while an operation or a modal box runs
-// are handled after it, in order.
+// mends it: Enter outside a multi-line edit presses no button and ends
+// nothing (unless the table names a default button); auto-repeat of a key
+// the dialog has acted on is the same press; operations (clicks, commands,
+// the close box, device changes) that arrive while one runs, or while its
+// modal box is open, run after it, in order.
 
 #include <cstdint>
 #include <deque>
@@ -65,6 +66,8 @@ class Win32Surface : public DialogSurface {
     void EndDialog(int result) override;
     void OpenUrl(const std::string& url) override;
     KeyState& Keys() override { return m_keys; }
+    void Post(std::function<void()> notification) override;
+    void SetInterfaceLanguage(const std::string& tag) override;
 
     HWND Window() const { return m_hwnd; }
     // Where WM_DEVICECHANGE goes (the device watcher), with its event code.
@@ -89,13 +92,16 @@ class Win32Surface : public DialogSurface {
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp);
     void OnCommandMessage(WPARAM wp, LPARAM lp);
     INT_PTR OnControlColour(HDC dc, HWND control);
-    void OnDeviceChangeMessage(uint32_t event, uintptr_t data);
     void PaintMinimised();
     // The key hook and the loop's own rules; true when the message is done with.
     bool PreTranslate(MSG& msg);
     void SyncKeysWithAsyncState();
+    // Dialog code that is not an operation (typing, focus, timer, key hook):
+    // at once, holding operations back until it returns.
     void Notify(const std::function<void(DialogEvents&)>& call);
-    void DrainDeferred();
+    // A click, command, close or About: one operation at a time, in order.
+    void Operation(const std::function<void(DialogEvents&)>& call);
+    void RunWaiting();
     void FocusEntered(int id);
     void MoveFocusTo(const Control& c);
     Control& At(int id);
@@ -114,7 +120,11 @@ class Win32Surface : public DialogSurface {
     int m_silent = 0;
     int m_focusQuiet = 0;  // focus moves the dialog asked for itself
     int m_busy = 0;        // dialog code runs (an operation, or a modal box inside one)
-    std::deque<std::pair<uint32_t, uintptr_t>> m_deferred;
+    int m_operations = 0;  // an operation runs: the busy cursor shows
+    int m_boxes = 0;       // message boxes open
+    std::deque<std::function<void()>> m_waiting;  // operations that arrived while busy
+    LANGID m_language = 0;
+    bool m_hasDefaultButton = false;
     std::function<void(uint32_t, uintptr_t)> m_deviceChange;
     MenuBar m_menu;
     HMENU m_menuHandle = nullptr;

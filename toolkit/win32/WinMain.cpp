@@ -3,6 +3,7 @@
 // reader that a Simulation menu plugs in and out.
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -148,6 +149,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             [&watcher](uint32_t event, uintptr_t data) { watcher.Deliver(event, data); });
         CReaderConfigApp().InitInstance(surface, port, watcher, clock, tracer.get());
         surface.SetDeviceChangeHandler(nullptr);
+    }
+    if (tracer && tracer->Error()) {
+        UseParentConsole();
+        std::fprintf(stderr, "reader-config: could not write the trace to %s: %s\n",
+                     options.traceFile == "-" ? "standard error" : options.traceFile.c_str(),
+                     std::strerror(tracer->Error()));
+        return 1;
     }
     return 0;
 }

@@ -1,0 +1,122 @@
+// Profiles in the real window: the entries beside About, Ctrl+S with the
+// platform's file dialog, and a profile saved from the window that the
+// command line applies with the same frames on the wire.
+
+#include <gtest/gtest.h>
+
+#include <QFileDialog>
+#include <QMenu>
+#include <QTest>
+#include <filesystem>
+#include <sstream>
+
+#include "app/CommandLine.h"
+#include "app/ControlIds.h"
+#include "app/ControlTable.h"
+#include "app/ReaderConfigDlg.h"
+#include "cli/Commands.h"
+#include "device/ReportTrace.h"
+#include "sim/CardReaderModel.h"
+#include "sim/VirtualClock.h"
+#include "sim/VirtualHidPort.h"
+#include "toolkit/qt/QtSurface.h"
+#include "widgets/WidgetTestSupport.h"
+
+namespace {
+
+using namespace ids;
+
+// The trace's lines of one operation, without their times.
+std::vector<std::string> StepsOf(const std::string& trace, const std::string& operation) {
+    std::vector<std::string> out;
+    std::istringstream in(trace);
+    for (std::string line; std::getline(in, line);) {
+        const auto step = dev::ParseTraceStep(line);
+        if (step && step->operation == operation) out.push_back(line.substr(line.find(' ') + 1));
+    }
+    return out;
+}
+
+class ProfileWindowQtTest : public ::testing::Test {
+  protected:
+    ProfileWindowQtTest() : port(clock), ui(app::MainDialogSpec()) {
+        dir = std::filesystem::temp_directory_path() /
+              ("profile-qt-" + std::to_string(QCoreApplication::applicationPid()));
+        std::filesystem::create_directories(dir);
+    }
+    ~ProfileWindowQtTest() override { std::filesystem::remove_all(dir); }
+
+    void Start() {
+        port.AttachQuietly(std::make_unique<sim::CardReaderModel>());
+        dlg = std::make_unique<CReaderConfigDlg>(ui, port, port, clock);
+        dlg->Link().SetTracer(&tracer);
+        dlg->OnInitDialog();
+        ui.Dialog()->show();
+        ui.Dialog()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(ui.Dialog()));
+    }
+    void Click(int id) {
+        QTest::mouseClick(ui.Widget(id), Qt::LeftButton);
+        ui.FinishOperations();
+    }
+
+    widgettest::AppFirst app;
+    sim::VirtualClock clock;
+    sim::VirtualHidPort port;
+    tk::QtSurface ui;
+    std::ostringstream trace;
+    dev::TraceWriter tracer{trace, clock};
+    std::unique_ptr<CReaderConfigDlg> dlg;
+    std::filesystem::path dir;
+};
+
+TEST_F(ProfileWindowQtTest, EntriesFollowAboutInTheWindowMenu) {
+    Start();
+    std::unique_ptr<QMenu> menu(ui.NewWindowMenu(ui.Dialog()));
+    QStringList texts;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator()) texts << a->text();
+    ASSERT_EQ(texts.size(), 4);
+    EXPECT_TRUE(texts[0].contains(QStringLiteral("About")));
+    EXPECT_EQ(texts.mid(1),
+              (QStringList{QStringLiteral("保存配置文件..."), QStringLiteral("载入配置文件..."),
+                           QStringLiteral("保存批量记录...")}));
+    EXPECT_EQ(menu->actions().last()->isEnabled(), false);  // no batch log yet
+    EXPECT_EQ(menu->actions()[menu->actions().size() - 3]->shortcut(),
+              QKeySequence(QStringLiteral("Ctrl+S")));
+}
+
+TEST_F(ProfileWindowQtTest, SavedFromTheWindowAppliedFromTheCommandLineSameFrames) {
+    Start();
+    Click(IDC_FORMAT_FIRST + 5);
+    Click(IDC_ENTER_AFTER);
+    Click(IDC_MIDDLE_SEP);
+    const std::string path = (dir / "window.json").string();
+    // Ctrl+S opens the file dialog; the user picks a name and accepts.
+    bool sawDialog = false;
+    ui.Modal().QueueAnswer(tk::MsgBoxResult::Ok, [&] {
+        auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(files, nullptr);
+        sawDialog = true;
+        files->selectFile(QString::fromStdString(path));
+    });
+    QTest::keyClick(ui.Dialog(), Qt::Key_S, Qt::ControlModifier);
+    ui.FinishOperations();
+    ASSERT_TRUE(sawDialog);
+    ASSERT_TRUE(std::filesystem::exists(path));
+
+    Click(IDC_SET_DEVICE);
+    const auto window = StepsOf(trace.str(), "SetDevice");
+    ASSERT_FALSE(window.empty());
+
+    sim::VirtualClock cliClock;
+    std::ostringstream cliTrace, out, err;
+    dev::TraceWriter cliTracer(cliTrace, cliClock);
+    EXPECT_EQ(cli::RunSimulated(app::ParseCommandLine({"--simulate", "apply", path}), cliClock, out,
+                                err, &cliTracer),
+              0)
+        << out.str() << err.str();
+    EXPECT_EQ(StepsOf(cliTrace.str(), "SetDevice"), window);
+}
+
+}  // namespace
