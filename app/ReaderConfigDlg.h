@@ -15,9 +15,9 @@
 
 #include "app/QueuedDeviceWatcher.h"
 #include "device/HidLink.h"
-#include "reader/SettingsFrame.h"
 #include "profile/BatchLog.h"
 #include "profile/Profile.h"
+#include "reader/SettingsFrame.h"
 #include "toolkit/Clock.h"
 #include "toolkit/DialogSurface.h"
 

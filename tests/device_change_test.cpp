@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <utility>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "app/ControlIds.h"
 #include "app/Globals.h"

@@ -280,10 +280,10 @@ TEST(StringAnswers, Read) {
         {Bytes({0, 'T', 0xCB, 'a', 'b', 'c', 'd'}), "abc"},
         {Bytes({0, 'T', 0xD1, '1', '2', '3', '4', '5', '6', '7', '8', '9', 'X'}), "123456789"},
         {Bytes({0, 'T', 0xC8, 'a'}), ""},
-        {Bytes({0, 'T', 0xD2, 'a'}), ""},  // above nine
-        {Bytes({0, 'T', 0xC7, 'a'}), ""},  // below 0xC8
+        {Bytes({0, 'T', 0xD2, 'a'}), ""},                              // above nine
+        {Bytes({0, 'T', 0xC7, 'a'}), ""},                              // below 0xC8
         {Bytes({0, 'T', 0xCB, 'a', 0, 'c'}), std::string("a\0c", 3)},  // every byte
-        {Bytes({0x20, 0xFC, 7}), std::nullopt},  // nothing came back
+        {Bytes({0x20, 0xFC, 7}), std::nullopt},                        // nothing came back
         {Bytes({0, 'S', 0xCB, 'a', 'b', 'c'}), std::nullopt},
     };
     for (const Case& c : cases) EXPECT_EQ(reader::DecodeStringReadAnswer(c.answer), c.text);

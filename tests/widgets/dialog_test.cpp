@@ -132,7 +132,11 @@ TEST_F(DialogOverQtTest, AboutWorksAnyNumberOfTimesFromBothMenus) {
             QApplication::sendEvent(target, &open);
             QMenu* menu = ui.OpenContextMenu();
             ASSERT_NE(menu, nullptr);
-            QAction* about = menu->actions().last();
+            // The profile entries follow About.
+            QAction* about = nullptr;
+            for (QAction* action : menu->actions())
+                if (action->text().contains("About")) about = action;
+            ASSERT_NE(about, nullptr);
             QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
                               menu->actionGeometry(about).center());
             ui.FinishOperations();
