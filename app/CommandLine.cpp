@@ -8,6 +8,9 @@
 namespace app {
 namespace {
 
+// Enough for a hub full of readers; guards against a runaway list.
+constexpr size_t MAX_SIMULATED = 64;
+
 CommandLine Error(std::string message, const std::string& offending) {
     CommandLine c;
     c.action = CommandLine::Action::Error;
@@ -45,10 +48,9 @@ size_t ToolkitOptionLength(const std::vector<std::string>& args, size_t i) {
 
 bool ParseCommandName(const std::string& word, CommandLine::Command* out) {
     static constexpr std::pair<std::string_view, CommandLine::Command> names[] = {
-        {"read", CommandLine::Command::Read},
-        {"apply", CommandLine::Command::Apply},
-        {"verify", CommandLine::Command::Verify},
-        {"batch", CommandLine::Command::Batch},
+        {"read", CommandLine::Command::Read},     {"apply", CommandLine::Command::Apply},
+        {"verify", CommandLine::Command::Verify}, {"batch", CommandLine::Command::Batch},
+        {"list", CommandLine::Command::List},
     };
     for (const auto& [name, command] : names)
         if (word == name) {
@@ -68,6 +70,8 @@ const char* CommandName(CommandLine::Command c) {
             return "verify";
         case CommandLine::Command::Batch:
             return "batch";
+        case CommandLine::Command::List:
+            return "list";
         case CommandLine::Command::None:
             break;
     }
@@ -89,17 +93,24 @@ CommandLine Finish(CommandLine c, const std::vector<std::string>& positionals, b
     using Command = CommandLine::Command;
     if (c.command == Command::None) {
         if (c.json || countGiven || !c.logFile.empty())
-            return Error("--json, --count and --log need a command (read or batch)", "");
+            return Error("--json, --count and --log need a command (read, list or batch)", "");
+        if (!c.device.empty() || !c.serial.empty())
+            return Error("--device and --serial need a command", "");
         return c;
     }
     const std::string name = CommandName(c.command);
     if (toolkitOptions) return Error("window options do not apply to '" + name + "'", name);
-    const size_t wanted = c.command == Command::Read ? 0 : 1;
+    const size_t wanted = c.command == Command::Read || c.command == Command::List ? 0 : 1;
     if (positionals.size() < wanted) return Error("'" + name + "' needs a PROFILE file", name);
     if (positionals.size() > wanted)
         return Error("unexpected argument '" + positionals[wanted] + "'", positionals[wanted]);
     if (wanted) c.profile = positionals[0];
-    if (c.json && c.command != Command::Read) return Error("--json belongs to 'read'", "--json");
+    if (c.json && c.command != Command::Read && c.command != Command::List)
+        return Error("--json belongs to 'read' and 'list'", "--json");
+    if (!c.device.empty() && !c.serial.empty())
+        return Error("choose the device by --device or by --serial, not both", "--serial");
+    if (c.command == Command::List && (!c.device.empty() || !c.serial.empty()))
+        return Error("'list' shows every device; --device and --serial do not apply", "list");
     if ((countGiven || !c.logFile.empty()) && c.command != Command::Batch)
         return Error("--count and --log belong to 'batch'", countGiven ? "--count" : "--log");
     return c;
@@ -133,7 +144,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             if (c.command == CommandLine::Command::None && positionals.empty()) {
                 if (!ParseCommandName(a, &c.command))
                     return Error(
-                        "unknown command '" + a + "' (choose read, apply, verify or batch)", a);
+                        "unknown command '" + a + "' (choose read, apply, verify, batch or list)",
+                        a);
             } else {
                 positionals.push_back(a);
             }
@@ -149,12 +161,31 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             return c;
         } else if (a == "--simulate") {
             c.simulate = SimulatedDevice::Reader;
+            c.simulated = {c.simulate};
         } else if (a.rfind("--simulate=", 0) == 0) {
-            const std::string name = a.substr(11);
-            if (!sim::ParseSimulatedDevice(name, &c.simulate))
-                return Error("unknown simulated device '" + name +
-                                 "' (choose reader, keypad, old-reader or silent)",
-                             a);
+            // A comma-separated list attaches one virtual device per name.
+            c.simulated.clear();
+            std::string_view names = std::string_view(a).substr(11);
+            for (;;) {
+                const size_t comma = names.find(',');
+                const std::string name(names.substr(0, comma));
+                SimulatedDevice kind = SimulatedDevice::None;
+                if (!sim::ParseSimulatedDevice(name, &kind))
+                    return Error("unknown simulated device '" + name +
+                                     "' (choose reader, keypad, old-reader or silent)",
+                                 a);
+                c.simulated.push_back(kind);
+                if (comma == std::string_view::npos) break;
+                names.remove_prefix(comma + 1);
+            }
+            if (c.simulated.size() > MAX_SIMULATED)
+                return Error(
+                    "--simulate takes at most " + std::to_string(MAX_SIMULATED) + " devices", a);
+            c.simulate = c.simulated.front();
+        } else if (is(a, "--device")) {
+            if (!value(i, "--device", &c.device)) return Error("--device needs a device path", a);
+        } else if (is(a, "--serial")) {
+            if (!value(i, "--serial", &c.serial)) return Error("--serial needs a serial number", a);
         } else if (is(a, "--trace")) {
             if (!value(i, "--trace", &c.traceFile))
                 return Error("--trace needs a file name, or - for standard error", a);
@@ -192,6 +223,9 @@ std::string HelpText(const std::string& program) {
            "  or:  " +
            program +
            " [OPTION]... batch PROFILE [--count N] [--log FILE.csv]\n"
+           "  or:  " +
+           program +
+           " [OPTION]... list [--json]\n"
            "Configure a USB HID card reader (vendor 016c, product 04f3): ID card number\n"
            "format, magnetic tracks and sentinels, and the keys of its keypad variant.\n"
            "\n"
@@ -206,11 +240,18 @@ std::string HelpText(const std::string& program) {
            "                  progress line each; --count N stops after N devices, --log\n"
            "                  appends one CSV row per device (time, count, result, device\n"
            "                  path, serial number)\n"
+           "  list            print every attached reader and keypad interface: device\n"
+           "                  path, interface, serial number, and whether it may be opened\n"
            "\n"
            "Options:\n"
            "  --simulate[=DEVICE]  use a virtual device instead of real hardware;\n"
            "                       DEVICE is reader (default), keypad, old-reader or silent;\n"
-           "                       batch plugs in one fresh virtual device after another\n"
+           "                       batch plugs in one fresh virtual device after another;\n"
+           "                       a list (reader,reader,keypad) attaches one device each\n"
+           "  --device PATH        talk to the device at PATH only (see 'list')\n"
+           "  --serial S           talk to the device with serial number S only; without\n"
+           "                       --device or --serial a command refuses when more than\n"
+           "                       one device is attached\n"
            "  --trace FILE         write every HID report sent and received to FILE\n"
            "                       (- for standard error)\n"
            "  -h, --help           show this help and exit\n"

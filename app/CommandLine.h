@@ -18,13 +18,16 @@ using sim::SimulatedDevice;
 struct CommandLine {
     enum class Action { Run, Help, Version, Error };
     // Run without a command opens the window.
-    enum class Command { None, Read, Apply, Verify, Batch };
+    enum class Command { None, Read, Apply, Verify, Batch, List };
     Action action = Action::Run;
     Command command = Command::None;
-    SimulatedDevice simulate = SimulatedDevice::None;
-    std::string traceFile;  // empty: no trace; "-": standard error
-    std::string profile;    // apply, verify, batch
-    bool json = false;      // read --json
+    SimulatedDevice simulate = SimulatedDevice::None;  // the first of simulated
+    std::vector<SimulatedDevice> simulated;            // --simulate=KIND,KIND,...
+    std::string traceFile;                             // empty: no trace; "-": standard error
+    std::string profile;                               // apply, verify, batch
+    bool json = false;                                 // read --json, list --json
+    std::string device;                                // --device PATH: the one device to talk to
+    std::string serial;     // --serial S: the one device with that serial number
     uint32_t count = 0;     // batch --count; 0: until stopped
     std::string logFile;    // batch --log
     std::string error;      // for Action::Error

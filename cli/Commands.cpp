@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -38,9 +39,12 @@ struct Failure {
 // window. Its messages are English.
 class Session {
   public:
-    explicit Session(Environment& env)
+    // With a device path every transfer of the session goes to that device
+    // and no other: when it goes away the operations fail.
+    explicit Session(Environment& env, const std::string& devicePath = {})
         : m_env(env), m_ui(app::MainDialogSpec()), m_dlg(m_ui, env.port, env.watcher, env.clock) {
         m_dlg.Link().SetTracer(env.tracer);
+        if (!devicePath.empty()) m_dlg.Link().Bind(devicePath);
         m_dlg.OnInitDialog();
         m_ui.Click(IDC_ENGLISH);
         TakeOutput();
@@ -68,8 +72,16 @@ class Session {
     // Runs the command; fails unless its output holds success.
     void Expect(int id, const TextPair& success, const std::string& what) {
         const std::string output = Run(id);
-        if (output.find(success.Get()) == std::string::npos)
-            throw Failure{what + " failed: " + FirstLine(output)};
+        if (output.find(success.Get()) == std::string::npos) Fail(what, output);
+    }
+    // Ends the command after a failed operation, naming the device when the
+    // bound one went away.
+    [[noreturn]] void Fail(const std::string& what, const std::string& output) {
+        const dev::CHidLink& link = m_dlg.Link();
+        if (link.Binding().active && link.LastTransferStatus() == dev::TransferStatus::Gone)
+            throw Failure{what + " failed: the device " + link.Binding().path +
+                          " went away during the operation; no other device was touched"};
+        throw Failure{what + " failed: " + FirstLine(output)};
     }
 
     // The pane's text since the last call, and the message boxes shown,
@@ -89,7 +101,7 @@ class Session {
         if (output.find(reader_texts::NOT_CONFIGURED.Get()) != std::string::npos)
             throw Failure{"the reader holds no settings: it has never been configured", true};
         if (output.find(reader_texts::READ_SUCCESS.Get()) == std::string::npos)
-            throw Failure{"Read Device failed: " + FirstLine(output)};
+            Fail("Read Device", output);
         return profile::ProfileFromControls(m_ui, false);
     }
 
@@ -204,6 +216,105 @@ int Verify(Session& s, const profile::Profile& p, std::ostream& out) {
     return app::EXIT_OK;
 }
 
+const char* DenialText(dev::AccessDenial denial) {
+    switch (denial) {
+        case dev::AccessDenial::RuleMissing:
+            return "access denied: the udev rule is not installed";
+        case dev::AccessDenial::RuleNotApplied:
+            return "access denied: the udev rule has not reached the node yet (replug it)";
+        case dev::AccessDenial::NotLocalSeat:
+            return "access denied: the node belongs to the user at the active local seat";
+        case dev::AccessDenial::Unknown:
+            break;
+    }
+    return "access denied";
+}
+
+std::string OpenText(const dev::ReaderInterface& r) {
+    if (r.openable) return r.settings ? "yes" : "yes (not the settings interface)";
+    switch (r.openError) {
+        case dev::OpenError::AccessDenied:
+            return std::string("no, ") + DenialText(r.denial);
+        case dev::OpenError::NotFound:
+            return "no, gone";
+        default:
+            return "no, open failed";
+    }
+}
+
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (const unsigned char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+int List(dev::HidPort& port, bool json, std::ostream& out) {
+    const std::vector<dev::ReaderInterface> found = dev::ListReaderInterfaces(port);
+    if (json) {
+        out << "[";
+        const char* sep = "\n";
+        for (const dev::ReaderInterface& r : found) {
+            out << sep << "  {\"path\": " << JsonString(r.info.path)
+                << ", \"interface\": " << r.info.interfaceNumber
+                << ", \"serial\": " << JsonString(r.info.serial)
+                << ", \"settings\": " << (r.settings ? "true" : "false")
+                << ", \"openable\": " << (r.openable ? "true" : "false");
+            if (!r.openable) out << ", \"reason\": " << JsonString(OpenText(r).substr(4));
+            out << "}";
+            sep = ",\n";
+        }
+        out << (found.empty() ? "]\n" : "\n]\n");
+        return app::EXIT_OK;
+    }
+    if (found.empty()) out << "no reader attached (USB vendor 016c, product 04f3)\n";
+    for (const dev::ReaderInterface& r : found)
+        out << r.info.path << "  interface "
+            << (r.info.interfaceNumber < 0 ? std::string("?")
+                                           : std::to_string(r.info.interfaceNumber))
+            << "  serial " << (r.info.serial.empty() ? "(none)" : r.info.serial)
+            << "  open: " << OpenText(r) << "\n";
+    return app::EXIT_OK;
+}
+
+// The device path the command talks to: the one --device or --serial names,
+// or the only one attached. Empty when none is attached (the command then
+// says why no reader can be reached, as it does with one).
+std::string ChooseDevice(dev::HidPort& port, const app::CommandLine& o) {
+    const std::vector<dev::ReaderInterface> found = dev::ListReaderInterfaces(port);
+    if (!o.device.empty() || !o.serial.empty()) {
+        for (const dev::ReaderInterface& r : found) {
+            if (o.device.empty() ? r.info.serial != o.serial : r.info.path != o.device) continue;
+            if (!r.openable)
+                throw Failure{r.info.path + " may not be opened: " + OpenText(r).substr(4)};
+            if (!r.settings) throw Failure{r.info.path + " is not the reader's settings interface"};
+            return r.info.path;
+        }
+        throw Failure{o.device.empty() ? "no reader with serial number " + o.serial + " attached"
+                                       : "no reader at " + o.device};
+    }
+    std::vector<const dev::ReaderInterface*> usable;
+    for (const dev::ReaderInterface& r : found)
+        if (r.settings) usable.push_back(&r);
+    if (usable.size() <= 1) return usable.empty() ? std::string() : usable.front()->info.path;
+    std::string message = std::to_string(usable.size()) +
+                          " readers are attached; choose one with --device PATH or --serial S:";
+    for (const dev::ReaderInterface* r : usable)
+        message += "\n  " + r->info.path + "  serial " +
+                   (r->info.serial.empty() ? "(none)" : r->info.serial);
+    throw Failure{message};
+}
+
 class Batch {
   public:
     Batch(Session& s, Environment& env, const profile::Profile& p, const app::CommandLine& o)
@@ -306,9 +417,13 @@ class Batch {
 // path, as hidraw nodes do.
 class SimulatedPlugger : public EventPump {
   public:
-    SimulatedPlugger(sim::VirtualHidPort& port, sim::SimulatedDevice kind)
-        : m_port(port), m_kind(kind) {
-        m_device = &port.AttachQuietly(sim::MakeSimulatedDevice(kind));
+    // Attaches one device of each kind; the first is the one pulled and
+    // plugged.
+    SimulatedPlugger(sim::VirtualHidPort& port, const std::vector<sim::SimulatedDevice>& kinds)
+        : m_port(port), m_kind(kinds.front()) {
+        for (const sim::SimulatedDevice kind : kinds)
+            port.AttachQuietly(sim::MakeSimulatedDevice(kind));
+        m_device = port.Devices().front();
     }
     bool WaitForDevice() override {
         if (m_device) {
@@ -333,8 +448,16 @@ int RunCommand(const app::CommandLine& options, Environment& env) {
     try {
         // The profile is checked before anything touches the device.
         std::optional<profile::Profile> p;
+        if (options.command == Command::List) return List(env.port, options.json, env.out);
         if (options.command != Command::Read) p = LoadProfileFile(options.profile);
-        Session s(env);
+        if (options.command == Command::Batch &&
+            (!options.device.empty() || !options.serial.empty()))
+            throw Failure{
+                "batch configures every reader plugged in; --device and --serial do not apply"};
+        // Batch takes the readers as they come; it refuses too while more
+        // than one is attached, as it cannot tell which is meant.
+        const std::string path = ChooseDevice(env.port, options);
+        Session s(env, options.command == Command::Batch ? std::string() : path);
         switch (options.command) {
             case Command::Read:
                 return Read(s, options.json, env.out);
@@ -344,6 +467,7 @@ int RunCommand(const app::CommandLine& options, Environment& env) {
                 return Verify(s, *p, env.out);
             case Command::Batch:
                 return Batch(s, env, *p, options).Run();
+            case Command::List:
             case Command::None:
                 break;
         }
@@ -358,14 +482,16 @@ int RunCommand(const app::CommandLine& options, Environment& env) {
 int RunSimulated(const app::CommandLine& options, tk::Clock& clock, std::ostream& out,
                  std::ostream& err, dev::ReportTracer* tracer) {
     sim::VirtualHidPort port(clock);
-    SimulatedPlugger plugger(port, options.simulate);
+    const std::vector<sim::SimulatedDevice> kinds =
+        options.simulated.empty() ? std::vector{options.simulate} : options.simulated;
+    SimulatedPlugger plugger(port, kinds);
     {
-        // The reader attached at start has left the factory configured with
-        // the factory settings (Set Device on a fresh dialog), so that read
-        // and verify find settings in it; batch plugs in fresh ones.
+        // The readers attached at start have left the factory configured
+        // with the factory settings (Set Device on a fresh dialog), so that
+        // read and verify find settings in them; batch plugs in fresh ones.
         std::ostringstream quiet;
         Environment setup{port, port, clock, plugger, quiet, quiet, nullptr};
-        Session(setup).Run(IDC_SET_DEVICE);
+        for (sim::VirtualDevice* d : port.Devices()) Session(setup, d->Path()).Run(IDC_SET_DEVICE);
     }
     Environment env{port, port, clock, plugger, out, err, tracer};
     return RunCommand(options, env);

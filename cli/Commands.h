@@ -41,8 +41,9 @@ struct Environment {
 // Runs options.command (not None); returns the exit status (app::EXIT_*).
 int RunCommand(const app::CommandLine& options, Environment& env);
 
-// Runs options.command against virtual devices of options.simulate on clock:
-// one attached at start; batch plugs a fresh one in after each.
+// Runs options.command against virtual devices of options.simulated on
+// clock: one of each kind attached at start; batch pulls the first and plugs
+// a fresh one in after each.
 int RunSimulated(const app::CommandLine& options, tk::Clock& clock, std::ostream& out,
                  std::ostream& err, dev::ReportTracer* tracer = nullptr);
 

@@ -37,6 +37,21 @@ const char* TransferStatusName(TransferStatus status) {
     return "error";
 }
 
+std::vector<ReaderInterface> ListReaderInterfaces(HidPort& port) {
+    std::vector<ReaderInterface> out;
+    for (const HidInterfaceInfo& info : port.Enumerate()) {
+        if (!IsReaderId(info)) continue;
+        ReaderInterface r{info};
+        std::unique_ptr<HidHandle> handle = port.Open(info.path, &r.openError);
+        r.openable = handle != nullptr;
+        if (handle) r.openError = OpenError::None;
+        r.settings = handle && IsSettingsInterface(*handle);
+        if (r.openError == OpenError::AccessDenied) r.denial = port.ExplainAccessDenied(info.path);
+        out.push_back(std::move(r));
+    }
+    return out;
+}
+
 CHidLink::CHidLink(HidPort& port, DeviceWatcher& watcher) : m_port(port), m_watcher(watcher) {}
 
 CHidLink::~CHidLink() {

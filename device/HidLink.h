@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "device/DeviceWatcher.h"
 #include "device/HidPort.h"
@@ -152,6 +153,18 @@ class CHidLink {
     std::function<void()> m_whenIdle;
     friend class OperationScope;
 };
+
+// One HID interface with the reader's ids, as a device listing shows it.
+struct ReaderInterface {
+    HidInterfaceInfo info;
+    bool openable = false;
+    OpenError openError = OpenError::None;
+    AccessDenial denial = AccessDenial::Unknown;  // for OpenError::AccessDenied
+    bool settings = false;  // opened, and the settings travel on it (see FindDevice)
+};
+// Every interface with the reader's ids, in enumeration order; each is opened
+// once and closed again to tell whether it may be opened.
+std::vector<ReaderInterface> ListReaderInterfaces(HidPort& port);
 
 // Names the link's operation for the lifetime of the scope, restoring the
 // outer name afterwards (batch mode runs Set Device inside a device change).

@@ -22,6 +22,9 @@ struct HidInterfaceInfo {
     // another instance even when it gets the same path (hidraw reuses node
     // numbers). Empty when the platform cannot tell; the path alone counts then.
     std::string instance = {};
+    // The serial number the device reports (UTF-8); empty when it reports none.
+    std::string serial = {};
+    int interfaceNumber = -1;  // the USB interface; -1 when the platform cannot tell
 };
 
 enum class OpenError { None, NotFound, AccessDenied, Other };

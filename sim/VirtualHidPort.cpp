@@ -1,6 +1,7 @@
 #include "sim/VirtualHidPort.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -122,6 +123,10 @@ VirtualDevice& VirtualHidPort::AttachQuietly(std::unique_ptr<ReaderModel> model,
     auto device = std::make_unique<VirtualDevice>("/dev/vhidraw" + std::to_string(number),
                                                   "virtual." + std::to_string(m_nextInstance++),
                                                   vid, pid, std::move(model));
+    // A serial per attachment, as each real reader carries its own.
+    char serial[16];
+    std::snprintf(serial, sizeof serial, "VR%06d", m_nextInstance);
+    device->serial = serial;
     m_devices.push_back(std::move(device));
     return *m_devices.back();
 }
@@ -174,7 +179,7 @@ std::vector<dev::HidInterfaceInfo> VirtualHidPort::Enumerate() {
     ++enumerateCount;
     std::vector<dev::HidInterfaceInfo> out;
     for (auto& d : m_devices)
-        out.push_back({d->Path(), d->VendorId(), d->ProductId(), d->Instance()});
+        out.push_back({d->Path(), d->VendorId(), d->ProductId(), d->Instance(), d->serial, 0});
     std::stable_sort(out.begin(), out.end(),
                      [](const dev::HidInterfaceInfo& a, const dev::HidInterfaceInfo& b) {
                          return dev::HidrawPathBefore(a.path, b.path);

@@ -56,6 +56,7 @@ class VirtualDevice {
     size_t outputReportLength = 65;
     bool keyboardUsage = false;  // a keyboard interface, as a reader's second one is
     int openCount = 0;
+    std::string serial;  // set by the port at attachment, unique per instance
 
   private:
     friend class VirtualHidPort;

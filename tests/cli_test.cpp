@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "app/CommandLine.h"
 #include "cli/Commands.h"
@@ -176,6 +177,112 @@ TEST_F(CliTest, BatchConfiguresCountsAndLogsEachReader) {
         Simulated({"--simulate", "batch", p, "--log", Path("no-dir/log.csv")});
     EXPECT_EQ(unwritable.status, 2);
     EXPECT_NE(unwritable.err.find("cannot write the batch log"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// Several readers at once: listing, the refusal to guess, and one device per
+// command, addressed by path or serial number.
+TEST_F(CliTest, SeveralDevicesAreListedAndAddressedOneAtATime) {
+    const std::string changed = WriteProfile("changed.json", Changed());
+    const std::string factory = WriteProfile("factory.json", profile::Profile{});
+    const std::string three = "--simulate=reader,reader,keypad";
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::vector<std::string> out, err;  // each must occur in the stream
+    } cases[] = {
+        {{three, "list"},
+         0,
+         {"/dev/vhidraw0  interface 0  serial VR000001  open: yes\n",
+          "/dev/vhidraw1  interface 0  serial VR000002",
+          "/dev/vhidraw2  interface 0  serial VR000003"},
+         {}},
+        {{three, "list", "--json"},
+         0,
+         {"{\"path\": \"/dev/vhidraw2\", \"interface\": 0, \"serial\": \"VR000003\", "
+          "\"settings\": true, \"openable\": true}"},
+         {}},
+        {{three, "read"},
+         2,
+         {},
+         {"3 readers are attached; choose one with --device PATH or --serial S",
+          "/dev/vhidraw1  serial VR000002"}},
+        {{three, "batch", factory}, 2, {}, {"3 readers are attached"}},
+        {{three, "--serial", "VR000002", "apply", changed}, 0, {"applied"}, {}},
+        {{three, "--device", "/dev/vhidraw2", "verify", factory}, 0, {"holds the profile"}, {}},
+        {{three, "--serial", "NOPE", "read"}, 2, {}, {"no reader with serial number NOPE"}},
+        {{three, "--device", "/dev/vhidraw9", "read"}, 2, {}, {"no reader at /dev/vhidraw9"}},
+        {{"--simulate", "read"}, 0, {"idFormat = 1"}, {}},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = Simulated(c.args);
+        const std::string label = c.args[1] + " " + c.args.back();
+        EXPECT_EQ(o.status, c.status) << label << "\n" << o.out << o.err;
+        for (const std::string& text : c.out)
+            EXPECT_NE(o.out.find(text), std::string::npos) << label << "\n" << o.out;
+        for (const std::string& text : c.err)
+            EXPECT_NE(o.err.find(text), std::string::npos) << label << "\n" << o.err;
+    }
+}
+
+// Sixteen readers on one port: the command's frames reach the chosen one and
+// no other; pulled out mid-operation, it fails and never moves on.
+TEST_F(CliTest, OneCommandOneDevice) {
+    for (int i = 0; i < 16; ++i) port.AttachQuietly(std::make_unique<sim::CardReaderModel>());
+    const std::string changed = WriteProfile("changed.json", Changed());
+    const std::vector<sim::VirtualDevice*> devices = port.Devices();
+
+    const Outcome refused = OnPort({"apply", changed});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("16 readers are attached"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("/dev/vhidraw15  serial"), std::string::npos) << refused.err;
+
+    struct PullOnWrite : dev::ReportTracer {
+        sim::VirtualHidPort* port = nullptr;
+        sim::VirtualDevice* victim = nullptr;
+        void OnReportWritten(const std::string&, const uint8_t*, size_t) override {
+            if (victim) port->DetachQuietly(*std::exchange(victim, nullptr));
+        }
+        void OnReportRead(const std::string&, const uint8_t*, size_t) override {}
+        void OnReadTimeout(const std::string&) override {}
+    } puller;
+    struct Case {
+        std::string path;
+        bool pull;
+        int status;
+        std::string text;
+    } cases[] = {
+        {"/dev/vhidraw7", false, 0, "applied"},
+        {"/dev/vhidraw12", true, 2, "the device /dev/vhidraw12 went away during the operation"},
+    };
+    for (const Case& c : cases) {
+        for (sim::VirtualDevice* d : port.Devices()) d->ClearReceived();
+        sim::VirtualDevice* target = port.Find(c.path);
+        ASSERT_NE(target, nullptr);
+        puller.port = &port;
+        puller.victim = c.pull ? target : nullptr;
+        struct NoEvents : cli::EventPump {
+            bool WaitForDevice() override { return false; }
+        } pump;
+        const app::CommandLine options =
+            app::ParseCommandLine({"--device", c.path, "apply", changed});
+        std::ostringstream out, err;
+        cli::Environment env{port, port, clock, pump, out, err, &puller};
+        EXPECT_EQ(cli::RunCommand(options, env), c.status) << c.path << out.str() << err.str();
+        EXPECT_NE((out.str() + err.str()).find(c.text), std::string::npos)
+            << out.str() << err.str();
+        for (sim::VirtualDevice* d : port.Devices()) {
+            if (d != target) {
+                EXPECT_TRUE(d->Received().empty()) << d->Path() << " for " << c.path;
+            }
+        }
+        if (!c.pull) {
+            EXPECT_FALSE(target->Received().empty());
+        }
+    }
 }
 
 }  // namespace

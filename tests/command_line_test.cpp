@@ -80,6 +80,8 @@ TEST(CommandLine, Commands) {
         {{"verify", "--", "-p.json"}, Command::Verify, "-p.json", 0, ""},
         {{"batch", "p.json", "--count", "5", "--log=d.csv"}, Command::Batch, "p.json", 5, "d.csv"},
         {{"batch", "p\xff.json", "--log", "\xe9.csv"}, Command::Batch, "p\xff.json", 0, "\xe9.csv"},
+        {{"list", "--json"}, Command::List, "", 0, ""},
+        {{"--serial", "S1", "apply", "p.json"}, Command::Apply, "p.json", 0, ""},
         // The toolkit's own options are the window's.
         {{"-platform", "offscreen", "--style=fusion", "-reverse"}, Command::None, "", 0, ""},
     };
@@ -92,6 +94,13 @@ TEST(CommandLine, Commands) {
         EXPECT_EQ(r.logFile, c.log);
     }
     EXPECT_TRUE(app::ParseCommandLine({"read", "--json"}).json);
+    EXPECT_EQ(app::ParseCommandLine({"read", "--device=/dev/hidraw3"}).device, "/dev/hidraw3");
+    EXPECT_EQ(app::ParseCommandLine({"--serial", "S1", "read"}).serial, "S1");
+    const CommandLine several = app::ParseCommandLine({"--simulate=reader,reader,keypad", "list"});
+    using sim::SimulatedDevice;
+    EXPECT_EQ(several.simulated, (std::vector{SimulatedDevice::Reader, SimulatedDevice::Reader,
+                                              SimulatedDevice::Keypad}));
+    EXPECT_EQ(several.simulate, SimulatedDevice::Reader);
 }
 
 TEST(CommandLine, CommandErrors) {
@@ -109,6 +118,13 @@ TEST(CommandLine, CommandErrors) {
         {"--json"},
         {"read", "-platform", "offscreen"},
         {"-platform"},
+        {"--device", "/dev/hidraw0"},
+        {"read", "--device"},
+        {"read", "--serial="},
+        {"read", "--device", "/dev/hidraw0", "--serial", "S1"},
+        {"list", "--serial", "S1"},
+        {"--simulate=reader,,keypad", "list"},
+        {"--simulate=reader,", "list"},
     };
     for (const auto& args : bad) {
         const CommandLine r = app::ParseCommandLine(args);

@@ -82,6 +82,32 @@ class HidapiHandle : public HidHandle {
 // The HID device behind a hidraw node ("0003:016C:04F3.000A"): the kernel
 // numbers every HID device it creates anew, so a device plugged in later
 // differs even when it gets the same node.
+// hidapi hands the serial number over as wide characters (code points on
+// Linux); the tool speaks UTF-8.
+std::string Utf8Of(const wchar_t* text) {
+    std::string out;
+    for (; text && *text; ++text) {
+        const uint32_t c = static_cast<uint32_t>(*text);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            if (c >= 0xD800 && c < 0xE000) continue;  // no lone surrogates
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x110000) {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
 std::string InstanceOf(const std::string& devicePath) {
     const size_t slash = devicePath.find_last_of('/');
     const std::string node = slash == std::string::npos ? devicePath : devicePath.substr(slash + 1);
@@ -141,7 +167,8 @@ std::vector<HidInterfaceInfo> HidapiPort::Enumerate() {
         if (!d->path) continue;
         // hidapi lists a node once per top-level collection: once is enough.
         if (!found.empty() && found.back().path == d->path) continue;
-        found.push_back({d->path, d->vendor_id, d->product_id, InstanceOf(d->path)});
+        found.push_back({d->path, d->vendor_id, d->product_id, InstanceOf(d->path),
+                         Utf8Of(d->serial_number), d->interface_number});
     }
     hid_free_enumeration(list);
     std::stable_sort(found.begin(), found.end(),
