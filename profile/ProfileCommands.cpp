@@ -1,6 +1,10 @@
 // The window's entries for profiles and the batch log: Save profile, Load
 // profile, Save batch log, and the batch log's rows.
 
+#include <functional>
+#include <optional>
+#include <string>
+
 #include "app/ControlIds.h"
 #include "app/Globals.h"
 #include "app/ReaderConfigDlg.h"
@@ -19,23 +23,44 @@ void CReaderConfigDlg::UpdateWindowEntries() {
     });
 }
 
-void CReaderConfigDlg::SaveProfile() {
+namespace {
+
+// Asks where to save a file of the given kind and writes text() there. Returns
+// the path written, or "" when the user cancelled or the file could not be
+// written (the user has been told).
+std::string SaveThroughDialog(tk::DialogSurface& ui, const std::string& title,
+                              const std::string& filterName, const char* extension,
+                              const char* suggestedName,
+                              const std::function<std::optional<std::string>()>& text) {
     tk::FileDialogRequest request;
     request.kind = tk::FileDialogRequest::Kind::Save;
-    request.title = pt::SAVE_PROFILE_ENTRY.Get();
-    request.filterName = pt::PROFILE_FILTER.Get();
-    request.extension = "json";
-    request.suggestedName = "reader-profile.json";
-    const std::string path = m_ui.AskFileName(request);
-    if (path.empty()) return;
-    // The key names belong to the profile once the key fields hold a layout.
-    const profile::Profile p = profile::ProfileFromControls(m_ui, g_bKeyFieldsFilled != 0);
-    if (!profile::WriteTextFile(path, profile::ProfileToJson(p))) {
-        m_ui.MessageBox(pt::CANNOT_WRITE.Get() + path, pt::FILE_ERROR_CAPTION.Get(),
-                        tk::MsgBoxButtons::Ok);
-        return;
+    request.title = title;
+    request.filterName = filterName;
+    request.extension = extension;
+    request.suggestedName = suggestedName;
+    const std::string path = ui.AskFileName(request);
+    if (path.empty()) return {};
+    const std::optional<std::string> contents = text();
+    if (!contents || !profile::WriteTextFile(path, *contents)) {
+        ui.MessageBox(pt::CANNOT_WRITE.Get() + path, pt::FILE_ERROR_CAPTION.Get(),
+                      tk::MsgBoxButtons::Ok);
+        return {};
     }
-    AppendOutput(pt::PROFILE_SAVED.Get() + path);
+    return path;
+}
+
+}  // namespace
+
+void CReaderConfigDlg::SaveProfile() {
+    const std::string path =
+        SaveThroughDialog(m_ui, pt::SAVE_PROFILE_ENTRY.Get(), pt::PROFILE_FILTER.Get(), "json",
+                          "reader-profile.json", [this]() -> std::optional<std::string> {
+                              // The key names belong to the profile once the key fields hold a
+                              // layout.
+                              return profile::ProfileToJson(
+                                  profile::ProfileFromControls(m_ui, g_bKeyFieldsFilled != 0));
+                          });
+    if (!path.empty()) AppendOutput(pt::PROFILE_SAVED.Get() + path);
 }
 
 void CReaderConfigDlg::LoadProfileFromFile() {
@@ -63,21 +88,14 @@ void CReaderConfigDlg::LoadProfileFromFile() {
 }
 
 void CReaderConfigDlg::SaveBatchLog() {
-    tk::FileDialogRequest request;
-    request.kind = tk::FileDialogRequest::Kind::Save;
-    request.title = pt::SAVE_BATCH_LOG_ENTRY.Get();
-    request.filterName = pt::CSV_FILTER.Get();
-    request.extension = "csv";
-    request.suggestedName = "batch-log.csv";
-    const std::string path = m_ui.AskFileName(request);
-    if (path.empty()) return;
-    std::string csv;
-    if (!m_batchLog.Csv(&csv) || !profile::WriteTextFile(path, csv)) {
-        m_ui.MessageBox(pt::CANNOT_WRITE.Get() + path, pt::FILE_ERROR_CAPTION.Get(),
-                        tk::MsgBoxButtons::Ok);
-        return;
-    }
-    AppendOutput(pt::BATCH_LOG_SAVED.Get() + path);
+    const std::string path =
+        SaveThroughDialog(m_ui, pt::SAVE_BATCH_LOG_ENTRY.Get(), pt::CSV_FILTER.Get(), "csv",
+                          "batch-log.csv", [this]() -> std::optional<std::string> {
+                              std::string csv;
+                              if (!m_batchLog.Csv(&csv)) return std::nullopt;
+                              return csv;
+                          });
+    if (!path.empty()) AppendOutput(pt::BATCH_LOG_SAVED.Get() + path);
 }
 
 void CReaderConfigDlg::RecordBatchDevice(bool configured) {

@@ -60,7 +60,7 @@ class Driver {
 
 class HeadlessDriver : public Driver {
   public:
-    explicit HeadlessDriver(const tk::DialogSpec& spec) : ui(spec) {}
+    explicit HeadlessDriver(const tk::DialogSpec& def) : ui(def) {}
     tk::DialogSurface& Ui() override { return ui; }
     void Show() override {}
     bool Click(int id) override { return ui.Click(id); }
@@ -88,7 +88,7 @@ class HeadlessDriver : public Driver {
 
 class QtDriver : public Driver {
   public:
-    explicit QtDriver(const tk::DialogSpec& spec) : ui((App(), spec)) {}
+    explicit QtDriver(const tk::DialogSpec& def) : ui((App(), def)) {}
     tk::DialogSurface& Ui() override { return ui; }
     void Show() override {
         ui.Dialog()->show();
@@ -185,9 +185,9 @@ class QtDriver : public Driver {
     tk::QtSurface ui;
 };
 
-inline std::unique_ptr<Driver> MakeDriver(Toolkit kind, const tk::DialogSpec& spec) {
-    if (kind == Toolkit::Headless) return std::make_unique<HeadlessDriver>(spec);
-    return std::make_unique<QtDriver>(spec);
+inline std::unique_ptr<Driver> MakeDriver(Toolkit kind, const tk::DialogSpec& def) {
+    if (kind == Toolkit::Headless) return std::make_unique<HeadlessDriver>(def);
+    return std::make_unique<QtDriver>(def);
 }
 
 }  // namespace widgettest

@@ -113,9 +113,9 @@ class Win32SurfaceTest : public ::testing::Test {
 };
 
 TEST(Win32DialogTest, EveryControlOfTheTableIsBuiltInDialogUnits) {
-    const tk::DialogSpec& spec = app::MainDialogSpec();
-    tk::Win32Surface ui(spec);
-    for (const tk::ControlSpec& c : spec.controls) {
+    const tk::DialogSpec& def = app::MainDialogSpec();
+    tk::Win32Surface ui(def);
+    for (const tk::ControlSpec& c : def.controls) {
         SCOPED_TRACE(c.id);
         HWND hwnd = GetDlgItem(ui.Window(), c.id);
         ASSERT_NE(hwnd, nullptr);
@@ -137,9 +137,9 @@ TEST(Win32DialogTest, EveryControlOfTheTableIsBuiltInDialogUnits) {
             EXPECT_EQ(ui.GetText(c.id), c.caption);
         }
     }
-    EXPECT_EQ(ui.WindowTitle(), spec.title);
+    EXPECT_EQ(ui.WindowTitle(), def.title);
     // The template's size is the client area under the menu bar.
-    RECT client{0, 0, spec.size.width, spec.size.height};
+    RECT client{0, 0, def.size.width, def.size.height};
     MapDialogRect(ui.Window(), &client);
     RECT got;
     GetClientRect(ui.Window(), &got);

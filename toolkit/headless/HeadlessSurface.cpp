@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "toolkit/AccessibleNames.h"
+#include "toolkit/ControlAt.h"
 #include "toolkit/KeyCodes.h"
 
 namespace tk {
@@ -39,15 +40,11 @@ HeadlessSurface::HeadlessSurface(const DialogSpec& def)
 }
 
 HeadlessSurface::Control& HeadlessSurface::At(int id) {
-    auto it = m_controls.find(id);
-    if (it == m_controls.end()) throw std::out_of_range("no control " + std::to_string(id));
-    return it->second;
+    return ControlAt(m_controls, id);
 }
 
 const HeadlessSurface::Control& HeadlessSurface::At(int id) const {
-    auto it = m_controls.find(id);
-    if (it == m_controls.end()) throw std::out_of_range("no control " + std::to_string(id));
-    return it->second;
+    return ControlAt(m_controls, id);
 }
 
 bool HeadlessSurface::IsEdit(const Control& c) const {

@@ -13,6 +13,7 @@
 #include <stdexcept>
 
 #include "toolkit/AccessibleNames.h"
+#include "toolkit/ControlAt.h"
 #include "toolkit/LineBreaks.h"
 #include "toolkit/qt/AboutBox.h"
 #include "toolkit/qt/AppIcon.h"
@@ -120,15 +121,11 @@ QtSurface::~QtSurface() {
 }
 
 QtSurface::Control& QtSurface::At(int id) {
-    auto it = m_controls.find(id);
-    if (it == m_controls.end()) throw std::out_of_range("no control " + std::to_string(id));
-    return it->second;
+    return ControlAt(m_controls, id);
 }
 
 const QtSurface::Control& QtSurface::At(int id) const {
-    auto it = m_controls.find(id);
-    if (it == m_controls.end()) throw std::out_of_range("no control " + std::to_string(id));
-    return it->second;
+    return ControlAt(m_controls, id);
 }
 
 QWidget* QtSurface::Widget(int id) const {

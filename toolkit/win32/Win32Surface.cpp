@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 
+#include "toolkit/ControlAt.h"
 #include "toolkit/LineBreaks.h"
 #include "toolkit/win32/DialogTemplate.h"
 
@@ -205,15 +206,11 @@ Win32Surface::~Win32Surface() {
 }
 
 Win32Surface::Control& Win32Surface::At(int id) {
-    auto it = m_controls.find(id);
-    if (it == m_controls.end()) throw std::out_of_range("no control " + std::to_string(id));
-    return it->second;
+    return ControlAt(m_controls, id);
 }
 
 const Win32Surface::Control& Win32Surface::At(int id) const {
-    auto it = m_controls.find(id);
-    if (it == m_controls.end()) throw std::out_of_range("no control " + std::to_string(id));
-    return it->second;
+    return ControlAt(m_controls, id);
 }
 
 void Win32Surface::Post(std::function<void()> notification) {
