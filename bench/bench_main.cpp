@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,7 @@
 #include "bench/IdleBench.h"
 #include "bench/LongRunBench.h"
 #include "bench/OperationBench.h"
+#include "bench/ParallelBatchBench.h"
 #include "bench/StartupBench.h"
 #include "bench/Stats.h"
 
@@ -32,6 +34,9 @@ constexpr double SET_DEVICE_LIMIT_S = 0.5e-3;
 constexpr double IDLE_LIMIT = 0.5;
 constexpr double BATCH_LIMIT_KB = 100 * 1024;
 constexpr int PANE_MEMORY_LINES = 10000;
+// N readers configured at once take about the time of one.
+constexpr double PARALLEL_LIMIT = 1.5;
+constexpr int PARALLEL_RUNS = 5;
 
 struct Options {
     std::string tool;
@@ -156,8 +161,10 @@ int main(int argc, char** argv) {
     while (marks.back() > options.lines) marks.pop_back();
     const std::vector<bench::AppendCost> appends = bench::MeasureAppendOutput(marks, 10, 3);
     std::vector<bench::OperationCost> operations;
+    std::vector<bench::ParallelCost> parallel;
     try {
         operations = bench::MeasureOperations(5, 40);
+        parallel = bench::MeasureParallelBatch({1, 4, 16}, std::min(options.runs, PARALLEL_RUNS));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
@@ -234,6 +241,19 @@ int main(int argc, char** argv) {
             bench::FormatSeconds(qtSide), set ? "0.5 ms" : "",
             set ? bench::FormatRatio(qtSide / SET_DEVICE_LIMIT_S) : "",
             set ? Target("≤", 1.0, qtSide <= SET_DEVICE_LIMIT_S) : "");
+    }
+    const bench::ParallelCost& single = parallel.front();
+    for (const bench::ParallelCost& c : parallel) {
+        const double ratio = c.seconds / single.seconds;
+        const bool reference = &c == &single;
+        const std::string failed =
+            c.failedRuns ? ", " + std::to_string(c.failedRuns) + " runs lost an answer" : "";
+        Row("`batch --parallel`, " + std::to_string(c.readers) +
+                " virtual readers on the real clock: elapsed (CPU " +
+                bench::FormatSeconds(c.cpuSeconds) + failed + ")",
+            bench::FormatSeconds(c.seconds), reference ? "" : "1 reader",
+            reference ? "" : bench::FormatRatio(ratio),
+            reference ? "" : Target("≤", PARALLEL_LIMIT, ratio <= PARALLEL_LIMIT));
     }
     return 0;
 }

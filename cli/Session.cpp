@@ -73,7 +73,17 @@ void Session::RequireDevice() {
 
 std::string Session::Run(int id) {
     m_dlg.OnCommand(id);
+    Settle();
     return TakeOutput();
+}
+
+void Session::Settle() {
+    // Every request goes out twice and most answers are read once: the
+    // second answer may still be on its way when the operation ends. A
+    // person takes longer than this to press the next button; a command
+    // that pressed it at once could open the next read in time to take that
+    // late answer for its own.
+    m_env.clock.WaitUntil(m_env.clock.NowMs() + SETTLE_MS);
 }
 
 void Session::Expect(int id, const TextPair& success, const std::string& what) {
@@ -111,7 +121,9 @@ bool Session::IsKeypad() {
     // Only a keypad is switched to the keyboard view: the switch sends the
     // factory layout to a device that does not answer.
     dev::OperationScope scope(m_dlg.Link(), "ProbeKeypad");
-    return m_dlg.ProbeKeypad() == KP_KEYPAD;
+    const bool keypad = m_dlg.ProbeKeypad() == KP_KEYPAD;
+    Settle();
+    return keypad;
 }
 
 std::array<std::string, profile::KEY_COUNT> Session::ReadKeys() {

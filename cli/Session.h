@@ -16,6 +16,8 @@
 namespace cli {
 
 inline constexpr const char* PROGRAM = "reader-config";
+// The pause after each operation, as between two clicks.
+inline constexpr int SETTLE_MS = 100;
 
 // A failure that ends the command with the error status.
 struct Failure {
@@ -59,6 +61,9 @@ class Session {
     std::array<std::string, profile::KEY_COUNT> ReadKeys();
 
   private:
+    // Lets the answers of the last operation's exchanges arrive before the next one.
+    void Settle();
+
     Environment& m_env;
     tk::HeadlessSurface m_ui;
     CReaderConfigDlg m_dlg;

@@ -1,0 +1,68 @@
+#include "bench/ParallelBatchBench.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "app/CommandLine.h"
+#include "bench/Stats.h"
+#include "cli/Commands.h"
+#include "profile/Profile.h"
+#include "sim/CardReaderModel.h"
+#include "sim/VirtualHidPort.h"
+#include "toolkit/Clock.h"
+
+namespace bench {
+namespace {
+
+struct NoEvents : cli::EventPump {
+    bool WaitForDevice(int) override { return false; }
+};
+
+void RunOnce(const std::string& profilePath, int readers, ParallelCost* cost) {
+    tk::SystemClock clock;
+    sim::VirtualHidPort hub(clock);
+    for (int i = 0; i < readers; ++i) hub.AttachQuietly(std::make_unique<sim::CardReaderModel>());
+    NoEvents pump;
+    std::ostringstream out, err;
+    cli::Environment env{hub, hub, clock, pump, out, err};
+    const app::CommandLine options = app::ParseCommandLine(
+        {"batch", profilePath, "--parallel", "--count", std::to_string(readers)});
+    const double cpu0 = CpuSeconds(), t0 = NowSeconds();
+    const int status = cli::RunCommand(options, env);
+    cost->seconds = NowSeconds() - t0;
+    cost->cpuSeconds = CpuSeconds() - cpu0;
+    cost->failedRuns = status != 0;
+}
+
+}  // namespace
+
+std::vector<ParallelCost> MeasureParallelBatch(const std::vector<int>& sizes, int runs) {
+    const std::filesystem::path profilePath =
+        std::filesystem::temp_directory_path() / "reader-config-bench-profile.json";
+    profile::Profile p;
+    p.idFormat = 5;
+    p.endString = {true, "END"};
+    std::ofstream(profilePath, std::ios::binary) << profile::ProfileToJson(p);
+
+    std::vector<std::vector<double>> seconds(sizes.size()), cpu(sizes.size());
+    std::vector<int> failed(sizes.size());
+    for (int r = 0; r < runs; ++r) {
+        for (size_t i = 0; i < sizes.size(); ++i) {
+            ParallelCost one;
+            RunOnce(profilePath.string(), sizes[i], &one);
+            seconds[i].push_back(one.seconds);
+            cpu[i].push_back(one.cpuSeconds);
+            failed[i] += one.failedRuns;
+        }
+    }
+    std::filesystem::remove(profilePath);
+    std::vector<ParallelCost> out;
+    for (size_t i = 0; i < sizes.size(); ++i)
+        out.push_back({sizes[i], Median(seconds[i]), Median(cpu[i]), failed[i]});
+    return out;
+}
+
+}  // namespace bench
