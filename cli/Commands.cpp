@@ -310,7 +310,9 @@ int RunSimulated(const app::CommandLine& options, tk::Clock& clock, std::ostream
         // read and verify find settings in them; batch plugs in fresh ones.
         std::ostringstream quiet;
         Environment setup{port, port, clock, plugger, quiet, quiet, nullptr};
-        for (sim::VirtualDevice* d : port.Devices()) Session(setup, d->Path()).Run(IDC_SET_DEVICE);
+        for (sim::VirtualDevice* d : port.Devices())
+            Session(setup, d->Path()).Dlg().OnCommand(IDC_SET_DEVICE);
+        clock.WaitUntil(clock.NowMs() + SETTLE_MS);  // their last answers have come
     }
     Environment env{port, port, clock, plugger, out, err, tracer};
     return RunCommand(options, env);
