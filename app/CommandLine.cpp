@@ -97,6 +97,8 @@ CommandLine Finish(CommandLine c, const std::vector<std::string>& positionals, b
                 "--json, --count, --log and --parallel need a command (read, list or batch)", "");
         if (!c.device.empty() || !c.serial.empty())
             return Error("--device and --serial need a command", "");
+        if (!c.simulateState.empty())
+            return Error("--simulate-state needs a command", "--simulate-state");
         return c;
     }
     const std::string name = CommandName(c.command);
@@ -106,6 +108,8 @@ CommandLine Finish(CommandLine c, const std::vector<std::string>& positionals, b
     if (positionals.size() > wanted)
         return Error("unexpected argument '" + positionals[wanted] + "'", positionals[wanted]);
     if (wanted) c.profile = positionals[0];
+    if (!c.simulateState.empty() && c.simulate == SimulatedDevice::None)
+        return Error("--simulate-state needs --simulate", "--simulate-state");
     if (c.json && c.command != Command::Read && c.command != Command::List)
         return Error("--json belongs to 'read' and 'list'", "--json");
     if (!c.device.empty() && !c.serial.empty())
@@ -185,6 +189,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
                 return Error(
                     "--simulate takes at most " + std::to_string(MAX_SIMULATED) + " devices", a);
             c.simulate = c.simulated.front();
+        } else if (is(a, "--simulate-state")) {
+            if (!value(i, "--simulate-state", &c.simulateState))
+                return Error("--simulate-state needs a file name", a);
         } else if (is(a, "--device")) {
             if (!value(i, "--device", &c.device)) return Error("--device needs a device path", a);
         } else if (is(a, "--serial")) {
@@ -254,6 +261,8 @@ std::string HelpText(const std::string& program) {
            "                       DEVICE is reader (default), keypad, old-reader or silent;\n"
            "                       batch plugs in one fresh virtual device after another;\n"
            "                       a list (reader,reader,keypad) attaches one device each\n"
+           "  --simulate-state FILE  keep the virtual devices in FILE between commands: the\n"
+           "                       first run makes them, later runs find what they hold\n"
            "  --device PATH        talk to the device at PATH only (see 'list')\n"
            "  --serial S           talk to the device with serial number S only; without\n"
            "                       --device or --serial a command refuses when more than\n"

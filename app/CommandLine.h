@@ -23,16 +23,17 @@ struct CommandLine {
     Command command = Command::None;
     SimulatedDevice simulate = SimulatedDevice::None;  // the first of simulated
     std::vector<SimulatedDevice> simulated;            // --simulate=KIND,KIND,...
-    std::string traceFile;                             // empty: no trace; "-": standard error
-    std::string profile;                               // apply, verify, batch
-    bool json = false;                                 // read --json, list --json
-    std::string device;                                // --device PATH: the one device to talk to
-    std::string serial;     // --serial S: the one device with that serial number
-    uint32_t count = 0;     // batch --count; 0: until stopped
-    std::string logFile;    // batch --log
-    bool parallel = false;  // batch --parallel: every device at once, each on its own
-    std::string error;      // for Action::Error
-    std::string offending;  // the argument the error is about
+    std::string simulateState;  // --simulate-state FILE: the virtual devices kept between runs
+    std::string traceFile;      // empty: no trace; "-": standard error
+    std::string profile;        // apply, verify, batch
+    bool json = false;          // read --json, list --json
+    std::string device;         // --device PATH: the one device to talk to
+    std::string serial;         // --serial S: the one device with that serial number
+    uint32_t count = 0;         // batch --count; 0: until stopped
+    std::string logFile;        // batch --log
+    bool parallel = false;      // batch --parallel: every device at once, each on its own
+    std::string error;          // for Action::Error
+    std::string offending;      // the argument the error is about
 };
 
 // Parses argv[1..] as the shell passed it. The GUI toolkit's own options

@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -15,6 +16,7 @@
 #include "cli/Session.h"
 #include "profile/ProfileFile.h"
 #include "sim/SimulatedDevices.h"
+#include "sim/SimulationState.h"
 #include "sim/VirtualHidPort.h"
 
 using namespace ids;
@@ -219,15 +221,15 @@ class Batch {
 // path, as hidraw nodes do.
 class SimulatedPlugger : public EventPump {
   public:
-    // Attaches one device of each kind; the first is the one pulled and
-    // plugged. For a parallel batch it leaves those in and plugs in one
-    // more each time, pulling out what it plugged once it is done with.
+    // Attaches one device of each kind (those of the port are there already);
+    // the first is the one pulled and plugged. For a parallel batch it leaves those in and plugs in
+    // one more each time, pulling out what it plugged once it is done with.
     SimulatedPlugger(sim::VirtualHidPort& port, const std::vector<sim::SimulatedDevice>& kinds,
-                     bool parallel)
-        : m_port(port), m_kind(kinds.front()), m_parallel(parallel) {
+                     bool parallel, sim::SimulatedDevice plugs)
+        : m_port(port), m_kind(plugs), m_parallel(parallel) {
         for (const sim::SimulatedDevice kind : kinds)
             port.AttachQuietly(sim::MakeSimulatedDevice(kind));
-        if (!parallel) m_device = port.Devices().front();
+        if (!parallel && !port.Devices().empty()) m_device = port.Devices().front();
     }
     bool WaitForDevice(int) override {
         if (m_parallel) {
@@ -301,10 +303,19 @@ int RunCommand(const app::CommandLine& options, Environment& env) {
 int RunSimulated(const app::CommandLine& options, tk::Clock& clock, std::ostream& out,
                  std::ostream& err, dev::ReportTracer* tracer) {
     sim::VirtualHidPort port(clock);
-    const std::vector<sim::SimulatedDevice> kinds =
+    std::vector<sim::SimulatedDevice> kinds =
         options.simulated.empty() ? std::vector{options.simulate} : options.simulated;
-    SimulatedPlugger plugger(port, kinds, options.parallel);
-    {
+    const std::string& state = options.simulateState;
+    std::string error;
+    std::error_code ec;
+    const bool restored = !state.empty() && std::filesystem::exists(state, ec);
+    if (restored && !sim::LoadSimulationState(state, port, &error)) {
+        err << PROGRAM << ": " << error << "\n";
+        return app::EXIT_ERROR;
+    }
+    SimulatedPlugger plugger(port, restored ? std::vector<sim::SimulatedDevice>{} : kinds,
+                             options.parallel, kinds.front());
+    if (!restored) {
         // The readers attached at start have left the factory configured
         // with the factory settings (Set Device on a fresh dialog), so that
         // read and verify find settings in them; batch plugs in fresh ones.
@@ -315,7 +326,12 @@ int RunSimulated(const app::CommandLine& options, tk::Clock& clock, std::ostream
         clock.WaitUntil(clock.NowMs() + SETTLE_MS);  // their last answers have come
     }
     Environment env{port, port, clock, plugger, out, err, tracer};
-    return RunCommand(options, env);
+    const int status = RunCommand(options, env);
+    if (!state.empty() && !sim::SaveSimulationState(state, port, &error)) {
+        err << PROGRAM << ": " << error << "\n";
+        return app::EXIT_ERROR;
+    }
+    return status;
 }
 
 }  // namespace cli

@@ -238,6 +238,16 @@ dev::AccessDenial VirtualHidPort::ExplainAccessDenied(const std::string& path) {
     return d ? d->accessDenial : dev::AccessDenial::Unknown;
 }
 
+int VirtualHidPort::NextInstance() {
+    std::lock_guard lock(m_mutex);
+    return m_nextInstance;
+}
+
+void VirtualHidPort::SetNextInstance(int next) {
+    std::lock_guard lock(m_mutex);
+    m_nextInstance = next;
+}
+
 bool VirtualHidPort::Register(dev::DeviceChangeReceiver* receiver) {
     std::lock_guard lock(m_mutex);
     ++registerCount;

@@ -114,6 +114,11 @@ class VirtualHidPort : public dev::HidPort, public dev::DeviceWatcher {
     bool Register(dev::DeviceChangeReceiver* receiver) override;
     void Unregister() override;
 
+    // The number the next attached device's serial number is made from, so
+    // that devices restored from a file keep theirs unique.
+    int NextInstance();
+    void SetNextInstance(int next);
+
     int registerCount = 0;
     int enumerateCount = 0;
 

@@ -445,3 +445,41 @@ TEST_F(CliTest, ParallelBatchSendsTheFramesOfApply) {
 }
 
 }  // namespace
+
+namespace {
+
+// --simulate-state keeps the virtual devices between commands: what one
+// command wrote, the next finds; a broken state file is refused untouched.
+TEST_F(CliTest, SimulatedDevicesLiveOnInTheirStateFile) {
+    const std::string changed = WriteProfile("changed.json", Changed());
+    const std::string state = Path("hub.json");
+    const std::string three = "--simulate=reader,reader,keypad";
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string text;
+    } cases[] = {
+        {{three, "list"}, 0, "/dev/vhidraw2  interface 0  serial VR000003"},
+        {{"--simulate", "--serial", "VR000002", "apply", changed}, 0, "applied"},
+        {{"--simulate", "--serial", "VR000002", "verify", changed}, 0, "holds the profile"},
+        {{"--simulate", "--device", "/dev/vhidraw0", "verify", changed}, 1, "idFormat: expected 5"},
+        {{"--simulate", "batch", changed, "--parallel", "--count", "3"}, 0, "[3/3]"},
+        {{"--simulate", "--serial", "VR000003", "verify", changed}, 0, "holds the profile"},
+        {{"--simulate", "list"}, 0, "/dev/vhidraw2  interface 0  serial VR000003"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin() + 1, {"--simulate-state", state});
+        const Outcome o = Simulated(args);
+        EXPECT_EQ(o.status, c.status) << args.back() << "\n" << o.out << o.err;
+        EXPECT_NE(o.out.find(c.text), std::string::npos) << o.out << o.err;
+    }
+    const std::string kept = Read(state);
+    std::ofstream(state, std::ios::binary | std::ios::app) << "}";
+    const Outcome broken = Simulated({"--simulate", "--simulate-state", state, "list"});
+    EXPECT_EQ(broken.status, 2);
+    EXPECT_NE(broken.err.find("holds no simulated devices"), std::string::npos) << broken.err;
+    EXPECT_EQ(Read(state), kept + "}");
+}
+
+}  // namespace

@@ -117,6 +117,8 @@ TEST(CommandLine, CommandErrors) {
         {"batch", "a.json", "--count", "3x"},
         {"batch", "a.json", "--log"},
         {"apply", "a.json", "--parallel"},
+        {"--simulate", "--simulate-state", "s.json"},
+        {"--simulate-state", "s.json", "list"},
         {"--parallel"},
         {"--json"},
         {"read", "-platform", "offscreen"},

@@ -1,0 +1,191 @@
+#include "sim/SimulationState.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <vector>
+
+#include "sim/CardReaderModel.h"
+#include "sim/KeypadModel.h"
+#include "sim/SimulatedDevices.h"
+
+namespace sim {
+namespace {
+
+using nlohmann::json;
+constexpr int STATE_VERSION = 1;
+
+std::string Hex(const uint8_t* bytes, size_t n) {
+    std::string out;
+    char two[3];
+    for (size_t i = 0; i < n; ++i) {
+        std::snprintf(two, sizeof two, "%02x", bytes[i]);
+        out += two;
+    }
+    return out;
+}
+
+std::string Hex(const std::string& bytes) {
+    return Hex(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
+
+std::optional<std::string> Unhex(const std::string& hex) {
+    if (hex.size() % 2) return std::nullopt;
+    std::string out;
+    for (size_t i = 0; i < hex.size(); i += 2) {
+        unsigned value = 0;
+        if (std::sscanf(hex.c_str() + i, "%2x", &value) != 1 ||
+            !std::isxdigit(static_cast<unsigned char>(hex[i])) ||
+            !std::isxdigit(static_cast<unsigned char>(hex[i + 1])))
+            return std::nullopt;
+        out += static_cast<char>(value);
+    }
+    return out;
+}
+
+template <size_t N>
+bool UnhexInto(const json& value, std::array<uint8_t, N>* out) {
+    if (!value.is_string()) return false;
+    const std::optional<std::string> bytes = Unhex(value.get<std::string>());
+    if (!bytes || bytes->size() != N) return false;
+    std::copy(bytes->begin(), bytes->end(), out->begin());
+    return true;
+}
+
+// The reader inside a device's model, if it has one.
+CardReaderModel* ReaderOf(ReaderModel& model) {
+    if (auto* keypad = dynamic_cast<KeypadModel*>(&model))
+        return dynamic_cast<CardReaderModel*>(&keypad->Reader());
+    return dynamic_cast<CardReaderModel*>(&model);
+}
+
+SimulatedDevice KindOf(ReaderModel& model) {
+    if (dynamic_cast<KeypadModel*>(&model)) return SimulatedDevice::Keypad;
+    if (CardReaderModel* reader = ReaderOf(model))
+        return reader->GetFirmware() == CardReaderModel::Firmware::Old ? SimulatedDevice::OldReader
+                                                                       : SimulatedDevice::Reader;
+    return SimulatedDevice::Silent;
+}
+
+json DeviceToJson(VirtualDevice& d) {
+    json j = {{"kind", SimulatedDeviceName(KindOf(d.Model()))}, {"serial", d.serial}};
+    if (CardReaderModel* reader = ReaderOf(d.Model())) {
+        j["settings"] = Hex(reader->StoredSettings().data(), reader->StoredSettings().size());
+        json texts = json::array();
+        for (int i = 1; i <= CardReaderModel::FIELD_COUNT; ++i)
+            texts.push_back(Hex(reader->LongText(i)));
+        j["texts"] = texts;
+    }
+    if (auto* keypad = dynamic_cast<KeypadModel*>(&d.Model()))
+        j["keys"] = Hex(keypad->StoredCodes().data(), keypad->StoredCodes().size());
+    return j;
+}
+
+struct Restored {
+    std::unique_ptr<ReaderModel> model;
+    std::string serial;
+};
+
+std::optional<Restored> DeviceFromJson(const json& j, std::string* error) {
+    SimulatedDevice kind = SimulatedDevice::None;
+    if (!j.is_object() || !j.contains("kind") || !j["kind"].is_string() ||
+        !ParseSimulatedDevice(j["kind"].get<std::string>(), &kind)) {
+        *error = "a device without a known kind";
+        return std::nullopt;
+    }
+    Restored r;
+    if (j.contains("serial") && j["serial"].is_string()) r.serial = j["serial"].get<std::string>();
+    if (kind == SimulatedDevice::Keypad) {
+        KeypadModel::Codes codes{};
+        if (!j.contains("keys") || !UnhexInto(j["keys"], &codes)) {
+            *error = "a keypad without 20 key codes";
+            return std::nullopt;
+        }
+        r.model = std::make_unique<KeypadModel>(std::make_unique<CardReaderModel>(), codes);
+    } else {
+        r.model = MakeSimulatedDevice(kind);
+    }
+    if (CardReaderModel* reader = ReaderOf(*r.model)) {
+        CardReaderModel::Settings settings{};
+        if (!j.contains("settings") || !UnhexInto(j["settings"], &settings) ||
+            !j.contains("texts") || !j["texts"].is_array() ||
+            j["texts"].size() != CardReaderModel::FIELD_COUNT) {
+            *error = "a reader without its settings and " +
+                     std::to_string(CardReaderModel::FIELD_COUNT) + " texts";
+            return std::nullopt;
+        }
+        reader->SetSettings(settings);
+        for (int i = 1; i <= CardReaderModel::FIELD_COUNT; ++i) {
+            const json& text = j["texts"][static_cast<size_t>(i - 1)];
+            const std::optional<std::string> bytes =
+                text.is_string() ? Unhex(text.get<std::string>()) : std::nullopt;
+            if (!bytes) {
+                *error = "a text that is not hexadecimal";
+                return std::nullopt;
+            }
+            reader->SetLongText(i, *bytes);
+        }
+    }
+    return r;
+}
+
+}  // namespace
+
+bool LoadSimulationState(const std::string& path, VirtualHidPort& port, std::string* error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        *error = "cannot read " + path;
+        return false;
+    }
+    const json state = json::parse(in, nullptr, false);
+    if (state.is_discarded() || !state.is_object() || state.value("version", 0) != STATE_VERSION ||
+        !state.contains("devices") || !state["devices"].is_array()) {
+        *error =
+            path + " holds no simulated devices (version " + std::to_string(STATE_VERSION) + ")";
+        return false;
+    }
+    std::vector<Restored> devices;
+    for (const json& d : state["devices"]) {
+        std::optional<Restored> r = DeviceFromJson(d, error);
+        if (!r) {
+            *error = path + ": " + *error;
+            return false;
+        }
+        devices.push_back(std::move(*r));
+    }
+    for (Restored& r : devices) {
+        VirtualDevice& d = port.AttachQuietly(std::move(r.model));
+        if (!r.serial.empty()) d.serial = r.serial;
+    }
+    if (state.contains("nextInstance") && state["nextInstance"].is_number_integer())
+        port.SetNextInstance(std::max(port.NextInstance(), state["nextInstance"].get<int>()));
+    return true;
+}
+
+bool SaveSimulationState(const std::string& path, VirtualHidPort& port, std::string* error) {
+    json devices = json::array();
+    for (VirtualDevice* d : port.Devices()) devices.push_back(DeviceToJson(*d));
+    const json state = {
+        {"version", STATE_VERSION}, {"nextInstance", port.NextInstance()}, {"devices", devices}};
+    const std::string temporary = path + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << state.dump(2) << "\n";
+        out.flush();
+        if (!out) {
+            *error = "cannot write " + temporary;
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temporary, path, ec);
+    if (ec) {
+        *error = "cannot write " + path + ": " + ec.message();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace sim
