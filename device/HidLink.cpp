@@ -65,6 +65,9 @@ std::unique_ptr<HidHandle> CHidLink::FindDevice() {
     for (const HidInterfaceInfo& info : m_port.Enumerate()) {
         // Ids come from the enumeration: other devices are never opened.
         if (!IsReaderId(info)) continue;
+        // A link bound to one device asks after that one and opens no other
+        // (another may be in the middle of someone else's exchange).
+        if (m_binding.active && !m_binding.path.empty() && info.path != m_binding.path) continue;
         OpenError error = OpenError::None;
         std::unique_ptr<HidHandle> handle = m_port.Open(info.path, &error);
         if (!handle) {

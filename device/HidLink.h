@@ -87,7 +87,8 @@ class CHidLink {
     // Opens the first interface with VENDOR_ID and PRODUCT_ID whose input
     // and output reports are FRAME_LEN + 1 bytes and that has no keyboard
     // usage. The caller owns the returned handle; nullptr when none can be
-    // opened (LastFindStatus() says why). Ignores the binding.
+    // opened (LastFindStatus() says why). Bound to a path, it looks at that
+    // interface only; otherwise it ignores the binding.
     std::unique_ptr<HidHandle> FindDevice();
     // True when the reader is attached now; m_bPresent equals the result.
     // Registers the device notification on its first call (once per object).

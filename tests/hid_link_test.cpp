@@ -105,6 +105,14 @@ TEST_F(HidLinkTest, FirstMatchingInterfaceIsUsed) {
     link.WriteReport(buf.data(), 64);
     EXPECT_EQ(first.Received().size(), 1u);
     EXPECT_TRUE(second.Received().empty());
+
+    // Bound to the second, the presence check opens the second alone.
+    const int firstOpens = first.openCount;
+    link.Bind(second.Path());
+    EXPECT_TRUE(link.CheckPresence());
+    EXPECT_EQ(first.openCount, firstOpens);
+    link.Bind("/dev/vhidraw9");
+    EXPECT_FALSE(link.CheckPresence());
 }
 
 TEST_F(HidLinkTest, OtherProductIsNeverOpened) {
