@@ -20,6 +20,7 @@ constexpr Scenario SCENARIOS[] = {
     {"keyboard-first", &KeyboardFirst},
     {"garbled-answer", &GarbledAnswer},
     {"batch", &BatchPlugCycles},
+    {"command-line", &CommandLineProcesses},
     {"delay-window", &DelayWindow},
 };
 
