@@ -32,6 +32,7 @@ void GarbledAnswer(Context& c);         // InterfaceScenarios.cpp
 void Keypad(Context& c);                // KeypadScenarios.cpp
 void BatchPlugCycles(Context& c);       // BatchScenarios.cpp
 void CommandLineProcesses(Context& c);  // CommandLineScenarios.cpp
+void ParallelBatch(Context& c);         // CommandLineScenarios.cpp
 void DelayWindow(Context& c);           // DelayWindow.cpp
 
 // The answer delay of a reader that takes a realistic time to process a
