@@ -92,8 +92,9 @@ CommandLine Finish(CommandLine c, const std::vector<std::string>& positionals, b
                    bool countGiven) {
     using Command = CommandLine::Command;
     if (c.command == Command::None) {
-        if (c.json || countGiven || !c.logFile.empty())
-            return Error("--json, --count and --log need a command (read, list or batch)", "");
+        if (c.json || countGiven || !c.logFile.empty() || c.parallel)
+            return Error(
+                "--json, --count, --log and --parallel need a command (read, list or batch)", "");
         if (!c.device.empty() || !c.serial.empty())
             return Error("--device and --serial need a command", "");
         return c;
@@ -111,8 +112,10 @@ CommandLine Finish(CommandLine c, const std::vector<std::string>& positionals, b
         return Error("choose the device by --device or by --serial, not both", "--serial");
     if (c.command == Command::List && (!c.device.empty() || !c.serial.empty()))
         return Error("'list' shows every device; --device and --serial do not apply", "list");
-    if ((countGiven || !c.logFile.empty()) && c.command != Command::Batch)
-        return Error("--count and --log belong to 'batch'", countGiven ? "--count" : "--log");
+    if ((countGiven || !c.logFile.empty() || c.parallel) && c.command != Command::Batch)
+        return Error("--count, --log and --parallel belong to 'batch'", countGiven   ? "--count"
+                                                                        : c.parallel ? "--parallel"
+                                                                                     : "--log");
     return c;
 }
 
@@ -191,6 +194,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
                 return Error("--trace needs a file name, or - for standard error", a);
         } else if (a == "--json") {
             c.json = true;
+        } else if (a == "--parallel") {
+            c.parallel = true;
         } else if (is(a, "--count")) {
             std::string text;
             if (!value(i, "--count", &text) || !ParseCount(text, &c.count))
@@ -222,7 +227,7 @@ std::string HelpText(const std::string& program) {
            " [OPTION]... verify PROFILE\n"
            "  or:  " +
            program +
-           " [OPTION]... batch PROFILE [--count N] [--log FILE.csv]\n"
+           " [OPTION]... batch PROFILE [--count N] [--log FILE.csv] [--parallel]\n"
            "  or:  " +
            program +
            " [OPTION]... list [--json]\n"
@@ -239,7 +244,8 @@ std::string HelpText(const std::string& program) {
            "  batch PROFILE   configure and verify every device as it is plugged in, one\n"
            "                  progress line each; --count N stops after N devices, --log\n"
            "                  appends one CSV row per device (time, count, result, device\n"
-           "                  path, serial number)\n"
+           "                  path, serial number); --parallel configures every device\n"
+           "                  attached and plugged in at once, each on its own\n"
            "  list            print every attached reader and keypad interface: device\n"
            "                  path, interface, serial number, and whether it may be opened\n"
            "\n"

@@ -30,6 +30,7 @@ struct CommandLine {
     std::string serial;     // --serial S: the one device with that serial number
     uint32_t count = 0;     // batch --count; 0: until stopped
     std::string logFile;    // batch --log
+    bool parallel = false;  // batch --parallel: every device at once, each on its own
     std::string error;      // for Action::Error
     std::string offending;  // the argument the error is about
 };

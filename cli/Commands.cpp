@@ -3,166 +3,24 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/ControlIds.h"
-#include "app/ControlTable.h"
-#include "app/Globals.h"
-#include "app/ReaderConfigDlg.h"
-#include "keypad/KeypadTexts.h"
-#include "keypad/ViewTexts.h"
-#include "profile/ProfileControls.h"
+#include "cli/BatchLogFile.h"
+#include "cli/ParallelBatch.h"
+#include "cli/Session.h"
 #include "profile/ProfileFile.h"
-#include "reader/ReaderTexts.h"
 #include "sim/SimulatedDevices.h"
 #include "sim/VirtualHidPort.h"
-#include "toolkit/headless/HeadlessSurface.h"
 
 using namespace ids;
 
 namespace cli {
 namespace {
-
-constexpr const char* PROGRAM = "reader-config";
-
-// A failure that ends the command with the error status.
-struct Failure {
-    std::string message;
-    // Read Device found a reader that holds no settings: for verify that is
-    // a difference, not an error.
-    bool notConfigured = false;
-};
-
-// The main dialog over the headless toolkit, driven as a person drives the
-// window. Its messages are English.
-class Session {
-  public:
-    // With a device path every transfer of the session goes to that device
-    // and no other: when it goes away the operations fail.
-    explicit Session(Environment& env, const std::string& devicePath = {})
-        : m_env(env), m_ui(app::MainDialogSpec()), m_dlg(m_ui, env.port, env.watcher, env.clock) {
-        m_dlg.Link().SetTracer(env.tracer);
-        if (!devicePath.empty()) m_dlg.Link().Bind(devicePath);
-        m_dlg.OnInitDialog();
-        m_ui.Click(IDC_ENGLISH);
-        TakeOutput();
-    }
-
-    CReaderConfigDlg& Dlg() { return m_dlg; }
-    tk::HeadlessSurface& Ui() { return m_ui; }
-
-    void RequireDevice() {
-        if (m_dlg.Link().IsPresent()) return;
-        if (m_dlg.Link().LastFindStatus() == dev::FindStatus::AccessDenied)
-            throw Failure{
-                "a reader is attached but may not be opened: install the udev rule "
-                "(see reader-config(1), PERMISSIONS)"};
-        throw Failure{"no reader attached (USB vendor 016c, product 04f3)"};
-    }
-
-    // Does what the control's click does (also when the window would have
-    // it greyed, as batch mode does with Read Device) and returns what the
-    // dialog wrote into its output pane.
-    std::string Run(int id) {
-        m_dlg.OnCommand(id);
-        return TakeOutput();
-    }
-    // Runs the command; fails unless its output holds success.
-    void Expect(int id, const TextPair& success, const std::string& what) {
-        const std::string output = Run(id);
-        if (output.find(success.Get()) == std::string::npos) Fail(what, output);
-    }
-    // Ends the command after a failed operation, naming the device when the
-    // bound one went away.
-    [[noreturn]] void Fail(const std::string& what, const std::string& output) {
-        const dev::CHidLink& link = m_dlg.Link();
-        if (link.Binding().active && link.LastTransferStatus() == dev::TransferStatus::Gone)
-            throw Failure{what + " failed: the device " + link.Binding().path +
-                          " went away during the operation; no other device was touched"};
-        throw Failure{what + " failed: " + FirstLine(output)};
-    }
-
-    // The pane's text since the last call, and the message boxes shown,
-    // whose texts go to standard error.
-    std::string TakeOutput() {
-        for (const tk::ShownMessageBox& box : m_ui.MessageBoxes())
-            m_env.err << PROGRAM << ": " << box.caption << ": " << Trimmed(box.text) << "\n";
-        m_ui.ClearMessageBoxes();
-        std::string text = m_ui.GetText(IDC_OUTPUT);
-        m_dlg.ClearOutput();
-        return text;
-    }
-
-    // Read Device; the general settings the reader holds.
-    profile::Profile ReadGeneral() {
-        const std::string output = Run(IDC_READ_DEVICE);
-        if (output.find(reader_texts::NOT_CONFIGURED.Get()) != std::string::npos)
-            throw Failure{"the reader holds no settings: it has never been configured", true};
-        if (output.find(reader_texts::READ_SUCCESS.Get()) == std::string::npos)
-            Fail("Read Device", output);
-        return profile::ProfileFromControls(m_ui, false);
-    }
-
-    // Whether the device answers as a keypad: the question the view switch
-    // asks first. Only a keypad is then switched to the keyboard view: the
-    // switch sends the factory layout to a device that does not answer.
-    bool IsKeypad() {
-        dev::OperationScope scope(m_dlg.Link(), "ProbeKeypad");
-        return m_dlg.ProbeKeypad() == KP_KEYPAD;
-    }
-
-    // The key names the keypad holds, through the keyboard view (the switch
-    // reads them into the key fields, Read Config later).
-    std::array<std::string, profile::KEY_COUNT> ReadKeys() {
-        if (!g_bKeyboardView) {
-            if (!IsKeypad()) throw Failure{"the device is no keypad: it has no keys to configure"};
-            const std::string output = Run(ID_TOGGLE_VIEW);
-            if (!g_bKeyboardView)
-                throw Failure{"the keyboard view could not be opened: " + FirstLine(output)};
-        } else {
-            Expect(IDC_READ_CONFIG, kp::texts::READ_OK, "Read Config");
-        }
-        return *profile::ProfileFromControls(m_ui, true).keys;
-    }
-
-    static std::string FirstLine(const std::string& text) {
-        const std::string t = Trimmed(text);
-        const size_t end = t.find_first_of("\r\n");
-        return end == std::string::npos ? t : t.substr(0, end);
-    }
-
-  private:
-    static std::string Trimmed(const std::string& text) {
-        const size_t first = text.find_first_not_of("\r\n ");
-        if (first == std::string::npos) return "";
-        return text.substr(first, text.find_last_not_of("\r\n ") - first + 1);
-    }
-
-    Environment& m_env;
-    tk::HeadlessSurface m_ui;
-    CReaderConfigDlg m_dlg;
-};
-
-profile::Profile LoadProfileFile(const std::string& path) {
-    profile::ParseResult parsed = profile::ReadProfileFile(path);
-    if (!parsed.profile) throw Failure{path + ": " + parsed.error};
-    return *parsed.profile;
-}
-
-void PrintDifferences(std::ostream& out, const std::vector<profile::Difference>& diffs,
-                      const char* indent) {
-    for (const profile::Difference& d : diffs)
-        out << indent << d.field << ": expected " << d.expected << ", found " << d.found << "\n";
-}
-
-// What the attached device holds, for verify and apply's read-back.
-std::vector<profile::Difference> Compare(Session& s, const profile::Profile& expected) {
-    profile::Profile found = s.ReadGeneral();
-    if (expected.keys) found.keys = s.ReadKeys();
-    return profile::Differences(expected, found);
-}
 
 int Read(Session& s, bool json, std::ostream& out) {
     s.RequireDevice();
@@ -179,16 +37,7 @@ int Read(Session& s, bool json, std::ostream& out) {
 
 int Apply(Session& s, const profile::Profile& p, std::ostream& out) {
     s.RequireDevice();
-    s.Dlg().LoadProfile(p);
-    s.Expect(IDC_SET_DEVICE, reader_texts::CONFIG_SUCCESS, "Set Device");
-    profile::Profile found = s.ReadGeneral();
-    if (p.keys) {
-        s.ReadKeys();
-        s.Dlg().LoadProfileKeys(p);
-        s.Expect(IDC_CONFIG_KEY, kp::texts::CONFIG_OK, "Config key");
-        found.keys = s.ReadKeys();
-    }
-    const auto diffs = profile::Differences(p, found);
+    const auto diffs = ApplyAndCompare(s, p);
     if (!diffs.empty()) {
         out << "written, but the reader holds something else:\n";
         PrintDifferences(out, diffs, "  ");
@@ -214,32 +63,6 @@ int Verify(Session& s, const profile::Profile& p, std::ostream& out) {
     }
     out << "the reader holds the profile\n";
     return app::EXIT_OK;
-}
-
-const char* DenialText(dev::AccessDenial denial) {
-    switch (denial) {
-        case dev::AccessDenial::RuleMissing:
-            return "access denied: the udev rule is not installed";
-        case dev::AccessDenial::RuleNotApplied:
-            return "access denied: the udev rule has not reached the node yet (replug it)";
-        case dev::AccessDenial::NotLocalSeat:
-            return "access denied: the node belongs to the user at the active local seat";
-        case dev::AccessDenial::Unknown:
-            break;
-    }
-    return "access denied";
-}
-
-std::string OpenText(const dev::ReaderInterface& r) {
-    if (r.openable) return r.settings ? "yes" : "yes (not the settings interface)";
-    switch (r.openError) {
-        case dev::OpenError::AccessDenied:
-            return std::string("no, ") + DenialText(r.denial);
-        case dev::OpenError::NotFound:
-            return "no, gone";
-        default:
-            return "no, open failed";
-    }
 }
 
 std::string JsonString(const std::string& text) {
@@ -318,13 +141,7 @@ std::string ChooseDevice(dev::HidPort& port, const app::CommandLine& o) {
 class Batch {
   public:
     Batch(Session& s, Environment& env, const profile::Profile& p, const app::CommandLine& o)
-        : m_s(s), m_env(env), m_profile(p), m_count(o.count) {
-        if (p.keys)
-            throw Failure{
-                "batch writes the general settings; a profile with keys is applied "
-                "to one keypad at a time with 'apply'"};
-        if (!o.logFile.empty()) OpenLog(o.logFile);
-    }
+        : m_s(s), m_env(env), m_profile(p), m_count(o.count), m_log(o.logFile) {}
 
     int Run() {
         m_s.Dlg().LoadProfile(m_profile);
@@ -340,7 +157,7 @@ class Batch {
         for (;;) {
             TakeNewRows();
             if (m_count && m_handled >= m_count) break;
-            if (!m_env.pump.WaitForDevice())
+            if (!m_env.pump.WaitForDevice(-1))
                 throw Failure{"no more device events can come (udev monitor failed)"};
             if (!m_s.Dlg().Link().IsPresent()) m_failedPath.reset();
         }
@@ -349,16 +166,6 @@ class Batch {
     }
 
   private:
-    void OpenLog(const std::string& path) {
-        m_log.open(path, std::ios::binary | std::ios::app);
-        if (!m_log) throw Failure{"cannot write the batch log " + path};
-        m_logPath = path;
-        m_log.seekp(0, std::ios::end);
-        if (m_log.tellp() == 0) m_log << profile::BatchCsvHeader();
-        m_log.flush();
-        if (!m_log) throw Failure{"cannot write the batch log " + path};
-    }
-
     void TakeNewRows() {
         const profile::BatchLog& log = m_s.Dlg().GetBatchLog();
         // Each device event tries one reader at most.
@@ -392,11 +199,7 @@ class Batch {
                       << "\n";
             PrintDifferences(m_env.out, diffs, "  ");
             m_env.out.flush();
-            if (m_log.is_open()) {
-                m_log << profile::BatchCsvLine(row);
-                m_log.flush();
-                if (!m_log) throw Failure{"cannot write the batch log " + m_logPath};
-            }
+            m_log.Add(row);
         }
     }
 
@@ -408,8 +211,7 @@ class Batch {
     size_t m_seen = 0;
     std::optional<std::string> m_failedPath;  // the attached reader that failed
     bool m_failed = false;
-    std::ofstream m_log;
-    std::string m_logPath;
+    BatchLogFile m_log;
 };
 
 // Pulls the virtual device, and on the next event plugs a fresh one in: two
@@ -418,15 +220,19 @@ class Batch {
 class SimulatedPlugger : public EventPump {
   public:
     // Attaches one device of each kind; the first is the one pulled and
-    // plugged.
-    SimulatedPlugger(sim::VirtualHidPort& port, const std::vector<sim::SimulatedDevice>& kinds)
-        : m_port(port), m_kind(kinds.front()) {
+    // plugged. For a parallel batch it leaves those in and plugs in one
+    // more each time, pulling out what it plugged once it is done with.
+    SimulatedPlugger(sim::VirtualHidPort& port, const std::vector<sim::SimulatedDevice>& kinds,
+                     bool parallel)
+        : m_port(port), m_kind(kinds.front()), m_parallel(parallel) {
         for (const sim::SimulatedDevice kind : kinds)
             port.AttachQuietly(sim::MakeSimulatedDevice(kind));
-        m_device = port.Devices().front();
+        if (!parallel) m_device = port.Devices().front();
     }
-    bool WaitForDevice() override {
-        if (m_device) {
+    bool WaitForDevice(int) override {
+        if (m_parallel) {
+            m_plugged.insert(m_port.Attach(sim::MakeSimulatedDevice(m_kind)).Path());
+        } else if (m_device) {
             m_port.Detach(*m_device);
             m_device = nullptr;
         } else {
@@ -434,11 +240,17 @@ class SimulatedPlugger : public EventPump {
         }
         return true;
     }
+    void Finished(const std::string& path) override {
+        if (!m_plugged.erase(path)) return;
+        if (sim::VirtualDevice* d = m_port.Find(path)) m_port.Detach(*d);
+    }
 
   private:
     sim::VirtualHidPort& m_port;
     sim::SimulatedDevice m_kind;
+    bool m_parallel;
     sim::VirtualDevice* m_device = nullptr;
+    std::set<std::string> m_plugged;  // parallel: the devices plugged in and not yet done
 };
 
 }  // namespace
@@ -450,10 +262,17 @@ int RunCommand(const app::CommandLine& options, Environment& env) {
         std::optional<profile::Profile> p;
         if (options.command == Command::List) return List(env.port, options.json, env.out);
         if (options.command != Command::Read) p = LoadProfileFile(options.profile);
-        if (options.command == Command::Batch &&
-            (!options.device.empty() || !options.serial.empty()))
-            throw Failure{
-                "batch configures every reader plugged in; --device and --serial do not apply"};
+        if (options.command == Command::Batch) {
+            if (!options.device.empty() || !options.serial.empty())
+                throw Failure{
+                    "batch configures every reader plugged in; --device and --serial do not "
+                    "apply"};
+            if (p->keys)
+                throw Failure{
+                    "batch writes the general settings; a profile with keys is applied "
+                    "to one keypad at a time with 'apply'"};
+            if (options.parallel) return RunParallelBatch(env, *p, options);
+        }
         // Batch takes the readers as they come; it refuses too while more
         // than one is attached, as it cannot tell which is meant.
         const std::string path = ChooseDevice(env.port, options);
@@ -484,7 +303,7 @@ int RunSimulated(const app::CommandLine& options, tk::Clock& clock, std::ostream
     sim::VirtualHidPort port(clock);
     const std::vector<sim::SimulatedDevice> kinds =
         options.simulated.empty() ? std::vector{options.simulate} : options.simulated;
-    SimulatedPlugger plugger(port, kinds);
+    SimulatedPlugger plugger(port, kinds, options.parallel);
     {
         // The readers attached at start have left the factory configured
         // with the factory settings (Set Device on a fresh dialog), so that

@@ -7,6 +7,7 @@
 // go to standard error.
 
 #include <ostream>
+#include <string>
 
 #include "app/CommandLine.h"
 #include "device/DeviceWatcher.h"
@@ -21,9 +22,12 @@ namespace cli {
 class EventPump {
   public:
     virtual ~EventPump() = default;
-    // Blocks until some device events have been delivered; false when no
-    // event can come any more.
-    virtual bool WaitForDevice() = 0;
+    // Blocks until some device events have been delivered, or timeoutMs has
+    // passed (-1: no limit; a parallel batch looks at its finished devices
+    // in between); false when no event can come any more.
+    virtual bool WaitForDevice(int timeoutMs) = 0;
+    // The batch is done with the device at path (a person pulls it out).
+    virtual void Finished(const std::string& path) { (void)path; }
 };
 
 // Where a command runs: the device access (today the one reader the link

@@ -37,10 +37,11 @@ const char* TransferStatusName(TransferStatus status) {
     return "error";
 }
 
-std::vector<ReaderInterface> ListReaderInterfaces(HidPort& port) {
+std::vector<ReaderInterface> ListReaderInterfaces(
+    HidPort& port, const std::function<bool(const HidInterfaceInfo&)>& wanted) {
     std::vector<ReaderInterface> out;
     for (const HidInterfaceInfo& info : port.Enumerate()) {
-        if (!IsReaderId(info)) continue;
+        if (!IsReaderId(info) || (wanted && !wanted(info))) continue;
         ReaderInterface r{info};
         std::unique_ptr<HidHandle> handle = port.Open(info.path, &r.openError);
         r.openable = handle != nullptr;

@@ -163,8 +163,10 @@ struct ReaderInterface {
     bool settings = false;  // opened, and the settings travel on it (see FindDevice)
 };
 // Every interface with the reader's ids, in enumeration order; each is opened
-// once and closed again to tell whether it may be opened.
-std::vector<ReaderInterface> ListReaderInterfaces(HidPort& port);
+// once and closed again to tell whether it may be opened. With wanted, only
+// the interfaces it accepts are opened and listed.
+std::vector<ReaderInterface> ListReaderInterfaces(
+    HidPort& port, const std::function<bool(const HidInterfaceInfo&)>& wanted = {});
 
 // Names the link's operation for the lifetime of the scope, restoring the
 // outer name afterwards (batch mode runs Set Device inside a device change).

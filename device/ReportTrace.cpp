@@ -109,6 +109,7 @@ TraceWriter::TraceWriter(std::ostream& out, const tk::Clock& clock)
 }
 
 void TraceWriter::WriteLine(const std::string& line) {
+    std::lock_guard lock(m_mutex);
     if (m_error) return;  // the stream is broken: later lines would be lost too
     errno = 0;
     m_out << line << '\n';
@@ -146,8 +147,7 @@ void TraceWriter::OnTransferFailed(const std::string& operation, bool write,
     step.seconds = static_cast<double>(m_clock.NowMs() - m_startMs) / 1000.0;
     step.operation = operation;
     step.reason = TransferStatusName(status);
-    m_out << FormatTraceStep(step) << '\n';
-    m_out.flush();
+    WriteLine(FormatTraceStep(step));
 }
 
 }  // namespace dev

@@ -11,7 +11,9 @@
 // Time is seconds since the trace started; the operation is the dialog
 // operation that caused the transfer ("-" when none is named).
 
+#include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -42,14 +44,15 @@ std::optional<TraceStep> ParseTraceStep(const std::string& line, std::string* er
 std::string HexBytes(const uint8_t* bytes, size_t count);
 
 // Writes a trace of every report that goes through a CHidLink, one flushed
-// line at a time, so a write that fails is known at once.
+// line at a time, so a write that fails is known at once. Links on several
+// threads may share one writer: each line is written whole.
 class TraceWriter : public ReportTracer {
   public:
     TraceWriter(std::ostream& out, const tk::Clock& clock);
     // 0 while every line has been written; otherwise the errno of the first
     // line that could not be (EIO when the stream gave none), after which
     // nothing more is written.
-    int Error() const { return m_error; }
+    int Error() const { return m_error.load(); }
     void OnReportWritten(const std::string& operation, const uint8_t* payload,
                          size_t count) override;
     void OnReportRead(const std::string& operation, const uint8_t* payload, size_t count) override;
@@ -63,7 +66,8 @@ class TraceWriter : public ReportTracer {
     std::ostream& m_out;
     const tk::Clock& m_clock;
     int64_t m_startMs;
-    int m_error = 0;
+    std::mutex m_mutex;
+    std::atomic<int> m_error = 0;
 };
 
 }  // namespace dev

@@ -15,12 +15,14 @@ class VirtualHandle : public dev::HidHandle {
     // fell due before each change gives every answer to exactly the handles
     // that were open when it went out.
     VirtualHandle(VirtualHidPort& port, VirtualDevice& device) : m_port(port), m_device(&device) {
+        Lock lock(port.m_mutex);
         device.DeliverDue(port.m_clock.NowMs());
         device.m_handles.push_back(this);
     }
     ~VirtualHandle() override { Detach(); }
 
     void Detach() {
+        Lock lock(m_port.m_mutex);
         if (!m_device) return;
         m_device->DeliverDue(m_port.m_clock.NowMs());
         auto& hs = m_device->m_handles;
@@ -29,13 +31,21 @@ class VirtualHandle : public dev::HidHandle {
     }
     void Enqueue(const Frame& f) { m_queue.push_back(f); }
 
-    size_t InputReportLength() const override { return m_device ? m_device->inputReportLength : 0; }
+    size_t InputReportLength() const override {
+        Lock lock(m_port.m_mutex);
+        return m_device ? m_device->inputReportLength : 0;
+    }
     size_t OutputReportLength() const override {
+        Lock lock(m_port.m_mutex);
         return m_device ? m_device->outputReportLength : 0;
     }
-    bool HasKeyboardUsage() const override { return m_device && m_device->keyboardUsage; }
+    bool HasKeyboardUsage() const override {
+        Lock lock(m_port.m_mutex);
+        return m_device && m_device->keyboardUsage;
+    }
 
     bool Write(const uint8_t* report, size_t length, int) override {
+        Lock lock(m_port.m_mutex);
         if (!m_device || length == 0) return false;
         m_device->Receive(m_port.m_clock.NowMs(), report + 1, length - 1);
         return true;
@@ -47,13 +57,16 @@ class VirtualHandle : public dev::HidHandle {
     int Read(uint8_t* report, size_t capacity, int timeoutMs) override {
         tk::Clock& clock = m_port.m_clock;
         const int64_t deadline = clock.NowMs() + timeoutMs;
+        std::unique_lock lock(m_port.m_mutex);
         for (;;) {
             if (!m_device) return -1;
             m_device->DeliverDue(clock.NowMs());
             if (!m_queue.empty()) break;
             const int64_t next = m_device->NextDue();
             const bool lastWait = next < 0 || next > deadline;
+            lock.unlock();
             clock.WaitUntil(lastWait ? deadline : next);
+            lock.lock();
             if (!m_device) return -1;
             if (lastWait) {
                 m_device->DeliverDue(clock.NowMs());
@@ -72,6 +85,7 @@ class VirtualHandle : public dev::HidHandle {
     }
 
   private:
+    using Lock = std::lock_guard<std::recursive_mutex>;
     VirtualHidPort& m_port;
     VirtualDevice* m_device;
     std::deque<Frame> m_queue;
@@ -112,14 +126,16 @@ int64_t VirtualDevice::NextDue() const {
 VirtualHidPort::VirtualHidPort(tk::Clock& clock) : m_clock(clock) {}
 
 VirtualHidPort::~VirtualHidPort() {
+    std::lock_guard lock(m_mutex);
     for (auto& d : m_devices)
         for (VirtualHandle* h : std::vector<VirtualHandle*>(d->m_handles)) h->Detach();
 }
 
 VirtualDevice& VirtualHidPort::AttachQuietly(std::unique_ptr<ReaderModel> model, uint16_t vid,
                                              uint16_t pid) {
+    std::lock_guard lock(m_mutex);
     int number = 0;
-    while (Find("/dev/vhidraw" + std::to_string(number))) ++number;
+    while (FindLocked("/dev/vhidraw" + std::to_string(number))) ++number;
     auto device = std::make_unique<VirtualDevice>("/dev/vhidraw" + std::to_string(number),
                                                   "virtual." + std::to_string(m_nextInstance++),
                                                   vid, pid, std::move(model));
@@ -140,6 +156,7 @@ VirtualDevice& VirtualHidPort::Attach(std::unique_ptr<ReaderModel> model, uint16
 }
 
 void VirtualHidPort::DetachQuietly(VirtualDevice& device) {
+    std::lock_guard lock(m_mutex);
     for (VirtualHandle* h : std::vector<VirtualHandle*>(device.m_handles)) h->Detach();
     m_devices.erase(std::remove_if(m_devices.begin(), m_devices.end(),
                                    [&](const auto& d) { return d.get() == &device; }),
@@ -147,8 +164,12 @@ void VirtualHidPort::DetachQuietly(VirtualDevice& device) {
 }
 
 std::unique_ptr<ReaderModel> VirtualHidPort::DetachKeepingModel(VirtualDevice& device) {
-    std::unique_ptr<ReaderModel> model = std::move(device.m_model);
-    device.m_model = std::make_unique<SilentModel>();  // the shell goes away below
+    std::unique_ptr<ReaderModel> model;
+    {
+        std::lock_guard lock(m_mutex);
+        model = std::move(device.m_model);
+        device.m_model = std::make_unique<SilentModel>();  // the shell goes away below
+    }
     Detach(device);
     return model;
 }
@@ -160,22 +181,35 @@ void VirtualHidPort::Detach(VirtualDevice& device) {
 }
 
 void VirtualHidPort::RaiseEvent(uint32_t event) {
-    if (m_receiver) m_receiver->OnDeviceChange(event, 0);
+    dev::DeviceChangeReceiver* receiver = nullptr;
+    {
+        std::lock_guard lock(m_mutex);
+        receiver = m_receiver;
+    }
+    // Outside the lock: the receiver enumerates and opens on other threads' time.
+    if (receiver) receiver->OnDeviceChange(event, 0);
 }
 
 std::vector<VirtualDevice*> VirtualHidPort::Devices() {
+    std::lock_guard lock(m_mutex);
     std::vector<VirtualDevice*> out;
     for (auto& d : m_devices) out.push_back(d.get());
     return out;
 }
 
 VirtualDevice* VirtualHidPort::Find(const std::string& path) {
+    std::lock_guard lock(m_mutex);
+    return FindLocked(path);
+}
+
+VirtualDevice* VirtualHidPort::FindLocked(const std::string& path) {
     for (auto& d : m_devices)
         if (d->Path() == path) return d.get();
     return nullptr;
 }
 
 std::vector<dev::HidInterfaceInfo> VirtualHidPort::Enumerate() {
+    std::lock_guard lock(m_mutex);
     ++enumerateCount;
     std::vector<dev::HidInterfaceInfo> out;
     for (auto& d : m_devices)
@@ -189,7 +223,8 @@ std::vector<dev::HidInterfaceInfo> VirtualHidPort::Enumerate() {
 
 std::unique_ptr<dev::HidHandle> VirtualHidPort::Open(const std::string& path,
                                                      dev::OpenError* error) {
-    VirtualDevice* d = Find(path);
+    std::lock_guard lock(m_mutex);
+    VirtualDevice* d = FindLocked(path);
     dev::OpenError e = !d ? dev::OpenError::NotFound : d->openError;
     if (error) *error = e;
     if (e != dev::OpenError::None) return nullptr;
@@ -198,17 +233,20 @@ std::unique_ptr<dev::HidHandle> VirtualHidPort::Open(const std::string& path,
 }
 
 dev::AccessDenial VirtualHidPort::ExplainAccessDenied(const std::string& path) {
-    VirtualDevice* d = Find(path);
+    std::lock_guard lock(m_mutex);
+    VirtualDevice* d = FindLocked(path);
     return d ? d->accessDenial : dev::AccessDenial::Unknown;
 }
 
 bool VirtualHidPort::Register(dev::DeviceChangeReceiver* receiver) {
+    std::lock_guard lock(m_mutex);
     ++registerCount;
     m_receiver = receiver;
     return true;
 }
 
 void VirtualHidPort::Unregister() {
+    std::lock_guard lock(m_mutex);
     m_receiver = nullptr;
 }
 

@@ -5,13 +5,16 @@
 // only to the handles open at that moment (an answer sent while no handle is
 // open is lost). Time comes from a Clock: virtual in tests, real in the
 // tool's simulation mode. Attaching and detaching raise device-change events
-// through the port's watcher.
+// through the port's watcher. Several threads may use the port and its
+// handles at once (a parallel batch, a test that pulls a device from another
+// thread); a handle's read waits without holding the port.
 
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -116,6 +119,9 @@ class VirtualHidPort : public dev::HidPort, public dev::DeviceWatcher {
 
   private:
     friend class VirtualHandle;
+    VirtualDevice* FindLocked(const std::string& path);
+    // Recursive: detaching a device detaches its handles, which lock too.
+    std::recursive_mutex m_mutex;
     tk::Clock& m_clock;
     std::vector<std::unique_ptr<VirtualDevice>> m_devices;
     dev::DeviceChangeReceiver* m_receiver = nullptr;

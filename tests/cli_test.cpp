@@ -5,11 +5,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <set>
 #include <sstream>
 #include <utility>
 
 #include "app/CommandLine.h"
 #include "cli/Commands.h"
+#include "device/ReportTrace.h"
 #include "keypad/KeyNameTable.h"
 #include "profile/Profile.h"
 #include "sim/CardReaderModel.h"
@@ -52,7 +55,7 @@ class CliTest : public ::testing::Test {
     // Runs reader-config ARGS... against port, whose devices the test keeps.
     Outcome OnPort(const std::vector<std::string>& args) {
         struct NoEvents : cli::EventPump {
-            bool WaitForDevice() override { return false; }
+            bool WaitForDevice(int) override { return false; }
         } pump;
         const app::CommandLine options = app::ParseCommandLine(args);
         std::ostringstream out, err;
@@ -265,7 +268,7 @@ TEST_F(CliTest, OneCommandOneDevice) {
         puller.port = &port;
         puller.victim = c.pull ? target : nullptr;
         struct NoEvents : cli::EventPump {
-            bool WaitForDevice() override { return false; }
+            bool WaitForDevice(int) override { return false; }
         } pump;
         const app::CommandLine options =
             app::ParseCommandLine({"--device", c.path, "apply", changed});
@@ -283,6 +286,162 @@ TEST_F(CliTest, OneCommandOneDevice) {
             EXPECT_FALSE(target->Received().empty());
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Counts the lines of text that end with tail.
+int LinesEndingWith(const std::string& text, const std::string& tail) {
+    int n = 0;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        n += line.size() >= tail.size() &&
+             line.compare(line.size() - tail.size(), tail.size(), tail) == 0;
+    return n;
+}
+
+// batch --parallel: every device at once, each by a dialog of its own; a
+// device that fails or goes away fails alone, one that may not be opened is
+// skipped, and each finished device is one row.
+TEST_F(CliTest, ParallelBatchConfiguresEachDeviceOnItsOwn) {
+    const std::string p = WriteProfile("p.json", Changed());
+    struct Case {
+        const char* name;
+        int readers;  // attached at start
+        int count;    // --count; 0: until the events end
+        std::set<int> silent, denied, pulled;
+        int status, verified, failed;
+        std::string err;
+    } cases[] = {
+        {"two", 2, 2, {}, {}, {}, 0, 2, 0, ""},
+        {"sixteen", 16, 16, {}, {}, {}, 0, 16, 0, ""},
+        {"a silent and a pulled one fail alone",
+         6,
+         6,
+         {1},
+         {},
+         {4},
+         1,
+         4,
+         2,
+         "/dev/vhidraw4 went away during the operation"},
+        {"one that may not be opened is skipped",
+         3,
+         2,
+         {},
+         {0},
+         {},
+         0,
+         2,
+         0,
+         "/dev/vhidraw0: may not be opened (access denied"},
+        {"the running ones finish when events end",
+         3,
+         0,
+         {},
+         {},
+         {},
+         2,
+         3,
+         0,
+         "no more device events can come"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim::VirtualClock caseClock;
+        sim::VirtualHidPort hub(caseClock);
+        std::vector<sim::VirtualDevice*> devices;
+        for (int i = 0; i < c.readers; ++i) {
+            auto model = std::make_unique<sim::CardReaderModel>();
+            model->SetSilent(c.silent.count(i) > 0);
+            devices.push_back(&hub.AttachQuietly(std::move(model)));
+            if (c.denied.count(i)) devices.back()->openError = dev::OpenError::AccessDenied;
+        }
+        // Pulls a device out on the first report written to it, from its own thread.
+        struct Puller : dev::ReportTracer {
+            sim::VirtualHidPort* hub = nullptr;
+            std::set<std::string> victims;
+            std::mutex mutex;
+            void OnReportWritten(const std::string& op, const uint8_t*, size_t) override {
+                std::lock_guard lock(mutex);
+                const std::string path = op.substr(0, op.find(':'));
+                if (victims.erase(path))
+                    if (sim::VirtualDevice* d = hub->Find(path)) hub->DetachQuietly(*d);
+            }
+            void OnReportRead(const std::string&, const uint8_t*, size_t) override {}
+            void OnReadTimeout(const std::string&) override {}
+        } puller;
+        puller.hub = &hub;
+        for (int i : c.pulled) puller.victims.insert(devices[static_cast<size_t>(i)]->Path());
+        struct NoMoreEvents : cli::EventPump {
+            bool WaitForDevice(int) override { return false; }
+        } pump;
+
+        const std::string log = Path(std::string(c.name) + ".csv");
+        std::vector<std::string> args = {"batch", p, "--parallel", "--log", log};
+        if (c.count) args.insert(args.end(), {"--count", std::to_string(c.count)});
+        std::ostringstream out, err;
+        cli::Environment env{hub, hub, caseClock, pump, out, err, &puller};
+        EXPECT_EQ(cli::RunCommand(app::ParseCommandLine(args), env), c.status)
+            << out.str() << err.str();
+        EXPECT_EQ(LinesEndingWith(out.str(), ": verified"), c.verified) << out.str();
+        EXPECT_EQ(LinesEndingWith(out.str(), ": failed"), c.failed) << out.str();
+        EXPECT_NE(err.str().find(c.err), std::string::npos) << err.str();
+
+        // One row per finished device, counted 1..n, each device once.
+        const std::string csv = Read(log);
+        std::set<std::string> paths;
+        const int rows = c.verified + c.failed;
+        for (int n = 1; n <= rows; ++n) {
+            const size_t at = csv.find("," + std::to_string(n) + ",");
+            ASSERT_NE(at, std::string::npos) << csv;
+            const size_t path = csv.find("/dev/", at);
+            paths.insert(csv.substr(path, csv.find(',', path) - path));
+        }
+        EXPECT_EQ(LinesEndingWith(csv, "\r"), rows + 1) << csv;
+        EXPECT_EQ(paths.size(), static_cast<size_t>(rows)) << csv;
+        for (int i : c.denied) EXPECT_TRUE(devices[static_cast<size_t>(i)]->Received().empty());
+    }
+}
+
+// Each device of a parallel batch gets exactly the frames 'apply' sends to
+// one reader: the dialog's logic is the one-device logic.
+TEST_F(CliTest, ParallelBatchSendsTheFramesOfApply) {
+    const std::string p = WriteProfile("p.json", Changed());
+    auto Steps = [](const std::string& trace, const std::string& prefix) {
+        std::vector<std::string> steps;
+        std::istringstream in(trace);
+        for (std::string line; std::getline(in, line);) {
+            const auto step = dev::ParseTraceStep(line);
+            if (!step || step->operation.rfind(prefix, 0) != 0) continue;
+            dev::TraceStep s = *step;
+            s.seconds = 0;
+            s.operation.erase(0, prefix.size());
+            steps.push_back(dev::FormatTraceStep(s));
+        }
+        return steps;
+    };
+    struct NoMoreEvents : cli::EventPump {
+        bool WaitForDevice(int) override { return false; }
+    } pump;
+    auto Traced = [&](const std::vector<std::string>& args, int readers) {
+        sim::VirtualClock caseClock;
+        sim::VirtualHidPort hub(caseClock);
+        for (int i = 0; i < readers; ++i)
+            hub.AttachQuietly(std::make_unique<sim::CardReaderModel>());
+        std::ostringstream trace, out, err;
+        dev::TraceWriter writer(trace, caseClock);
+        cli::Environment env{hub, hub, caseClock, pump, out, err, &writer};
+        EXPECT_EQ(cli::RunCommand(app::ParseCommandLine(args), env), 0) << err.str();
+        return trace.str();
+    };
+    const std::vector<std::string> one = Steps(Traced({"apply", p}, 1), "");
+    const std::string parallel = Traced({"batch", p, "--parallel", "--count", "4"}, 4);
+    ASSERT_FALSE(one.empty());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Steps(parallel, "/dev/vhidraw" + std::to_string(i) + ":"), one) << i;
 }
 
 }  // namespace

@@ -81,6 +81,7 @@ TEST(CommandLine, Commands) {
         {{"batch", "p.json", "--count", "5", "--log=d.csv"}, Command::Batch, "p.json", 5, "d.csv"},
         {{"batch", "p\xff.json", "--log", "\xe9.csv"}, Command::Batch, "p\xff.json", 0, "\xe9.csv"},
         {{"list", "--json"}, Command::List, "", 0, ""},
+        {{"batch", "p.json", "--parallel", "--count", "16"}, Command::Batch, "p.json", 16, ""},
         {{"--serial", "S1", "apply", "p.json"}, Command::Apply, "p.json", 0, ""},
         // The toolkit's own options are the window's.
         {{"-platform", "offscreen", "--style=fusion", "-reverse"}, Command::None, "", 0, ""},
@@ -115,6 +116,8 @@ TEST(CommandLine, CommandErrors) {
         {"batch", "a.json", "--count", "-1"},
         {"batch", "a.json", "--count", "3x"},
         {"batch", "a.json", "--log"},
+        {"apply", "a.json", "--parallel"},
+        {"--parallel"},
         {"--json"},
         {"read", "-platform", "offscreen"},
         {"-platform"},

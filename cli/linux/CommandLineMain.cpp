@@ -16,17 +16,18 @@ namespace {
 
 constexpr const char* PROGRAM = "reader-config";
 
-// Waits on the udev monitor for batch mode.
+// Waits on the udev monitor for batch mode (-1: without a time limit).
 class UdevPump : public EventPump {
   public:
     explicit UdevPump(dev::UdevWatcher& watcher) : m_watcher(watcher) {}
-    bool WaitForDevice() override {
+    bool WaitForDevice(int timeoutMs) override {
         if (m_watcher.Fd() < 0) return false;
         pollfd pfd{m_watcher.Fd(), POLLIN, 0};
         for (;;) {
-            const int n = ::poll(&pfd, 1, -1);
+            const int n = ::poll(&pfd, 1, timeoutMs);
+            if (n == 0) return true;
             if (n > 0) break;
-            if (n < 0 && errno != EINTR) return false;
+            if (errno != EINTR) return false;
         }
         if (pfd.revents & (POLLERR | POLLNVAL)) return false;
         m_watcher.Dispatch();

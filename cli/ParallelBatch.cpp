@@ -1,0 +1,227 @@
+#include "cli/ParallelBatch.h"
+
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+#include "cli/BatchLogFile.h"
+#include "cli/Session.h"
+
+namespace cli {
+namespace {
+
+// How often a batch waiting for devices looks at those that finished.
+constexpr int RESULT_POLL_MS = 100;
+
+// One device's dialog takes no device events: it is bound to its device,
+// whose going away fails its transfers.
+class NoEvents : public dev::DeviceWatcher, public EventPump {
+  public:
+    bool Register(dev::DeviceChangeReceiver*) override { return true; }
+    void Unregister() override {}
+    bool WaitForDevice(int) override { return false; }
+};
+
+// Names the device in each trace line: the devices' lines interleave.
+class DeviceTracer : public dev::ReportTracer {
+  public:
+    DeviceTracer(dev::ReportTracer& inner, const std::string& path)
+        : m_inner(inner), m_prefix(path + ":") {}
+    void OnReportWritten(const std::string& op, const uint8_t* p, size_t n) override {
+        m_inner.OnReportWritten(m_prefix + op, p, n);
+    }
+    void OnReportRead(const std::string& op, const uint8_t* p, size_t n) override {
+        m_inner.OnReportRead(m_prefix + op, p, n);
+    }
+    void OnReadTimeout(const std::string& op) override { m_inner.OnReadTimeout(m_prefix + op); }
+    void OnTransferFailed(const std::string& op, bool write, dev::TransferStatus status) override {
+        m_inner.OnTransferFailed(m_prefix + op, write, status);
+    }
+
+  private:
+    dev::ReportTracer& m_inner;
+    std::string m_prefix;
+};
+
+struct Outcome {
+    uint64_t worker = 0;
+    std::string key;  // the device's entry in the batch's record of devices
+    profile::BatchRow row;
+    std::vector<profile::Difference> diffs;
+    std::string messages;  // what its dialog said, for standard error
+};
+
+// Configures and verifies one device; runs on a thread of its own with a
+// dialog of its own.
+Outcome Configure(Environment& shared, const dev::HidInterfaceInfo& info,
+                  const profile::Profile& p) {
+    Outcome o;
+    o.row.path = info.path;
+    o.row.serial = info.serial;
+    NoEvents none;
+    std::ostringstream out, err;
+    std::optional<DeviceTracer> tracer;
+    if (shared.tracer) tracer.emplace(*shared.tracer, info.path);
+    Environment env{shared.port, none, shared.clock, none, out, err, tracer ? &*tracer : nullptr};
+    try {
+        Session s(env, info.path);
+        s.RequireDevice();
+        o.diffs = ApplyAndCompare(s, p);
+        o.row.result = o.diffs.empty() ? "verified" : "differs";
+    } catch (const Failure& f) {
+        o.row.result = "failed";
+        err << PROGRAM << ": " << f.message << "\n";
+    } catch (const std::exception& e) {
+        o.row.result = "failed";
+        err << PROGRAM << ": " << e.what() << "\n";
+    }
+    o.messages = err.str();
+    o.row.time = shared.clock.Now();
+    return o;
+}
+
+class ParallelBatch {
+  public:
+    ParallelBatch(Environment& env, const profile::Profile& p, const app::CommandLine& o)
+        : m_env(env), m_profile(p), m_count(o.count), m_log(o.logFile) {}
+
+    ~ParallelBatch() {
+        for (auto& [id, t] : m_workers) t.join();
+    }
+
+    int Run() {
+        m_env.err << PROGRAM << ": batch: configuring every reader attached and plugged in, "
+                  << "all at once"
+                  << (m_count ? " (" + std::to_string(m_count) + ")"
+                              : std::string(" until stopped"))
+                  << "\n";
+        for (;;) {
+            if (WantMore() && m_running < PARALLEL_MAX_RUNNING) StartNewDevices();
+            ReportFinished();
+            if (m_count && m_handled >= m_count) break;
+            if (WantMore() && m_running < PARALLEL_MAX_RUNNING) {
+                if (!m_env.pump.WaitForDevice(m_running ? RESULT_POLL_MS : -1)) {
+                    WaitForRunning();
+                    throw Failure{"no more device events can come (udev monitor failed)"};
+                }
+            } else {
+                std::unique_lock lock(m_mutex);
+                m_finishedChanged.wait(lock, [this] { return !m_finished.empty(); });
+            }
+        }
+        return m_failed ? app::EXIT_DIFFERS : app::EXIT_OK;
+    }
+
+  private:
+    bool WantMore() const { return !m_count || m_started < m_count; }
+
+    // A device is known by its attachment; by its path where the platform
+    // cannot tell attachments apart (the path is free again once it is gone).
+    static std::string KeyOf(const dev::HidInterfaceInfo& info) {
+        return info.instance.empty() ? "path:" + info.path : info.instance;
+    }
+
+    void StartNewDevices() {
+        const std::vector<dev::HidInterfaceInfo> present = m_env.port.Enumerate();
+        std::set<std::string> keys;
+        for (const dev::HidInterfaceInfo& info : present) keys.insert(KeyOf(info));
+        // Devices that finished, or were refused, and went away are forgotten.
+        for (auto it = m_known.begin(); it != m_known.end();)
+            it = it->second && !keys.count(it->first) ? m_known.erase(it) : std::next(it);
+        for (auto it = m_refused.begin(); it != m_refused.end();)
+            it = keys.count(*it) ? std::next(it) : m_refused.erase(it);
+
+        const auto fresh = dev::ListReaderInterfaces(m_env.port, [this](const auto& info) {
+            return !m_known.count(KeyOf(info)) && !m_refused.count(KeyOf(info));
+        });
+        for (const dev::ReaderInterface& r : fresh) {
+            if (!WantMore() || m_running >= PARALLEL_MAX_RUNNING) break;
+            if (!r.openable) {
+                // Said once: nothing can configure it until its access is mended.
+                m_refused.insert(KeyOf(r.info));
+                m_env.err << PROGRAM << ": " << r.info.path << ": may not be opened ("
+                          << OpenText(r).substr(4) << "); not configured\n";
+                continue;
+            }
+            if (!r.settings) continue;  // the reader's keyboard interface
+            m_known[KeyOf(r.info)] = false;
+            ++m_started;
+            ++m_running;
+            const uint64_t worker = m_nextWorker++;
+            m_workers[worker] = std::thread([this, worker, info = r.info] {
+                Outcome o = Configure(m_env, info, m_profile);
+                o.worker = worker;
+                o.key = KeyOf(info);
+                std::lock_guard lock(m_mutex);
+                m_finished.push_back(std::move(o));
+                m_finishedChanged.notify_one();
+            });
+        }
+    }
+
+    void ReportFinished() {
+        std::deque<Outcome> done;
+        {
+            std::lock_guard lock(m_mutex);
+            done.swap(m_finished);
+        }
+        for (Outcome& o : done) {
+            // Joined at once: a batch that runs for days keeps no finished threads.
+            m_workers[o.worker].join();
+            m_workers.erase(o.worker);
+            --m_running;
+            m_known[o.key] = true;
+            m_env.pump.Finished(o.row.path);
+            if (m_count && m_handled >= m_count) continue;
+            o.row.count = ++m_handled;
+            if (o.row.result != "verified") m_failed = true;
+            m_env.err << o.messages;
+            m_env.out << "[" << m_handled << (m_count ? "/" + std::to_string(m_count) : "") << "] "
+                      << o.row.path << ": " << o.row.result << "\n";
+            PrintDifferences(m_env.out, o.diffs, "  ");
+            m_env.out.flush();
+            m_log.Add(o.row);
+        }
+    }
+
+    // Reports the devices still being configured once they have finished.
+    void WaitForRunning() {
+        while (m_running > 0) {
+            {
+                std::unique_lock lock(m_mutex);
+                m_finishedChanged.wait(lock, [this] { return !m_finished.empty(); });
+            }
+            ReportFinished();
+        }
+    }
+
+    Environment& m_env;
+    const profile::Profile& m_profile;
+    uint32_t m_count;
+    BatchLogFile m_log;
+    uint32_t m_started = 0, m_handled = 0;
+    size_t m_running = 0;
+    bool m_failed = false;
+    std::map<std::string, bool> m_known;  // devices started: key -> finished
+    std::set<std::string> m_refused;      // devices that may not be opened
+    std::map<uint64_t, std::thread> m_workers;
+    uint64_t m_nextWorker = 0;
+    std::mutex m_mutex;
+    std::condition_variable m_finishedChanged;
+    std::deque<Outcome> m_finished;  // guarded by m_mutex
+};
+
+}  // namespace
+
+int RunParallelBatch(Environment& env, const profile::Profile& p, const app::CommandLine& options) {
+    return ParallelBatch(env, p, options).Run();
+}
+
+}  // namespace cli
