@@ -27,9 +27,12 @@ constexpr int COMMAND_TIMEOUT_MS = 60000;
 // moment does not make an answer come before the read has opened the device.
 constexpr int ANSWER_DELAY_MS = 300;
 
+// Each command's reports, shown when it fails.
+constexpr const char* TRACE_FILE = "/tmp/e2e-command-trace.txt";
+
 // One command of the tool, run to its end in a process of its own.
 ProgramRun Tool(const std::vector<std::string>& args) {
-    std::vector<std::string> all = {COMMAND_MODE};
+    std::vector<std::string> all = {COMMAND_MODE, "--trace", TRACE_FILE};
     all.insert(all.end(), args.begin(), args.end());
     return RunProgram("/proc/self/exe", all, COMMAND_TIMEOUT_MS);
 }
@@ -51,6 +54,15 @@ std::string Said(const ProgramRun& r) {
     if (!r.out.empty()) d += "; out \"" + Flat(r.out) + "\"";
     if (!r.err.empty()) d += "; err \"" + Flat(r.err) + "\"";
     return d;
+}
+
+// Records the command's outcome; a failed command's trace follows it.
+bool Record(Context& c, const char* scenario, const std::string& op, bool ok, const ProgramRun& r) {
+    c.results.Record(scenario, op, ok, r.ms, Said(r));
+    if (ok) return true;
+    std::ifstream trace(TRACE_FILE);
+    for (std::string line; std::getline(trace, line);) c.results.Info(scenario, line);
+    return false;
 }
 
 bool Has(const std::string& text, const std::string& part) {
@@ -101,20 +113,19 @@ void CommandLineProcesses(Context& c) {
     if (!c.Prepare(s, "reader", ANSWER_DELAY_MS)) return;
 
     ProgramRun r = Tool({"apply", wanted});
-    c.results.Record(s, "apply", r.status == 0 && Has(r.out, "applied"), r.ms, Said(r));
+    Record(c, s, "apply", r.status == 0 && Has(r.out, "applied"), r);
     Context::Settle(ANSWER_DELAY_MS);
     r = Tool({"verify", wanted});
-    c.results.Record(s, "verify in a second process", r.status == 0, r.ms, Said(r));
+    Record(c, s, "verify in a second process", r.status == 0, r);
     Context::Settle(ANSWER_DELAY_MS);
     r = Tool({"verify", other});
-    c.results.Record(s, "verify a profile that differs",
-                     r.status == 1 && Has(r.out, "idFormat: expected 6, found 5"), r.ms, Said(r));
+    Record(c, s, "verify a profile that differs",
+           r.status == 1 && Has(r.out, "idFormat: expected 6, found 5"), r);
     Context::Settle(ANSWER_DELAY_MS);
 
     if (!c.Unplug(s, true)) return;
     r = Tool({"verify", wanted});
-    c.results.Record(s, "verify with no reader", r.status == 2 && Has(r.err, "no reader attached"),
-                     r.ms, Said(r));
+    Record(c, s, "verify with no reader", r.status == 2 && Has(r.err, "no reader attached"), r);
 }
 
 void ParallelBatch(Context& c) {
@@ -152,7 +163,7 @@ void ParallelBatch(Context& c) {
     bool listed = r.status == 0;
     for (const auto& entry : serialAt) listed = listed && Has(r.out, entry.first + " ");
     for (const std::string& serial : serials) listed = listed && Has(r.out, "serial " + serial);
-    c.results.Record(s, "list shows both", listed, r.ms, Said(r));
+    Record(c, s, "list shows both", listed, r);
 
     r = Tool({"batch", fleet, "--parallel", "--count", "2", "--log", log});
     const auto rows = CsvRows(log);
@@ -171,14 +182,14 @@ void ParallelBatch(Context& c) {
         logged += " / " + line;
     }
     const bool distinct = rowPaths.size() == 2 && rowSerials.size() == 2;
-    c.results.Record(s, "batch --parallel --count 2", r.status == 0 && verified && distinct, r.ms,
-                     Said(r) + "; log" + (logged.empty() ? " empty" : logged));
+    c.results.Info(s, "batch log:" + (logged.empty() ? std::string(" empty") : logged));
+    Record(c, s, "batch --parallel --count 2", r.status == 0 && verified && distinct, r);
     Context::Settle(ANSWER_DELAY_MS);
 
     for (const auto& entry : serialAt) {
         const std::string& path = entry.first;
         r = Tool({"verify", fleet, "--device", path});
-        c.results.Record(s, "verify --device " + path, r.status == 0, r.ms, Said(r));
+        Record(c, s, "verify --device " + path, r.status == 0, r);
         Context::Settle(ANSWER_DELAY_MS);
     }
 }

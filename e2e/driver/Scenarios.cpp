@@ -21,6 +21,7 @@ constexpr Scenario SCENARIOS[] = {
     {"garbled-answer", &GarbledAnswer},
     {"batch", &BatchPlugCycles},
     {"command-line", &CommandLineProcesses},
+    {"parallel-batch", &ParallelBatch},
     {"delay-window", &DelayWindow},
 };
 
