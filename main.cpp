@@ -2,16 +2,11 @@
 // command, from the command line without a display. With --simulate it runs
 // against a virtual device instead, which a menu (or batch) plugs in and out.
 
-#include <poll.h>
-
 #include <QApplication>
 #include <QMenu>
 #include <QSocketNotifier>
 #include <QToolButton>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -22,8 +17,7 @@
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
 #include "app/ReaderConfigApp.h"
-#include "cli/Commands.h"
-#include "device/ReportTrace.h"
+#include "cli/linux/CommandLineMain.h"
 #include "device/hidapi/HidapiPort.h"
 #include "device/udev/UdevWatcher.h"
 #include "sim/SimulatedDevices.h"
@@ -37,12 +31,6 @@
 namespace {
 
 constexpr const char* APP_ID = "io.github.reader_config.ReaderConfig";
-
-int UsageError(const std::string& message) {
-    std::fprintf(stderr, "reader-config: %s\nTry 'reader-config --help' for more information.\n",
-                 message.c_str());
-    return app::EXIT_USAGE;
-}
 
 // The person at the screen plugs the virtual device in and out from a menu
 // in the menu bar's corner; the port raises the same device-change events as
@@ -164,83 +152,17 @@ int RunOnDevice(tk::QtSurface& surface, tk::Clock& clock, dev::ReportTracer* tra
     return CReaderConfigApp().InitInstance(surface, port, watcher, clock, tracer);
 }
 
-// Waits on the udev monitor for the command line's batch mode.
-class UdevPump : public cli::EventPump {
-  public:
-    explicit UdevPump(dev::UdevWatcher& watcher) : m_watcher(watcher) {}
-    bool WaitForDevice(int timeoutMs) override {
-        if (m_watcher.Fd() < 0) return false;
-        pollfd pfd{m_watcher.Fd(), POLLIN, 0};
-        for (;;) {
-            const int n = ::poll(&pfd, 1, timeoutMs);
-            if (n == 0) return true;
-            if (n > 0) break;
-            if (errno != EINTR) return false;
-        }
-        if (pfd.revents & (POLLERR | POLLNVAL)) return false;
-        m_watcher.Dispatch();
-        return true;
-    }
-
-  private:
-    dev::UdevWatcher& m_watcher;
-};
-
-int RunCommandLine(const app::CommandLine& options, tk::Clock& clock, dev::ReportTracer* tracer) {
-    if (options.simulate != sim::SimulatedDevice::None)
-        return cli::RunSimulated(options, clock, std::cout, std::cerr, tracer);
-    dev::HidapiPort port;
-    dev::UdevWatcher watcher;
-    UdevPump pump(watcher);
-    cli::Environment env{port, watcher, clock, pump, std::cout, std::cerr, tracer};
-    return cli::RunCommand(options, env);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     // Parsed before any GUI toolkit exists: a bad option, help and the
     // commands need no display, and file names stay the bytes given.
     const app::CommandLine options = app::ParseCommandLine({argv + 1, argv + argc});
-    switch (options.action) {
-        case app::CommandLine::Action::Help:
-            std::fputs(app::HelpText("reader-config").c_str(), stdout);
-            return 0;
-        case app::CommandLine::Action::Version:
-            std::fputs(app::VersionText().c_str(), stdout);
-            return 0;
-        case app::CommandLine::Action::Error:
-            return UsageError(options.error);
-        case app::CommandLine::Action::Run:
-            break;
-    }
+    if (cli::WithoutWindow(options)) return cli::RunWithoutWindow(options, std::cout, std::cerr);
 
-    std::ofstream traceFile;
-    std::unique_ptr<dev::TraceWriter> tracer;
     tk::SystemClock clock;
-    if (!options.traceFile.empty()) {
-        std::ostream* out = &std::cerr;
-        if (options.traceFile != "-") {
-            traceFile.open(options.traceFile);
-            if (!traceFile) {
-                std::fprintf(stderr, "reader-config: cannot write the trace to %s\n",
-                             options.traceFile.c_str());
-                return options.command != app::CommandLine::Command::None ? app::EXIT_ERROR : 1;
-            }
-            out = &traceFile;
-        }
-        tracer = std::make_unique<dev::TraceWriter>(*out, clock);
-    }
-    if (options.command != app::CommandLine::Command::None) {
-        const int result = RunCommandLine(options, clock, tracer.get());
-        if (tracer && tracer->Error()) {
-            std::fprintf(stderr, "reader-config: could not write the trace to %s: %s\n",
-                         options.traceFile == "-" ? "standard error" : options.traceFile.c_str(),
-                         std::strerror(tracer->Error()));
-            return app::EXIT_ERROR;
-        }
-        return result;
-    }
+    cli::TraceOutput trace;
+    if (!trace.Open(options.traceFile, clock, std::cerr)) return 1;
 
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("reader-config"));
@@ -252,14 +174,8 @@ int main(int argc, char** argv) {
     int status = 0;  // the dialog's result is not the program's: it ends normally
     InstallShownHooks(surface, status);
     if (options.simulate != sim::SimulatedDevice::None)
-        RunSimulated(surface, clock, options.simulate, tracer.get());
+        RunSimulated(surface, clock, options.simulate, trace.Tracer());
     else
-        RunOnDevice(surface, clock, tracer.get());
-    if (tracer && tracer->Error()) {
-        std::fprintf(stderr, "reader-config: could not write the trace to %s: %s\n",
-                     options.traceFile == "-" ? "standard error" : options.traceFile.c_str(),
-                     std::strerror(tracer->Error()));
-        status = 1;
-    }
-    return status;
+        RunOnDevice(surface, clock, trace.Tracer());
+    return trace.Check(std::cerr) ? status : 1;
 }

@@ -93,9 +93,10 @@ for m in hid uhid hid-generic; do
 done
 cp "$here/guest-init.sh" "$root/init"
 chmod +x "$root/init"
-# The init runs them by these names.
-cp "$reader" "$root/bin/uhid-reader"
-cp "$driver" "$root/bin/vm-driver"
+# The init runs them by these names; without their debug information (most
+# of their size), which the guest has no use for.
+strip --strip-debug -o "$root/bin/uhid-reader" "$reader"
+strip --strip-debug -o "$root/bin/vm-driver" "$driver"
 for prog in "$reader" "$driver"; do
   # Every shared library the program loads, at the path it is loaded from.
   for lib in $(ldd "$prog" | grep -o '/[^ ]*'); do

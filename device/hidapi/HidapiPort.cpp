@@ -162,15 +162,18 @@ HidapiPort::~HidapiPort() {
 std::vector<HidInterfaceInfo> HidapiPort::Enumerate() {
     std::vector<HidInterfaceInfo> found;
     if (!m_initialised) return found;
-    hid_device_info* list = hid_enumerate(0, 0);
-    for (const hid_device_info* d = list; d; d = d->next) {
-        if (!d->path) continue;
-        // hidapi lists a node once per top-level collection: once is enough.
-        if (!found.empty() && found.back().path == d->path) continue;
-        found.push_back({d->path, d->vendor_id, d->product_id, InstanceOf(d->path),
-                         Utf8Of(d->serial_number), d->interface_number});
+    {
+        const std::lock_guard lock(m_mutex);
+        hid_device_info* list = hid_enumerate(0, 0);
+        for (const hid_device_info* d = list; d; d = d->next) {
+            if (!d->path) continue;
+            // hidapi lists a node once per top-level collection: once is enough.
+            if (!found.empty() && found.back().path == d->path) continue;
+            found.push_back({d->path, d->vendor_id, d->product_id, InstanceOf(d->path),
+                             Utf8Of(d->serial_number), d->interface_number});
+        }
+        hid_free_enumeration(list);
     }
-    hid_free_enumeration(list);
     std::stable_sort(found.begin(), found.end(),
                      [](const HidInterfaceInfo& a, const HidInterfaceInfo& b) {
                          return HidrawPathBefore(a.path, b.path);
@@ -188,10 +191,12 @@ std::unique_ptr<HidHandle> HidapiPort::Open(const std::string& path, OpenError* 
         result = Classify(errno);
     } else {
         ::close(fd);
+        std::unique_lock lock(m_mutex);
         hid_device* device = m_initialised ? hid_open_path(path.c_str()) : nullptr;
         if (device) {
             std::unique_ptr<WriteGate>& gate = m_gates[path];
             if (!gate) gate = std::make_unique<WriteGate>();
+            lock.unlock();
             handle = std::make_unique<HidapiHandle>(SharedDevice(device, hid_close),
                                                     ReadReportLengths(path), *gate);
         } else

@@ -1,9 +1,12 @@
 #pragma once
 // HidPort over hidapi's hidraw back end (Linux). Enumeration reads the ids
 // from sysfs without opening any device; a handle is one open hidraw node.
+// Enumerate and Open may be called from several threads at once (a parallel
+// batch); each handle belongs to one thread.
 
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -36,6 +39,10 @@ class HidapiPort : public HidPort {
 
   private:
     bool m_initialised = false;
+    // hidapi's enumeration and opening share its one global error text, which
+    // each call frees and replaces: calls on two threads free it twice. They
+    // and m_gates are taken one thread at a time.
+    std::mutex m_mutex;
     // One per node: a write that hangs holds up only later writes to it.
     std::map<std::string, std::unique_ptr<WriteGate>> m_gates;
 };

@@ -9,6 +9,11 @@ namespace dev {
 UdevWatcher::UdevWatcher(Source source) {
     m_udev = udev_new();
     if (!m_udev) return;
+    if (source == Source::Running) {
+        udev_queue* queue = udev_queue_new(m_udev);
+        source = queue && udev_queue_get_udev_is_active(queue) ? Source::Udev : Source::Kernel;
+        if (queue) udev_queue_unref(queue);
+    }
     m_monitor = udev_monitor_new_from_netlink(m_udev, source == Source::Kernel ? "kernel" : "udev");
     if (!m_monitor) return;
     const bool ok =

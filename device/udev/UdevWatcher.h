@@ -15,11 +15,13 @@ class UdevWatcher : public DeviceWatcher {
     // Udev: events after the udev daemon has processed them (device nodes
     // exist and have their permissions). Kernel: the kernel's own uevents,
     // for systems without a udev daemon; nodes may not be ready yet.
-    enum class Source { Udev, Kernel };
+    // Running: Udev while a udev daemon runs, else Kernel (a container or a
+    // minimal system, where no udev event ever comes).
+    enum class Source { Udev, Kernel, Running };
 
     // Starts listening at once for HID interface nodes and USB devices;
     // events before Register are dropped.
-    explicit UdevWatcher(Source source = Source::Udev);
+    explicit UdevWatcher(Source source = Source::Running);
     ~UdevWatcher() override;
     UdevWatcher(const UdevWatcher&) = delete;
     UdevWatcher& operator=(const UdevWatcher&) = delete;

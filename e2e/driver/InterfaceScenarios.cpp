@@ -15,25 +15,6 @@ namespace rt = reader_texts;
 
 namespace e2e {
 
-namespace {
-
-// The interfaces with the reader's ids, in enumeration order.
-std::vector<dev::HidInterfaceInfo> ReaderInterfaces(dev::HidPort& port) {
-    std::vector<dev::HidInterfaceInfo> out;
-    for (const dev::HidInterfaceInfo& i : port.Enumerate())
-        if (i.vendorId == dev::VENDOR_ID && i.productId == dev::PRODUCT_ID) out.push_back(i);
-    return out;
-}
-
-bool WaitForInterfaces(dev::HidPort& port, size_t count, int timeoutMs) {
-    const Stopwatch sw;
-    while (ReaderInterfaces(port).size() != count)
-        if (sw.Ms() > timeoutMs) return false;
-    return true;
-}
-
-}  // namespace
-
 void KeyboardFirst(Context& c) {
     const char* s = "keyboard-first";
     if (!c.Unplug(s, true)) return;
@@ -44,14 +25,14 @@ void KeyboardFirst(Context& c) {
         c.results.Record(s, "keyboard interface plugged", false, sw.Ms(), keyboard.Error());
         return;
     }
-    const bool keyboardUp = WaitForInterfaces(c.Port(), 1, 10000);
+    const bool keyboardUp = c.WaitForReaderInterfaces(1, 10000);
     c.results.Record(s, "keyboard interface plugged", keyboardUp, sw.Ms(),
                      keyboardUp ? "its hidraw node is there" : "no hidraw node appeared");
     if (!keyboardUp) return;
     sw = Stopwatch();
     if (!c.Prepare(s, "reader", REALISTIC_DELAY_MS)) return;
-    const bool both = WaitForInterfaces(c.Port(), 2, 10000);
-    const auto interfaces = ReaderInterfaces(c.Port());
+    const bool both = c.WaitForReaderInterfaces(2, 10000);
+    const auto interfaces = c.ReaderInterfaces();
     std::string order;
     for (const dev::HidInterfaceInfo& i : interfaces) order += " " + i.path;
     c.results.Record(s, "settings interface plugged", both, sw.Ms(),

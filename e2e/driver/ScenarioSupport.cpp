@@ -53,6 +53,22 @@ bool Context::WaitForReader(bool present, int timeoutMs) {
     }
 }
 
+std::vector<dev::HidInterfaceInfo> Context::ReaderInterfaces() {
+    std::vector<dev::HidInterfaceInfo> out;
+    for (const dev::HidInterfaceInfo& i : Port().Enumerate())
+        if (i.vendorId == dev::VENDOR_ID && i.productId == dev::PRODUCT_ID) out.push_back(i);
+    return out;
+}
+
+bool Context::WaitForReaderInterfaces(size_t count, int timeoutMs) {
+    Stopwatch sw;
+    while (ReaderInterfaces().size() != count) {
+        if (sw.Ms() > timeoutMs) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
 bool Context::PumpEventsUntil(const std::function<bool()>& done, int timeoutMs) {
     Stopwatch sw;
     while (!done()) {

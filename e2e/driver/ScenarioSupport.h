@@ -50,6 +50,10 @@ class Context {
     bool Unplug(std::string_view scenario, bool wait);
     // Polls the enumeration until the reader is (or is no longer) there.
     bool WaitForReader(bool present, int timeoutMs = 10000);
+    // The interfaces with the reader's ids, in enumeration order.
+    std::vector<dev::HidInterfaceInfo> ReaderInterfaces();
+    // Polls the enumeration until exactly count interfaces have the reader's ids.
+    bool WaitForReaderInterfaces(size_t count, int timeoutMs = 10000);
     // Hands waiting device events to the registered receiver until done() or
     // the time is up; returns done().
     bool PumpEventsUntil(const std::function<bool()>& done, int timeoutMs);

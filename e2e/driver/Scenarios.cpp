@@ -20,6 +20,8 @@ constexpr Scenario SCENARIOS[] = {
     {"keyboard-first", &KeyboardFirst},
     {"garbled-answer", &GarbledAnswer},
     {"batch", &BatchPlugCycles},
+    {"command-line", &CommandLineProcesses},
+    {"parallel-batch", &ParallelBatch},
     {"delay-window", &DelayWindow},
 };
 

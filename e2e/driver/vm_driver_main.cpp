@@ -1,12 +1,18 @@
 // vm-driver: runs the end-to-end scenarios against a reader made by the
 // device program through the kernel, printing one result line per operation
-// and its time. Exits 0 only when every operation succeeded.
+// and its time. Exits 0 only when every operation succeeded. With --command
+// first it is the tool's command line instead, for the scenarios that run it
+// in a process of its own.
 
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "app/CommandLine.h"
+#include "cli/linux/CommandLineMain.h"
 #include "e2e/driver/Platform.h"
 #include "e2e/driver/Scenarios.h"
 
@@ -15,6 +21,7 @@ namespace {
 int Usage() {
     std::fprintf(stderr,
                  "usage: vm-driver --reader PATH [--only NAME[,NAME...]] [--repeat N] [-v]\n"
+                 "       vm-driver --command READER-CONFIG-ARGUMENTS...\n"
                  "  scenarios:");
     for (const e2e::Scenario& s : e2e::AllScenarios()) std::fprintf(stderr, " %s", s.name);
     std::fprintf(stderr, "\n");
@@ -29,6 +36,11 @@ bool Selected(const std::string& only, std::string_view name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string_view(argv[1]) == e2e::COMMAND_MODE) {
+        const app::CommandLine options = app::ParseCommandLine({argv + 2, argv + argc});
+        if (!cli::WithoutWindow(options)) return Usage();  // no command: there is no window here
+        return cli::RunWithoutWindow(options, std::cout, std::cerr);
+    }
     std::string reader, only;
     bool verbose = false;
     int repeat = 1;

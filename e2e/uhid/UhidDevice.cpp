@@ -36,6 +36,7 @@ bool UhidDevice::Create(const UhidIdentity& id, std::span<const uint8_t> descrip
     ev.type = UHID_CREATE2;
     uhid_create2_req& req = ev.u.create2;
     std::strncpy(reinterpret_cast<char*>(req.name), id.name.c_str(), sizeof req.name - 1);
+    std::strncpy(reinterpret_cast<char*>(req.uniq), id.uniq.c_str(), sizeof req.uniq - 1);
     if (descriptor.size() > sizeof req.rd_data) {
         m_error = "report descriptor too long";
         return false;

@@ -17,6 +17,7 @@ struct UhidIdentity {
     uint16_t bus = 0;
     uint16_t vendor = 0;
     uint16_t product = 0;
+    std::string uniq;  // the serial number the HID device reports; empty: none
 };
 
 class UhidDevice {

@@ -18,9 +18,9 @@ namespace e2e {
 
 namespace {
 
-const UhidIdentity READER_IDENTITY{"e2e card reader", BUS_USB, dev::VENDOR_ID, dev::PRODUCT_ID};
+const UhidIdentity READER_IDENTITY{"e2e card reader", BUS_USB, dev::VENDOR_ID, dev::PRODUCT_ID, ""};
 const UhidIdentity KEYBOARD_IDENTITY{"e2e card reader keyboard", BUS_USB, dev::VENDOR_ID,
-                                     dev::PRODUCT_ID};
+                                     dev::PRODUCT_ID, ""};
 
 std::string Hex(const uint8_t* data, size_t size, size_t shown = 8) {
     std::string s;
@@ -182,11 +182,15 @@ void UhidReader::Acknowledge(const std::string& line, const std::string& reason)
 
 std::string UhidReader::Execute(const DeviceCommand& cmd) {
     switch (cmd.kind) {
-        case CommandKind::Plug:
-            if (!(m_keyboard ? m_device.Create(KEYBOARD_IDENTITY, KEYBOARD_REPORT_DESCRIPTOR)
-                             : m_device.Create(READER_IDENTITY, READER_REPORT_DESCRIPTOR)))
+        case CommandKind::Plug: {
+            UhidIdentity id = m_keyboard ? KEYBOARD_IDENTITY : READER_IDENTITY;
+            id.uniq = m_serial;
+            if (!m_device.Create(id, m_keyboard
+                                         ? std::span<const uint8_t>(KEYBOARD_REPORT_DESCRIPTOR)
+                                         : std::span<const uint8_t>(READER_REPORT_DESCRIPTOR)))
                 return m_device.Error();
             break;
+        }
         case CommandKind::Unplug:
             m_pending.clear();
             if (!m_device.Destroy()) return m_device.Error();

@@ -23,6 +23,8 @@ class UhidReader {
     void SetDelayOverride(int ms) { m_delayOverride = ms; }
     // Plugs in as the reader's keyboard interface instead (same ids).
     void SetKeyboard(bool keyboard) { m_keyboard = keyboard; }
+    // The serial number the device reports from its next plug on.
+    void SetSerial(const std::string& serial) { m_serial = serial; }
     // Queues commands to run before those from standard input.
     void Queue(const std::string& line) { m_commands.push_back(line); }
     // Runs until "quit" or the end of standard input; returns the exit status.
@@ -52,6 +54,7 @@ class UhidReader {
     bool m_verbose;
     int m_delayOverride = -1;
     bool m_keyboard = false;
+    std::string m_serial;
     int64_t m_startMs;
     std::string m_sleepLine;  // the sleep command being carried out
     int64_t m_sleepUntilMs = 0;

@@ -17,9 +17,10 @@ int Usage() {
     for (const std::string& n : e2e::ModelNames()) names += " " + n;
     std::fprintf(
         stderr,
-        "usage: uhid-reader [--model NAME] [--delay MS] [--unplugged] [--keyboard] [--script CMDS] "
-        "[-v]\n"
+        "usage: uhid-reader [--model NAME] [--delay MS] [--unplugged] [--keyboard] [--serial S]\n"
+        "                   [--script CMDS] [-v]\n"
         "  --keyboard: the reader's keyboard interface (same ids, a boot keyboard)\n"
+        "  --serial: the serial number the device reports (uhid's uniq; at most 63 bytes)\n"
         "  models:%s\n"
         "  commands on stdin or in CMDS (';'-separated): plug, unplug, model NAME,\n"
         "  delay MS|model, send HEX..., sleep MS, frames, quit\n",
@@ -30,7 +31,7 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string model = "acking", script;
+    std::string model = "acking", script, serial;
     int delayMs = -1;
     bool plugged = true, verbose = false, keyboard = false;
     for (int i = 1; i < argc; ++i) {
@@ -49,6 +50,8 @@ int main(int argc, char** argv) {
             plugged = false;
         else if (a == "--keyboard")
             keyboard = true;
+        else if (a == "--serial" && hasValue && std::string_view(argv[i + 1]).size() < 64)
+            serial = argv[++i];
         else if (a == "-v")
             verbose = true;
         else
@@ -64,6 +67,7 @@ int main(int argc, char** argv) {
     e2e::UhidReader reader(device, e2e::MakeModel(model), verbose);
     reader.SetDelayOverride(delayMs);
     reader.SetKeyboard(keyboard);
+    reader.SetSerial(serial);
     // Plugging at start goes through the command like every later plug, and is acknowledged.
     if (plugged) reader.Queue("plug");
     for (const std::string& line : e2e::SplitScript(script)) reader.Queue(line);

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <thread>
+#include <vector>
 
 #include "device/DeviceWatcher.h"
 #include "device/HidrawPaths.h"
@@ -33,8 +35,25 @@ TEST(HidapiPortTest, EnumeratesInNodeOrderAndReportsMissingNodes) {
     EXPECT_EQ(port.Open("/dev/hidraw-none-such", nullptr), nullptr);
 }
 
+// A parallel batch enumerates on several threads at once. Where hidapi
+// finds no HID device at all (as on the test machine) it sets its global
+// error text, which every enumeration frees and replaces.
+TEST(HidapiPortTest, EnumeratesOnSeveralThreadsAtOnce) {
+    dev::HidapiPort port;
+    const size_t expected = port.Enumerate().size();
+    std::vector<std::thread> threads;
+    std::vector<int> same(4, 0);
+    for (size_t t = 0; t < same.size(); ++t)
+        threads.emplace_back([&port, &same, expected, t] {
+            for (int i = 0; i < 500; ++i) same[t] += port.Enumerate().size() == expected;
+        });
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(same, std::vector<int>(4, 500));
+}
+
 TEST(UdevWatcherTest, DispatchReturnsAtOnceWhenNothingIsPending) {
-    for (auto source : {dev::UdevWatcher::Source::Udev, dev::UdevWatcher::Source::Kernel}) {
+    for (auto source : {dev::UdevWatcher::Source::Udev, dev::UdevWatcher::Source::Kernel,
+                        dev::UdevWatcher::Source::Running}) {
         dev::UdevWatcher watcher(source);
         CountingReceiver receiver;
         if (watcher.Fd() < 0) {
