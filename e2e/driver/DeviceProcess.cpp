@@ -10,6 +10,8 @@
 #include <chrono>
 #include <cstring>
 
+#include "e2e/driver/Spawn.h"
+
 namespace e2e {
 
 namespace {
@@ -35,39 +37,14 @@ DeviceProcess::~DeviceProcess() {
 }
 
 bool DeviceProcess::Start(const std::string& program, const std::vector<std::string>& args) {
-    int in[2], out[2];
-    if (pipe2(in, O_CLOEXEC) != 0) {
-        m_error = std::string("pipe: ") + std::strerror(errno);
+    const Spawned child = Spawn(program, args, true, false);
+    if (child.pid < 0) {
+        m_error = child.error;
         return false;
     }
-    if (pipe2(out, O_CLOEXEC) != 0) {
-        m_error = std::string("pipe: ") + std::strerror(errno);
-        close(in[0]);
-        close(in[1]);
-        return false;
-    }
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(in[0], STDIN_FILENO);
-        dup2(out[1], STDOUT_FILENO);
-        execv(program.c_str(), argv.data());
-        _exit(127);
-    }
-    close(in[0]);
-    close(out[1]);
-    if (pid < 0) {
-        m_error = std::string("fork: ") + std::strerror(errno);
-        close(in[1]);
-        close(out[0]);
-        return false;
-    }
-    m_pid = pid;
-    m_in = in[1];
-    m_out = out[0];
+    m_pid = child.pid;
+    m_in = child.toChild;
+    m_out = child.fromChild;
     // A program that is gone must not end the driver when a command goes to it.
     signal(SIGPIPE, SIG_IGN);
     // A command that changes nothing proves the program runs and listens.

@@ -10,6 +10,8 @@
 #include <chrono>
 #include <cstring>
 
+#include "e2e/driver/Spawn.h"
+
 namespace e2e {
 
 namespace {
@@ -26,42 +28,16 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
                       int timeoutMs) {
     ProgramRun run;
     const Clock::time_point start = Clock::now();
-    int out[2], err[2];
-    if (pipe2(out, O_CLOEXEC) != 0) {
-        run.error = std::string("pipe: ") + std::strerror(errno);
+    const Spawned child = Spawn(program, args, false, true);
+    if (child.pid < 0) {
+        run.error = child.error;
         return run;
     }
-    if (pipe2(err, O_CLOEXEC) != 0) {
-        run.error = std::string("pipe: ") + std::strerror(errno);
-        close(out[0]);
-        close(out[1]);
-        return run;
-    }
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int nothing = open("/dev/null", O_RDONLY);
-        if (nothing >= 0) dup2(nothing, STDIN_FILENO);
-        dup2(out[1], STDOUT_FILENO);
-        dup2(err[1], STDERR_FILENO);
-        execv(program.c_str(), argv.data());
-        _exit(127);
-    }
-    close(out[1]);
-    close(err[1]);
-    if (pid < 0) {
-        run.error = std::string("fork: ") + std::strerror(errno);
-        close(out[0]);
-        close(err[0]);
-        return run;
-    }
+    const pid_t pid = child.pid;
 
     // Both pipes are drained together, so a child that fills one while the
     // other is read does not stall.
-    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    pollfd fds[2] = {{child.fromChild, POLLIN, 0}, {child.errFromChild, POLLIN, 0}};
     std::string* text[2] = {&run.out, &run.err};
     int reading = 2;
     std::string stopped;  // why the outputs were not read to their end
