@@ -138,19 +138,22 @@ class ParallelBatch {
         for (auto it = m_refused.begin(); it != m_refused.end();)
             it = keys.count(*it) ? std::next(it) : m_refused.erase(it);
 
-        const auto fresh = dev::ListReaderInterfaces(m_env.port, [this](const auto& info) {
-            return !m_known.count(KeyOf(info)) && !m_refused.count(KeyOf(info));
-        });
+        const auto fresh = dev::ListReaderInterfaces(
+            m_env.port, [this](const auto& info) { return !m_known.count(KeyOf(info)); });
         for (const dev::ReaderInterface& r : fresh) {
             if (!WantMore() || m_running >= PARALLEL_MAX_RUNNING) break;
             if (!r.openable) {
-                // Said once: nothing can configure it until its access is mended.
-                m_refused.insert(KeyOf(r.info));
-                m_env.err << PROGRAM << ": " << r.info.path << ": may not be opened ("
-                          << OpenText(r).substr(4) << "); not configured\n";
+                // Said once; it is tried again on each change, as access may
+                // be granted (the udev rule reloaded) while it stays plugged in.
+                if (m_refused.insert(KeyOf(r.info)).second)
+                    m_env.err << PROGRAM << ": " << r.info.path << ": may not be opened ("
+                              << OpenText(r).substr(4) << "); not configured\n";
                 continue;
             }
-            if (!r.settings) continue;  // the reader's keyboard interface
+            if (!r.settings) {
+                m_known[KeyOf(r.info)] = true;  // the reader's keyboard interface: nothing to do
+                continue;
+            }
             m_known[KeyOf(r.info)] = false;
             ++m_started;
             ++m_running;
@@ -210,7 +213,7 @@ class ParallelBatch {
     size_t m_running = 0;
     bool m_failed = false;
     std::map<std::string, bool> m_known;  // devices started: key -> finished
-    std::set<std::string> m_refused;      // devices that may not be opened
+    std::set<std::string> m_refused;      // devices that may not be opened, named once
     std::map<uint64_t, std::thread> m_workers;
     uint64_t m_nextWorker = 0;
     std::mutex m_mutex;
