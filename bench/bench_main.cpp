@@ -246,11 +246,14 @@ int main(int argc, char** argv) {
     for (const bench::ParallelCost& c : parallel) {
         const double ratio = c.seconds / single.seconds;
         const bool reference = &c == &single;
-        const std::string failed =
-            c.failedRuns ? ", " + std::to_string(c.failedRuns) + " runs lost an answer" : "";
+        const std::string failed = c.failedRuns ? ", " + std::to_string(c.failedRuns) +
+                                                      (c.failedRuns == 1 ? " run" : " runs") +
+                                                      " lost an answer"
+                                                : "";
         Row("`batch --parallel`, " + std::to_string(c.readers) +
-                " virtual readers on the real clock: elapsed (CPU " +
-                bench::FormatSeconds(c.cpuSeconds) + failed + ")",
+                (c.readers == 1 ? " virtual reader" : " virtual readers") +
+                " on the real clock: elapsed (CPU " + bench::FormatSeconds(c.cpuSeconds) + failed +
+                ")",
             bench::FormatSeconds(c.seconds), reference ? "" : "1 reader",
             reference ? "" : bench::FormatRatio(ratio),
             reference ? "" : Target("≤", PARALLEL_LIMIT, ratio <= PARALLEL_LIMIT));
