@@ -59,7 +59,9 @@ struct WindowEntry {
     std::string text;
     std::string shortcut;  // "Ctrl+S", empty for none
     bool enabled = true;
-    bool checkable = false;  // shows whether it is checked (one of several choices)
+    // Shows whether it is checked; a submenu whose entries are all checkable
+    // is one choice among them (radio marks where the platform has them).
+    bool checkable = false;
     bool checked = false;
     std::vector<WindowEntry> submenu;  // the submenu's entries, titled text
 };

@@ -1,13 +1,20 @@
 #include "toolkit/qt/WindowEntries.h"
 
+#include <QActionGroup>
 #include <QFile>
 #include <QFileDialog>
 #include <QMenu>
+#include <algorithm>
 
 #include "toolkit/qt/ControlBuilder.h"
 #include "toolkit/qt/QtSurface.h"
 
 namespace tk {
+namespace {
+
+constexpr const char* CHECKED_PROPERTY = "windowEntryChecked";
+
+}  // namespace
 
 WindowEntryActions::WindowEntryActions(QWidget* window, std::function<void(int)> command)
     : m_window(window), m_command(std::move(command)) {}
@@ -32,8 +39,14 @@ QAction* WindowEntryActions::Make(const WindowEntry& e, bool enabled) {
     const QString text = MenuText(e.text);  // "&" is a character, as in the menu bar
     if (!e.submenu.empty()) {
         auto* menu = new QMenu(text, m_window);
-        for (const WindowEntry& inner : e.submenu)
-            menu->addAction(Make(inner, enabled && e.enabled));
+        const bool choice = std::all_of(e.submenu.begin(), e.submenu.end(),
+                                        [](const WindowEntry& inner) { return inner.checkable; });
+        auto* group = choice ? new QActionGroup(menu) : nullptr;  // radio marks
+        for (const WindowEntry& inner : e.submenu) {
+            QAction* action = Make(inner, enabled && e.enabled);
+            if (group) group->addAction(action);
+            menu->addAction(action);
+        }
         menu->setEnabled(e.enabled);
         m_owned.emplace_back(menu);
         return menu->menuAction();
@@ -48,8 +61,11 @@ QAction* WindowEntryActions::Make(const WindowEntry& e, bool enabled) {
     action->setData(e.commandId);
     const int id = e.commandId;
     // The dialog sets the entries anew: a click does not move the check mark.
-    QObject::connect(action, &QAction::triggered, action, [this, action, id, checked] {
-        action->setChecked(checked);
+    action->setProperty(CHECKED_PROPERTY, checked);
+    QObject::connect(action, &QAction::triggered, action, [this, action, id] {
+        const QList<QAction*> choice =
+            action->actionGroup() ? action->actionGroup()->actions() : QList<QAction*>{action};
+        for (QAction* a : choice) a->setChecked(a->property(CHECKED_PROPERTY).toBool());
         m_command(id);
     });
     m_window->addAction(action);

@@ -445,6 +445,16 @@ void Win32Surface::SetWindowEntries(const std::vector<WindowEntry>& entries) {
                 if (!e.submenu.empty()) {
                     HMENU popup = CreatePopupMenu();
                     append(popup, e.submenu, on);
+                    // All checkable: one choice, shown with a radio mark.
+                    int checkedAt = -1, last = static_cast<int>(e.submenu.size()) - 1;
+                    bool choice = true;
+                    for (int k = 0; k <= last; ++k) {
+                        choice = choice && e.submenu[static_cast<size_t>(k)].checkable;
+                        if (e.submenu[static_cast<size_t>(k)].checked) checkedAt = k;
+                    }
+                    if (choice && checkedAt >= 0)
+                        CheckMenuRadioItem(popup, 0, static_cast<UINT>(last),
+                                           static_cast<UINT>(checkedAt), MF_BYPOSITION);
                     if (menu)
                         AppendMenuW(menu, MF_POPUP | grey, reinterpret_cast<UINT_PTR>(popup),
                                     Wide(DisplayText(e.text, ControlKind::PushButton)).c_str());
