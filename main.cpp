@@ -1,6 +1,6 @@
 // reader-config: configures the USB card reader, in its window or, given a
 // command, from the command line without a display. With --simulate it runs
-// against a virtual device instead, which a menu (or batch) plugs in and out.
+// against virtual devices instead, which a menu (or batch) plugs in and out.
 
 #include <QApplication>
 #include <QMenu>
@@ -32,66 +32,89 @@ namespace {
 
 constexpr const char* APP_ID = "io.github.reader_config.ReaderConfig";
 
-// The person at the screen plugs the virtual device in and out from a menu
+// The person at the screen plugs the virtual devices in and out from a menu
 // in the menu bar's corner; the port raises the same device-change events as
-// the udev monitor does for a real reader.
+// the udev monitor does for a real reader. One device has its actions in the
+// menu itself, several have a submenu each.
 class SimulationMenu {
   public:
-    SimulationMenu(tk::QtSurface& surface, sim::VirtualHidPort& port, sim::SimulatedDevice kind)
-        : m_port(port), m_kind(kind) {
+    SimulationMenu(tk::QtSurface& surface, sim::VirtualHidPort& port,
+                   const std::vector<sim::SimulatedDevice>& kinds)
+        : m_port(port) {
         auto* button = new QToolButton(surface.MenuBarWidget());
         button->setText(QStringLiteral("模拟 (Simulation)"));
         button->setPopupMode(QToolButton::InstantPopup);
         button->setAccessibleName(QStringLiteral("Simulation"));
         auto* menu = new QMenu(button);
-        m_unplug = menu->addAction(QStringLiteral("拔出读卡器 (Unplug the reader)"));
-        m_plugBack = menu->addAction(QStringLiteral("重新插入读卡器 (Plug the reader back in)"));
-        m_plugFresh = menu->addAction(QStringLiteral("插入新的读卡器 (Plug in a fresh reader)"));
-        QObject::connect(m_unplug, &QAction::triggered, menu, [this] { Unplug(); });
-        QObject::connect(m_plugBack, &QAction::triggered, menu, [this] { PlugBack(); });
-        QObject::connect(m_plugFresh, &QAction::triggered, menu, [this] { PlugFresh(); });
+        m_slots.resize(kinds.size());
+        for (size_t i = 0; i < kinds.size(); ++i) {
+            Slot& slot = m_slots[i];
+            slot.kind = kinds[i];
+            QMenu* actions = menu;
+            if (kinds.size() > 1)
+                actions = menu->addMenu(
+                    QStringLiteral("设备 %1：%2 (Device %1: %2)")
+                        .arg(i + 1)
+                        .arg(QString::fromLatin1(sim::SimulatedDeviceName(slot.kind))));
+            slot.unplug = actions->addAction(QStringLiteral("拔出读卡器 (Unplug the reader)"));
+            slot.plugBack =
+                actions->addAction(QStringLiteral("重新插入读卡器 (Plug the reader back in)"));
+            slot.plugFresh =
+                actions->addAction(QStringLiteral("插入新的读卡器 (Plug in a fresh reader)"));
+            QObject::connect(slot.unplug, &QAction::triggered, menu, [this, i] { Unplug(i); });
+            QObject::connect(slot.plugBack, &QAction::triggered, menu, [this, i] { PlugBack(i); });
+            QObject::connect(slot.plugFresh, &QAction::triggered, menu,
+                             [this, i] { PlugFresh(i); });
+            slot.device = &port.AttachQuietly(sim::MakeSimulatedDevice(slot.kind));
+            Update(slot);
+        }
         button->setMenu(menu);
         surface.MenuBarWidget()->setCornerWidget(button, Qt::TopRightCorner);
-        m_device = &port.AttachQuietly(sim::MakeSimulatedDevice(kind));
-        Update();
     }
 
   private:
-    void Unplug() {
-        if (!m_device) return;
-        m_unplugged = TakeDevice();
-        Update();
+    struct Slot {
+        sim::SimulatedDevice kind = sim::SimulatedDevice::Reader;
+        sim::VirtualDevice* device = nullptr;
+        std::unique_ptr<sim::ReaderModel> unplugged;
+        QAction* unplug = nullptr;
+        QAction* plugBack = nullptr;
+        QAction* plugFresh = nullptr;
+    };
+
+    void Unplug(size_t i) {
+        Slot& slot = m_slots[i];
+        if (!slot.device) return;
+        slot.unplugged = TakeDevice(slot);
+        Update(slot);
     }
-    // Pulls the attached device out (the port raises the removal events) and
+    // Pulls the slot's device out (the port raises the removal events) and
     // hands back its model.
-    std::unique_ptr<sim::ReaderModel> TakeDevice() {
-        return m_port.DetachKeepingModel(*std::exchange(m_device, nullptr));
+    std::unique_ptr<sim::ReaderModel> TakeDevice(Slot& slot) {
+        return m_port.DetachKeepingModel(*std::exchange(slot.device, nullptr));
     }
-    void PlugBack() {
-        if (m_device || !m_unplugged) return;
-        Attach(std::move(m_unplugged));
+    void PlugBack(size_t i) {
+        Slot& slot = m_slots[i];
+        if (slot.device || !slot.unplugged) return;
+        Attach(slot, std::move(slot.unplugged));
     }
-    void PlugFresh() {
-        if (m_device) TakeDevice();
-        m_unplugged.reset();
-        Attach(sim::MakeSimulatedDevice(m_kind));
+    void PlugFresh(size_t i) {
+        Slot& slot = m_slots[i];
+        if (slot.device) TakeDevice(slot);
+        slot.unplugged.reset();
+        Attach(slot, sim::MakeSimulatedDevice(slot.kind));
     }
-    void Attach(std::unique_ptr<sim::ReaderModel> model) {
-        m_device = &m_port.Attach(std::move(model));
-        Update();
+    void Attach(Slot& slot, std::unique_ptr<sim::ReaderModel> model) {
+        slot.device = &m_port.Attach(std::move(model));
+        Update(slot);
     }
-    void Update() {
-        m_unplug->setEnabled(m_device != nullptr);
-        m_plugBack->setEnabled(!m_device && m_unplugged);
+    static void Update(const Slot& slot) {
+        slot.unplug->setEnabled(slot.device != nullptr);
+        slot.plugBack->setEnabled(!slot.device && slot.unplugged);
     }
 
     sim::VirtualHidPort& m_port;
-    sim::SimulatedDevice m_kind;
-    sim::VirtualDevice* m_device = nullptr;
-    std::unique_ptr<sim::ReaderModel> m_unplugged;
-    QAction* m_unplug = nullptr;
-    QAction* m_plugBack = nullptr;
-    QAction* m_plugFresh = nullptr;
+    std::vector<Slot> m_slots;
 };
 
 // The pictures of the README: both views in both languages, the Chinese ones
@@ -133,10 +156,10 @@ void InstallShownHooks(tk::QtSurface& surface, int& status) {
     }
 }
 
-int RunSimulated(tk::QtSurface& surface, tk::Clock& clock, sim::SimulatedDevice kind,
-                 dev::ReportTracer* tracer) {
+int RunSimulated(tk::QtSurface& surface, tk::Clock& clock,
+                 const std::vector<sim::SimulatedDevice>& kinds, dev::ReportTracer* tracer) {
     sim::VirtualHidPort port(clock);
-    SimulationMenu menu(surface, port, kind);
+    SimulationMenu menu(surface, port, kinds);
     return CReaderConfigApp().InitInstance(surface, port, port, clock, tracer);
 }
 
@@ -174,7 +197,7 @@ int main(int argc, char** argv) {
     int status = 0;  // the dialog's result is not the program's: it ends normally
     InstallShownHooks(surface, status);
     if (options.simulate != sim::SimulatedDevice::None)
-        RunSimulated(surface, clock, options.simulate, trace.Tracer());
+        RunSimulated(surface, clock, options.simulated, trace.Tracer());
     else
         RunOnDevice(surface, clock, trace.Tracer());
     return trace.Check(std::cerr) ? status : 1;

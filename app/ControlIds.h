@@ -9,6 +9,8 @@ namespace ids {
 // Right-hand column and the controls of both views.
 constexpr int IDC_OUTPUT = 1000;
 constexpr int IDC_STATUS = 1142;
+// The device the dialog talks to, shown while several are attached.
+constexpr int IDC_DEVICE_LABEL = 1143;
 constexpr int IDC_CLEAR = 1017;
 constexpr int IDC_COMPUTER_SLOW = 1131;
 constexpr int IDC_LANGUAGE_GROUP = 1068;
@@ -104,6 +106,9 @@ constexpr int ID_EXIT = 32782;
 constexpr int ID_SAVE_PROFILE = 32901;
 constexpr int ID_LOAD_PROFILE = 32902;
 constexpr int ID_SAVE_BATCH_LOG = 32903;
+// The device menu: one entry per attached reader, while several are.
+constexpr int ID_DEVICE_FIRST = 32910;
+constexpr int DEVICE_ENTRY_LIMIT = 64;
 
 constexpr int CLOCK_TIMER = 2;
 constexpr int CLOCK_PERIOD_MS = 100;

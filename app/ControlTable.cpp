@@ -5,6 +5,7 @@
 
 #include "app/AppTexts.h"
 #include "app/ControlIds.h"
+#include "device/DeviceTexts.h"
 
 namespace app {
 namespace {
@@ -36,6 +37,7 @@ void ApplyColours(tk::DialogSpec& d) {
     Find(d, IDC_TIP_TEXT).textColour = BLUE;
     Find(d, IDC_TIP_TEXT).backgroundColour = WHITE;
     Find(d, IDC_STATUS).textColour = STATUS_BLUE;
+    Find(d, IDC_DEVICE_LABEL).textColour = STATUS_BLUE;
 }
 
 // Screen readers name a control without a caption after its label or group.
@@ -55,6 +57,7 @@ void NameCaptionlessControls(tk::DialogSpec& d) {
     // The tool starts in Chinese.
     Find(d, IDC_OUTPUT).accessibleName = texts::OUTPUT_PANE_NAME.zh;
     Find(d, IDC_STATUS).accessibleName = texts::STATUS_LINE_NAME.zh;
+    Find(d, IDC_DEVICE_LABEL).accessibleName = devicetexts::DEVICE_LINE_NAME.zh;
 }
 
 ControlSpec C(int id, ControlKind kind, const char* caption, DlgRect r, int group = 0) {
@@ -87,6 +90,10 @@ tk::DialogSpec Build() {
     ControlSpec status = C(IDC_STATUS, S, "", {502, 7, 134, 14});
     status.centred = true;
     c.push_back(status);
+    // In the top row's free room, shown while several readers are attached.
+    ControlSpec device = C(IDC_DEVICE_LABEL, S, "", {210, 3, 288, 11});
+    device.shown = false;
+    c.push_back(device);
     c.push_back(C(IDC_CLEAR, B, "清空", {637, 5, 59, 17}));
     c.push_back(C(IDC_OUTPUT, ControlKind::MultiLineEdit, "", {502, 29, 194, 354}));
     c.push_back(C(IDC_LANGUAGE_GROUP, G, "语言选择（Language）", {349, 345, 147, 32}));

@@ -35,6 +35,7 @@ void CReaderConfigDlg::SwitchLanguage(bool english) {
     RebuildMenuBar();
     ShowKeyboardTips();
     UpdateClock();
+    UpdateDeviceLine();
 }
 
 void CReaderConfigDlg::RebuildMenuBar() {

@@ -39,6 +39,7 @@ bool CReaderConfigDlg::OnInitDialog() {
     g_bDeviceConnected = present ? 1 : 0;
     for (int id : {IDC_SET_DEVICE, IDC_BATCH, IDC_READ_DEVICE}) m_ui.SetEnabled(id, present);
     ReportAccessProblem();
+    RefreshDevices();
 
     if (!g_bDefaultsApplied) {
         ShowView(1);
@@ -149,6 +150,8 @@ void CReaderConfigDlg::OnCommand(int id) {
             OnCancel();
             break;
         default:
+            if (id >= ID_DEVICE_FIRST && id < ID_DEVICE_FIRST + DEVICE_ENTRY_LIMIT)
+                ChooseDevice(static_cast<size_t>(id - ID_DEVICE_FIRST));
             break;
     }
 }

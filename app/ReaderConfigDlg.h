@@ -105,9 +105,23 @@ class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiv
     void LoadProfile(const profile::Profile& p);
     // Writes the profile's key names, if it has any, into the key fields.
     void LoadProfileKeys(const profile::Profile& p);
-    // Batch mode tried the attached reader: one row of the batch log.
-    void RecordBatchDevice(bool configured);
+    // Batch mode tried the device the operation is bound to: one row of the
+    // batch log, with count devices configured so far.
+    void RecordBatchDevice(bool configured, uint32_t count);
     const profile::BatchLog& GetBatchLog() const { return m_batchLog; }
+
+    // Several readers (device/DeviceChoice.cpp). Lists the attached readers
+    // anew when their interfaces have changed, keeps the chosen one or falls
+    // back to the first one left, and updates the device line and menu.
+    void RefreshDevices();
+    // Every later operation binds to the n-th listed reader.
+    void ChooseDevice(size_t n);
+    void UpdateDeviceLine();
+    // The device menu among the window entries; none with fewer than two readers.
+    std::optional<tk::WindowEntry> DeviceMenu() const;
+    // The readers' settings interfaces as last listed, and the chosen one.
+    const std::vector<dev::HidInterfaceInfo>& Devices() const { return m_devices; }
+    const dev::HidInterfaceInfo& ChosenDevice() const { return m_chosenDevice; }
 
     // Outcome of the dialog once EndDialog has run (0 while it runs).
     int Result() const { return m_result; }
@@ -131,10 +145,13 @@ class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiv
 
     tk::DialogSurface& m_ui;
     tk::Clock& m_clock;
-    dev::HidPort& m_port;  // for naming the device in the batch log; transfers go through m_link
+    dev::HidPort& m_port;  // for listing and naming devices; transfers go through m_link
     app::QueuedDeviceWatcher m_watcher;  // before m_link, which registers with it
     dev::CHidLink m_link;
     profile::BatchLog m_batchLog;
+    std::vector<dev::HidInterfaceInfo> m_listedInterfaces;  // with the reader's ids, when listed
+    std::vector<dev::HidInterfaceInfo> m_devices;
+    dev::HidInterfaceInfo m_chosenDevice;
     int m_result = 0;
     bool m_accessDeniedReported = false;
     std::deque<uint32_t> m_deferredEvents;

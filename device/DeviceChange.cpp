@@ -60,6 +60,10 @@ bool CReaderConfigDlg::OnDeviceChange(uint32_t event, uintptr_t) {
     };
 
     const uint32_t code = event & 0xFFFF;
+    // Before batch mode configures an arrival: it binds to the chosen reader.
+    if (code == dev::DBT_DEVICEARRIVAL || code == dev::DBT_DEVICEREMOVECOMPLETE ||
+        code == dev::DBT_DEVNODES_CHANGED)
+        RefreshDevices();
     switch (code) {
         case dev::DBT_DEVICEARRIVAL:
             if (m_link.CheckPresence()) arrival();

@@ -9,6 +9,15 @@ namespace devicetexts {
 inline constexpr TextPair CONNECTED{"已连接设备！", "Connected device!"};
 inline constexpr TextPair REMOVED{"未连接设备！", "Remove device!"};
 
+// Several readers attached: the device the dialog talks to, in the top row
+// ("当前设备：/dev/hidraw3，序列号 A1（共 2 个）"), and the device menu.
+inline constexpr TextPair CURRENT_DEVICE{"当前设备：", "Device: "};
+inline constexpr TextPair DEVICE_SERIAL{"，序列号 ", ", serial "};
+inline constexpr TextPair DEVICE_COUNT_HEAD{"（共 ", " ("};
+inline constexpr TextPair DEVICE_COUNT_TAIL{" 个）", " attached)"};
+inline constexpr TextPair DEVICE_MENU{"选择设备", "Choose device"};
+inline constexpr TextPair DEVICE_LINE_NAME{"当前设备", "Current device"};  // for screen readers
+
 // Linux gives hidraw nodes to root only. The commands are whole, so that a
 // user without the source tree (a package install) can paste them as they are.
 // clang-format off

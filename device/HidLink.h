@@ -112,6 +112,10 @@ class CHidLink {
     void Bind(const std::string& path = {});
     void Unbind() { m_binding = {}; }
     const DeviceBinding& Binding() const { return m_binding; }
+    // The device every DeviceBindingScope binds to from now on (the one the
+    // user chose among several); empty: the one its first transfer finds.
+    void ChooseDevice(std::string path) { m_chosenPath = std::move(path); }
+    const std::string& ChosenDevice() const { return m_chosenPath; }
 
     FindStatus LastFindStatus() const { return m_lastFindStatus; }
     // Why, when LastFindStatus() is AccessDenied; Unknown otherwise.
@@ -147,6 +151,7 @@ class CHidLink {
     AccessDenial m_lastDenial = AccessDenial::Unknown;
     TransferStatus m_lastTransfer = TransferStatus::NotPresent;
     DeviceBinding m_binding;
+    std::string m_chosenPath;
     std::string m_openedPath;  // path of the interface the last transfer opened
     ReportTracer* m_tracer = nullptr;
     std::string m_operation;
@@ -190,13 +195,14 @@ class OperationScope {
 };
 
 // Binds the link for the lifetime of the scope (one operation: every
-// transfer to the device its first transfer finds). Inside a scope that is
-// bound already it changes nothing: Set Device's keypad write belongs to Set
-// Device, batch mode's Set Device to its device change.
+// transfer to the chosen device, or without a choice to the device its first
+// transfer finds). Inside a scope that is bound already it changes nothing:
+// Set Device's keypad write belongs to Set Device, batch mode's Set Device to
+// its device change.
 class DeviceBindingScope {
   public:
     explicit DeviceBindingScope(CHidLink& link) : m_link(link), m_owner(!link.Binding().active) {
-        if (m_owner) link.Bind();
+        if (m_owner) link.Bind(link.ChosenDevice());
     }
     ~DeviceBindingScope() {
         if (m_owner) m_link.Unbind();

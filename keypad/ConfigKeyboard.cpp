@@ -78,6 +78,7 @@ void CReaderConfigDlg::ConfigKeyboard() {
     kp::Frame frame = kp::BuildKeyCodeFrame(g_keyCodesOut);
 
     std::string message;
+    bool configured = false;
     switch (ProbeKeypad()) {
         case KP_NO_ANSWER:
             message = kp::texts::CONFIG_INIT_FAILED;
@@ -91,6 +92,7 @@ void CReaderConfigDlg::ConfigKeyboard() {
                 ++g_nKeyboardBatchCount;
                 g_bKeyboardBatchDone = 1;
                 message = reader::BatchLine(g_nKeyboardBatchCount);
+                configured = true;
             } else {
                 message = kp::texts::CONFIG_OK;
             }
@@ -100,6 +102,7 @@ void CReaderConfigDlg::ConfigKeyboard() {
             message = kp::texts::NOT_SUPPORTED;
             break;
     }
+    if (g_bKeyboardBatch) RecordBatchDevice(configured, g_nKeyboardBatchCount);
     AppendOutput(message);
 }
 

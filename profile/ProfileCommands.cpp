@@ -16,11 +16,21 @@ using namespace ids;
 namespace pt = profile_texts;
 
 void CReaderConfigDlg::UpdateWindowEntries() {
-    m_ui.SetWindowEntries({
-        {ID_SAVE_PROFILE, pt::SAVE_PROFILE_ENTRY.Get(), "Ctrl+S", true},
-        {ID_LOAD_PROFILE, pt::LOAD_PROFILE_ENTRY.Get(), "Ctrl+O", true},
-        {ID_SAVE_BATCH_LOG, pt::SAVE_BATCH_LOG_ENTRY.Get(), "", m_batchLog.Size() > 0},
-    });
+    auto entry = [](int id, const TextPair& text, const char* shortcut, bool enabled) {
+        tk::WindowEntry e;
+        e.commandId = id;
+        e.text = text.Get();
+        e.shortcut = shortcut;
+        e.enabled = enabled;
+        return e;
+    };
+    std::vector<tk::WindowEntry> entries = {
+        entry(ID_SAVE_PROFILE, pt::SAVE_PROFILE_ENTRY, "Ctrl+S", true),
+        entry(ID_LOAD_PROFILE, pt::LOAD_PROFILE_ENTRY, "Ctrl+O", true),
+        entry(ID_SAVE_BATCH_LOG, pt::SAVE_BATCH_LOG_ENTRY, "", m_batchLog.Size() > 0),
+    };
+    if (std::optional<tk::WindowEntry> devices = DeviceMenu()) entries.push_back(*devices);
+    m_ui.SetWindowEntries(entries);
 }
 
 namespace {
@@ -98,18 +108,31 @@ void CReaderConfigDlg::SaveBatchLog() {
     if (!path.empty()) AppendOutput(pt::BATCH_LOG_SAVED.Get() + path);
 }
 
-void CReaderConfigDlg::RecordBatchDevice(bool configured) {
+void CReaderConfigDlg::RecordBatchDevice(bool configured, uint32_t count) {
     // Starting batch mode with no reader attached tries nobody.
     if (!m_link.IsPresent()) return;
     profile::BatchRow row;
     row.time = m_clock.Now();
-    row.count = g_nBatchCount;
+    row.count = count;
     row.result = configured ? "configured" : "failed";
-    // The interface the link talks to: the first with the reader's ids.
+    // The device the operation is bound to; empty when no transfer found one.
+    const dev::DeviceBinding& bound = m_link.Binding();
+    row.path = bound.path;
+    auto isBound = [&bound](const dev::HidInterfaceInfo& info) {
+        return !bound.path.empty() && info.path == bound.path &&
+               (bound.instance.empty() || info.instance == bound.instance);
+    };
+    bool named = false;
     for (const dev::HidInterfaceInfo& info : m_port.Enumerate())
-        if (info.vendorId == dev::VENDOR_ID && info.productId == dev::PRODUCT_ID) {
-            row.path = info.path;
-            break;
+        if (!named && isBound(info)) {
+            row.serial = info.serial;
+            named = true;
+        }
+    // Pulled out meanwhile: its serial as last listed.
+    for (const dev::HidInterfaceInfo& info : m_devices)
+        if (!named && isBound(info)) {
+            row.serial = info.serial;
+            named = true;
         }
     m_batchLog.Add(row);
     if (m_batchLog.Size() == 1) UpdateWindowEntries();

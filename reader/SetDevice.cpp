@@ -67,7 +67,7 @@ void CReaderConfigDlg::SetDevice() {
             ++g_nBatchCount;
             g_bBatchDone = 1;
             message = reader::BatchLine(g_nBatchCount);
-            RecordBatchDevice(true);
+            RecordBatchDevice(true, g_nBatchCount);
         } else {
             message = reader_texts::CONFIG_SUCCESS.Get();
         }
@@ -79,7 +79,7 @@ void CReaderConfigDlg::SetDevice() {
         AppendOutput(message);
     } else {
         AppendOutput(reader_texts::DATA_SEND_FAILED);
-        if (g_bBatchMode) RecordBatchDevice(false);
+        if (g_bBatchMode) RecordBatchDevice(false, g_nBatchCount);
         reader::OfferComputerSlow(m_ui, reader_texts::SET_COMPUTER_SLOW);
     }
 

@@ -169,12 +169,12 @@ TEST_F(CliTest, BatchConfiguresCountsAndLogsEachReader) {
               "[3/3] /dev/vhidraw0: verified\n");
     const std::string csv = Read(log);
     EXPECT_EQ(csv.rfind("time,count,result,device,serial\r\n2026-12-07 09:00:", 0), 0u) << csv;
-    EXPECT_NE(csv.find(",3,verified,/dev/vhidraw0,\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",3,verified,/dev/vhidraw0,VR000003\r\n"), std::string::npos) << csv;
     // A second run appends its rows under the one header.
     EXPECT_EQ(Simulated({"--simulate", "batch", p, "--count", "1", "--log", log}).status, 0);
     const std::string more = Read(log);
     EXPECT_EQ(more.find("time,", 1), std::string::npos);
-    EXPECT_NE(more.find(",1,verified,/dev/vhidraw0,\r\n", csv.size()), std::string::npos);
+    EXPECT_NE(more.find(",1,verified,/dev/vhidraw0,VR000001\r\n", csv.size()), std::string::npos);
 
     const Outcome unwritable =
         Simulated({"--simulate", "batch", p, "--log", Path("no-dir/log.csv")});

@@ -221,12 +221,12 @@ TEST_F(ProfileWindowTest, BatchLogRowsAreSavedAsCsv) {
     const std::string csv((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(csv,
               "time,count,result,device,serial\r\n"
-              "2026-12-07 09:00:00,1,configured,/dev/vhidraw0,\r\n"
+              "2026-12-07 09:00:00,1,configured,/dev/vhidraw0,VR000001\r\n"
               // Each attempt: the silent reader is tried on its arrival and
               // again on the device-tree change that follows.
-              "2026-12-07 09:00:00,1,failed,/dev/vhidraw0,\r\n"
-              "2026-12-07 09:00:01,1,failed,/dev/vhidraw0,\r\n"
-              "2026-12-07 09:00:02,2,configured,/dev/vhidraw0,\r\n");
+              "2026-12-07 09:00:00,1,failed,/dev/vhidraw0,VR000002\r\n"
+              "2026-12-07 09:00:01,1,failed,/dev/vhidraw0,VR000002\r\n"
+              "2026-12-07 09:00:02,2,configured,/dev/vhidraw0,VR000003\r\n");
 }
 
 }  // namespace

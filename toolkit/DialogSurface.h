@@ -52,12 +52,18 @@ struct FileDialogRequest {
     std::string suggestedName;  // Save: the name the dialog starts with
 };
 
-// An entry of the window's own menu, after the About entry.
+// An entry of the window's own menu, after the About entry: a command, or a
+// submenu of further entries.
 struct WindowEntry {
-    int commandId = 0;  // delivered as OnCommand(commandId)
+    int commandId = 0;  // delivered as OnCommand(commandId); 0 for a submenu
     std::string text;
     std::string shortcut;  // "Ctrl+S", empty for none
     bool enabled = true;
+    // Shows whether it is checked; a submenu whose entries are all checkable
+    // is one choice among them (radio marks where the platform has them).
+    bool checkable = false;
+    bool checked = false;
+    std::vector<WindowEntry> submenu;  // the submenu's entries, titled text
 };
 
 // A key event as the message pre-translation hook sees it.
@@ -136,7 +142,8 @@ class DialogSurface {
     // menu (the system menu on Windows, the context menus on Linux). An
     // entry's shortcut works whenever the window is active, and both deliver
     // OnCommand(commandId); a disabled entry is greyed and its shortcut does
-    // nothing.
+    // nothing. Choosing a checkable entry leaves its check mark as it was:
+    // the dialog sets the entries anew.
     virtual void SetWindowEntries(const std::vector<WindowEntry>& entries) = 0;
     // Asks for a file name with the platform's file dialog, owned by the
     // dialog (a modal loop the toolkit owns). Returns the name as the file

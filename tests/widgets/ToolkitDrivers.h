@@ -9,10 +9,12 @@
 #include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "toolkit/KeyCodes.h"
 #include "toolkit/headless/HeadlessSurface.h"
@@ -56,7 +58,21 @@ class Driver {
     virtual std::string AccessibleName(int id) = 0;
     // Lets queued operations run, as the event loop does after a user action.
     virtual void Settle() = 0;
+    // The window's own menu as a user sees it: About, then the entries, one
+    // line each ("[x] " for a check mark, " (grey)" when greyed, a submenu as
+    // "title >" followed by its entries indented).
+    virtual std::vector<std::string> WindowMenu() = 0;
+    // Chooses an entry of that menu, also in a submenu; false when it is
+    // missing or greyed.
+    virtual bool ChooseWindowEntry(int commandId) = 0;
 };
+
+// One line of WindowMenu().
+inline std::string WindowMenuLine(const std::string& text, bool checkable, bool checked,
+                                  bool enabled) {
+    return std::string(checkable ? (checked ? "[x] " : "[ ] ") : "") + text +
+           (enabled ? "" : " (grey)");
+}
 
 class HeadlessDriver : public Driver {
   public:
@@ -82,6 +98,21 @@ class HeadlessDriver : public Driver {
     bool Busy() override { return ui.Busy(); }
     std::string AccessibleName(int id) override { return ui.AccessibleName(id); }
     void Settle() override {}
+    std::vector<std::string> WindowMenu() override {
+        std::vector<std::string> out = ui.AboutEntries();
+        for (const tk::WindowEntry& e : ui.WindowEntries()) {
+            if (e.submenu.empty()) {
+                out.push_back(WindowMenuLine(e.text, e.checkable, e.checked, e.enabled));
+                continue;
+            }
+            out.push_back(WindowMenuLine(e.text + " >", false, false, e.enabled));
+            for (const tk::WindowEntry& sub : e.submenu)
+                out.push_back("  " +
+                              WindowMenuLine(sub.text, sub.checkable, sub.checked, sub.enabled));
+        }
+        return out;
+    }
+    bool ChooseWindowEntry(int commandId) override { return ui.ChooseWindowEntry(commandId); }
 
     tk::HeadlessSurface ui;
 };
@@ -161,6 +192,44 @@ class QtDriver : public Driver {
         return iface ? iface->text(QAccessible::Name).toStdString() : std::string();
     }
     void Settle() override { ui.FinishOperations(); }
+    std::vector<std::string> WindowMenu() override {
+        std::unique_ptr<QMenu> menu(ui.NewWindowMenu(ui.Dialog()));
+        std::vector<std::string> out;
+        auto text = [](const QAction* a) {
+            return a->text().replace(QStringLiteral("&&"), QStringLiteral("&")).toStdString();
+        };
+        for (const QAction* a : menu->actions()) {
+            if (a->isSeparator()) continue;
+            if (!a->menu()) {
+                out.push_back(
+                    WindowMenuLine(text(a), a->isCheckable(), a->isChecked(), a->isEnabled()));
+                continue;
+            }
+            out.push_back(WindowMenuLine(text(a) + " >", false, false, a->menu()->isEnabled()));
+            for (const QAction* sub : a->menu()->actions())
+                out.push_back("  " + WindowMenuLine(text(sub), sub->isCheckable(), sub->isChecked(),
+                                                    sub->isEnabled()));
+        }
+        return out;
+    }
+    bool ChooseWindowEntry(int commandId) override {
+        std::unique_ptr<QMenu> menu(ui.NewWindowMenu(ui.Dialog()));
+        for (QAction* a : menu->actions()) {
+            QList<QAction*> candidates{a};
+            if (a->menu()) {
+                if (!a->menu()->isEnabled()) continue;
+                candidates = a->menu()->actions();
+            }
+            for (QAction* c : candidates) {
+                if (c->menu() || c->isSeparator() || c->data().toInt() != commandId) continue;
+                if (!c->isEnabled()) return false;
+                c->trigger();
+                ui.FinishOperations();
+                return true;
+            }
+        }
+        return false;
+    }
 
     static Qt::Key QtKey(uint8_t vk) {
         switch (vk) {

@@ -345,6 +345,46 @@ TEST_P(DialogContract, TheExitQuestionIsAnsweredInsideItsLoop) {
     EXPECT_EQ(dlg->Result(), IDCANCEL);
 }
 
+TEST_P(DialogContract, SeveralReadersTheDeviceMenuChoosesOneAndTheTopRowNamesIt) {
+    const std::vector<std::string> entries = {"关于Vorn软件（About Vorn）", "保存配置文件...",
+                                              "载入配置文件...", "保存批量记录... (grey)"};
+    // One reader: the window of old.
+    Start(true);
+    EXPECT_EQ(driver->WindowMenu(), entries);
+    EXPECT_FALSE(ui().IsVisible(IDC_DEVICE_LABEL));
+
+    sim::VirtualDevice& second = port.Attach(std::make_unique<sim::AckingModel>());
+    driver->Settle();
+    std::vector<std::string> several = entries;
+    several.insert(several.end(), {"选择设备 >", "  [x] /dev/vhidraw0  VR000001",
+                                   "  [ ] /dev/vhidraw1  VR000002"});
+    EXPECT_EQ(driver->WindowMenu(), several);
+    EXPECT_TRUE(ui().IsVisible(IDC_DEVICE_LABEL));
+    EXPECT_EQ(ui().GetText(IDC_DEVICE_LABEL),
+              "当前设备：/dev/vhidraw0，序列号 VR000001（共 2 个）");
+
+    ASSERT_TRUE(driver->ChooseWindowEntry(ID_DEVICE_FIRST + 1));
+    ASSERT_TRUE(driver->Click(IDC_SET_DEVICE));
+    EXPECT_EQ(driver->BoxesShown(), 0);
+    EXPECT_TRUE(reader->Received().empty());
+    EXPECT_FALSE(second.Received().empty());
+    driver->AccessibleAction(IDC_ENGLISH);
+    EXPECT_EQ(ui().GetText(IDC_DEVICE_LABEL),
+              "Device: /dev/vhidraw1, serial VR000002 (2 attached)");
+    const std::vector<std::string> menu = driver->WindowMenu();
+    ASSERT_EQ(menu.size(), 7u);
+    EXPECT_EQ(std::vector<std::string>(menu.begin() + 4, menu.end()),
+              (std::vector<std::string>{"Choose device >", "  [ ] /dev/vhidraw0  VR000001",
+                                        "  [x] /dev/vhidraw1  VR000002"}));
+
+    // The chosen one pulled out: one reader left, the window of old again.
+    port.Detach(second);
+    driver->Settle();
+    EXPECT_EQ(driver->WindowMenu().size(), entries.size());
+    EXPECT_FALSE(ui().IsVisible(IDC_DEVICE_LABEL));
+    EXPECT_FALSE(driver->ChooseWindowEntry(ID_DEVICE_FIRST));
+}
+
 INSTANTIATE_TEST_SUITE_P(Toolkits, DialogContract,
                          ::testing::Values(Toolkit::Headless, Toolkit::Qt),
                          widgettest::ToolkitName);

@@ -261,6 +261,50 @@ TEST_F(Win32SurfaceTest, OperationsDuringAnOperationAndItsMessageBoxWaitForItsEn
     EXPECT_EQ(sink.log, want);
 }
 
+TEST_F(Win32SurfaceTest, WindowEntriesWithCheckMarksAndASubmenuFollowAboutInTheSystemMenu) {
+    HMENU system = GetSystemMenu(ui.Window(), FALSE);
+    ASSERT_NE(system, nullptr);
+    ui.AddAboutEntry("About");
+    const int before = GetMenuItemCount(system);
+    auto command = [](int id, const char* text, bool enabled, bool checked = false) {
+        tk::WindowEntry e;
+        e.commandId = id;
+        e.text = text;
+        e.enabled = enabled;
+        e.checkable = true;
+        e.checked = checked;
+        return e;
+    };
+    tk::WindowEntry devices;
+    devices.text = "Devices";
+    devices.submenu = {command(41, "one", true), command(42, "two & more", true, true)};
+    ui.SetWindowEntries({command(40, "grey", false), devices});
+    // Set again: the old entries go, none is left twice.
+    ui.SetWindowEntries({command(40, "grey", false), devices});
+    ASSERT_EQ(GetMenuItemCount(system), before + 2);
+    EXPECT_TRUE(GetMenuState(system, static_cast<UINT>(before), MF_BYPOSITION) & MF_GRAYED);
+    HMENU sub = GetSubMenu(system, before + 1);
+    ASSERT_NE(sub, nullptr);
+    ASSERT_EQ(GetMenuItemCount(sub), 2);
+    EXPECT_FALSE(GetMenuState(sub, 0, MF_BYPOSITION) & MF_CHECKED);
+    EXPECT_TRUE(GetMenuState(sub, 1, MF_BYPOSITION) & MF_CHECKED);
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    ASSERT_TRUE(GetMenuItemInfoW(sub, 1, TRUE, &info));
+    EXPECT_TRUE(info.fType & MFT_RADIOCHECK);  // one choice among the submenu's entries
+    wchar_t text[32] = {};
+    GetMenuStringW(sub, 1, text, 32, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(text), L"two && more");  // "&" shown, no mnemonic
+    // The system sends the submenu's commands as system commands too.
+    for (UINT id : {GetMenuItemID(system, before), GetMenuItemID(sub, 0), GetMenuItemID(sub, 1)})
+        PostMessageW(ui.Window(), WM_SYSCOMMAND, id, 0);
+    Run();
+    EXPECT_EQ(sink.log, (std::vector<std::string>{"command 41", "command 42"}));
+    ui.SetWindowEntries({});
+    EXPECT_EQ(GetMenuItemCount(system), before);
+}
+
 TEST(Win32DialogTest, DisplayTextKeepsTabsAndAmpersandsVisible) {
     EXPECT_EQ(tk::DisplayText("\tSwitch\t", tk::ControlKind::PushButton), "  Switch  ");
     EXPECT_EQ(tk::DisplayText("A&B", tk::ControlKind::CheckBox), "A&&B");

@@ -162,14 +162,28 @@ std::string HeadlessSurface::AskFileName(const FileDialogRequest& request) {
     return name;
 }
 
-bool HeadlessSurface::ChooseWindowEntry(int commandId) {
-    for (const WindowEntry& e : m_windowEntries)
-        if (e.commandId == commandId) {
-            if (!e.enabled) return false;
-            if (m_sink) m_sink->OnCommand(commandId);
-            return true;
+namespace {
+
+// The command entry among entries and their submenus; nullptr when it is
+// missing or it or its submenu is greyed.
+const WindowEntry* EnabledEntry(const std::vector<WindowEntry>& entries, int commandId) {
+    for (const WindowEntry& e : entries) {
+        if (!e.submenu.empty()) {
+            if (const WindowEntry* inner = EnabledEntry(e.submenu, commandId))
+                return e.enabled ? inner : nullptr;
+        } else if (e.commandId == commandId) {
+            return e.enabled ? &e : nullptr;
         }
-    return false;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool HeadlessSurface::ChooseWindowEntry(int commandId) {
+    if (commandId == 0 || !EnabledEntry(m_windowEntries, commandId)) return false;
+    if (m_sink) m_sink->OnCommand(commandId);
+    return true;
 }
 
 void HeadlessSurface::StartTimer(int timerId, int periodMs) {

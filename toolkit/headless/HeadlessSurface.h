@@ -86,8 +86,8 @@ class HeadlessSurface : public DialogSurface {
     void FireTimer(int timerId);
     // Closes the window with the close box.
     void CloseWindow();
-    // Chooses an entry of the window's own menu; false when it is missing or
-    // greyed.
+    // Chooses an entry of the window's own menu, also one in a submenu;
+    // false when it is missing or greyed.
     bool ChooseWindowEntry(int commandId);
 
     // --- Message boxes: answers for the next boxes, and the boxes shown. ---

@@ -1,43 +1,81 @@
 #include "toolkit/qt/WindowEntries.h"
 
+#include <QActionGroup>
 #include <QFile>
 #include <QFileDialog>
 #include <QMenu>
+#include <algorithm>
 
+#include "toolkit/qt/ControlBuilder.h"
 #include "toolkit/qt/QtSurface.h"
 
 namespace tk {
+namespace {
+
+constexpr const char* CHECKED_PROPERTY = "windowEntryChecked";
+
+}  // namespace
 
 WindowEntryActions::WindowEntryActions(QWidget* window, std::function<void(int)> command)
     : m_window(window), m_command(std::move(command)) {}
 
 WindowEntryActions::~WindowEntryActions() {
-    for (const QPointer<QAction>& a : m_actions) delete a.data();
+    for (const QPointer<QObject>& o : m_owned) delete o.data();
 }
 
 void WindowEntryActions::Set(const std::vector<WindowEntry>& entries) {
     // An open context menu may still show the old actions: they go once it closes.
-    for (const QPointer<QAction>& a : m_actions)
-        if (a) {
-            m_window->removeAction(a);
-            a->deleteLater();
+    for (const QPointer<QAction>& a : m_shortcuts)
+        if (a) m_window->removeAction(a);
+    for (const QPointer<QObject>& o : m_owned)
+        if (o) o->deleteLater();
+    m_shortcuts.clear();
+    m_owned.clear();
+    m_top.clear();
+    for (const WindowEntry& e : entries) m_top.emplace_back(Make(e, true));
+}
+
+QAction* WindowEntryActions::Make(const WindowEntry& e, bool enabled) {
+    const QString text = MenuText(e.text);  // "&" is a character, as in the menu bar
+    if (!e.submenu.empty()) {
+        auto* menu = new QMenu(text, m_window);
+        const bool choice = std::all_of(e.submenu.begin(), e.submenu.end(),
+                                        [](const WindowEntry& inner) { return inner.checkable; });
+        auto* group = choice ? new QActionGroup(menu) : nullptr;  // radio marks
+        for (const WindowEntry& inner : e.submenu) {
+            QAction* action = Make(inner, enabled && e.enabled);
+            if (group) group->addAction(action);
+            menu->addAction(action);
         }
-    m_actions.clear();
-    for (const WindowEntry& e : entries) {
-        auto* action = new QAction(QString::fromStdString(e.text), m_window);
-        if (!e.shortcut.empty())
-            action->setShortcut(QKeySequence(QString::fromStdString(e.shortcut)));
-        action->setShortcutContext(Qt::WindowShortcut);
-        action->setEnabled(e.enabled);
-        const int id = e.commandId;
-        QObject::connect(action, &QAction::triggered, action, [this, id] { m_command(id); });
-        m_window->addAction(action);
-        m_actions.emplace_back(action);
+        menu->setEnabled(e.enabled);
+        m_owned.emplace_back(menu);
+        return menu->menuAction();
     }
+    auto* action = new QAction(text, m_window);
+    if (!e.shortcut.empty()) action->setShortcut(QKeySequence(QString::fromStdString(e.shortcut)));
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setEnabled(e.enabled && enabled);
+    action->setCheckable(e.checkable);
+    const bool checked = e.checkable && e.checked;
+    action->setChecked(checked);
+    action->setData(e.commandId);
+    const int id = e.commandId;
+    // The dialog sets the entries anew: a click does not move the check mark.
+    action->setProperty(CHECKED_PROPERTY, checked);
+    QObject::connect(action, &QAction::triggered, action, [this, action, id] {
+        const QList<QAction*> choice =
+            action->actionGroup() ? action->actionGroup()->actions() : QList<QAction*>{action};
+        for (QAction* a : choice) a->setChecked(a->property(CHECKED_PROPERTY).toBool());
+        m_command(id);
+    });
+    m_window->addAction(action);
+    m_shortcuts.emplace_back(action);
+    m_owned.emplace_back(action);
+    return action;
 }
 
 void WindowEntryActions::AddTo(QMenu* menu) const {
-    for (const QPointer<QAction>& a : m_actions)
+    for (const QPointer<QAction>& a : m_top)
         if (a) menu->addAction(a);
 }
 

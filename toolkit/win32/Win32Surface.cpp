@@ -23,6 +23,7 @@ constexpr int APP_ICON_ID = 128;
 // System menu commands are multiples of 16: the window entries get 0x20, 0x30, ...
 constexpr UINT IDM_FIRST_WINDOW_ENTRY = 0x0020;
 constexpr UINT IDM_ENTRY_STEP = 0x0010;
+constexpr UINT IDM_LAST_WINDOW_ENTRY = 0xF000;  // the system's own commands start here
 
 // "Ctrl+S" as an accelerator; false for a shortcut it cannot express.
 bool ParseShortcut(const std::string& text, ACCEL* out) {
@@ -429,25 +430,56 @@ void Win32Surface::AddAboutEntry(const std::string& text) {
 
 void Win32Surface::SetWindowEntries(const std::vector<WindowEntry>& entries) {
     HMENU system = GetSystemMenu(m_hwnd, FALSE);
-    for (size_t i = 0; system && i < m_windowEntries.size(); ++i)
-        DeleteMenu(system, IDM_FIRST_WINDOW_ENTRY + static_cast<UINT>(i) * IDM_ENTRY_STEP,
-                   MF_BYCOMMAND);
-    m_windowEntries = entries;
+    // The entries are the system menu's last items (a submenu goes with its item).
+    for (size_t i = 0; system && i < m_windowEntryItems; ++i)
+        DeleteMenu(system, static_cast<UINT>(GetMenuItemCount(system) - 1), MF_BYPOSITION);
+    m_windowEntryItems = 0;
+    m_windowCommands.clear();
     std::vector<ACCEL> accels;
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const WindowEntry& e = entries[i];
-        std::string text = e.text;
-        ACCEL accel{};
-        if (ParseShortcut(e.shortcut, &accel)) {
-            text += "\t" + e.shortcut;
-            accel.cmd = static_cast<WORD>(e.commandId);
-            if (e.enabled) accels.push_back(accel);
-        }
-        if (system)
-            AppendMenuW(system, MF_STRING | (e.enabled ? 0 : MF_GRAYED),
-                        IDM_FIRST_WINDOW_ENTRY + static_cast<UINT>(i) * IDM_ENTRY_STEP,
-                        Wide(text).c_str());
-    }
+    // Appends entries to menu; enabled: whether the submenu they are in is.
+    std::function<void(HMENU, const std::vector<WindowEntry>&, bool)> append =
+        [&](HMENU menu, const std::vector<WindowEntry>& list, bool enabled) {
+            for (const WindowEntry& e : list) {
+                const bool on = enabled && e.enabled;
+                const UINT grey = e.enabled ? 0 : MF_GRAYED;
+                if (!e.submenu.empty()) {
+                    HMENU popup = CreatePopupMenu();
+                    append(popup, e.submenu, on);
+                    // All checkable: one choice, shown with a radio mark.
+                    int checkedAt = -1, last = static_cast<int>(e.submenu.size()) - 1;
+                    bool choice = true;
+                    for (int k = 0; k <= last; ++k) {
+                        choice = choice && e.submenu[static_cast<size_t>(k)].checkable;
+                        if (e.submenu[static_cast<size_t>(k)].checked) checkedAt = k;
+                    }
+                    if (choice && checkedAt >= 0)
+                        CheckMenuRadioItem(popup, 0, static_cast<UINT>(last),
+                                           static_cast<UINT>(checkedAt), MF_BYPOSITION);
+                    if (menu)
+                        AppendMenuW(menu, MF_POPUP | grey, reinterpret_cast<UINT_PTR>(popup),
+                                    Wide(DisplayText(e.text, ControlKind::PushButton)).c_str());
+                    else
+                        DestroyMenu(popup);
+                    continue;
+                }
+                const UINT id = IDM_FIRST_WINDOW_ENTRY +
+                                static_cast<UINT>(m_windowCommands.size()) * IDM_ENTRY_STEP;
+                if (id >= IDM_LAST_WINDOW_ENTRY) continue;
+                m_windowCommands.push_back({id, e.commandId, on});
+                std::string text = DisplayText(e.text, ControlKind::PushButton);
+                ACCEL accel{};
+                if (ParseShortcut(e.shortcut, &accel)) {
+                    text += "\t" + e.shortcut;
+                    accel.cmd = static_cast<WORD>(e.commandId);
+                    if (on) accels.push_back(accel);
+                }
+                const UINT check = e.checkable && e.checked ? MF_CHECKED : MF_UNCHECKED;
+                if (menu) AppendMenuW(menu, MF_STRING | grey | check, id, Wide(text).c_str());
+            }
+        };
+    const int before = system ? GetMenuItemCount(system) : 0;
+    append(system, entries, true);
+    if (system) m_windowEntryItems = static_cast<size_t>(GetMenuItemCount(system) - before);
     if (m_accelerators) DestroyAcceleratorTable(m_accelerators);
     m_accelerators = accels.empty()
                          ? nullptr
@@ -644,10 +676,10 @@ INT_PTR Win32Surface::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 Operation([](DialogEvents& s) { s.OnAboutCommand(); });
                 return TRUE;
             }
-            for (size_t i = 0; i < m_windowEntries.size(); ++i) {
-                if ((wp & 0xFFF0) != IDM_FIRST_WINDOW_ENTRY + i * IDM_ENTRY_STEP) continue;
-                const int id = m_windowEntries[i].commandId;
-                if (m_windowEntries[i].enabled) Notify([id](DialogEvents& s) { s.OnCommand(id); });
+            for (const WindowCommand& c : m_windowCommands) {
+                if ((wp & 0xFFF0) != c.systemId) continue;
+                const int id = c.commandId;
+                if (c.enabled) Notify([id](DialogEvents& s) { s.OnCommand(id); });
                 return TRUE;
             }
             return FALSE;

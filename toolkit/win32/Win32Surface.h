@@ -128,9 +128,16 @@ class Win32Surface : public DialogSurface {
     std::function<void(uint32_t, uintptr_t)> m_deviceChange;
     MenuBar m_menu;
     HMENU m_menuHandle = nullptr;
-    // The window entries after About in the system menu, and the
+    // The window entries after About in the system menu (their commands, in
+    // submenus too, and how many items they take at the menu's end), and the
     // accelerators of their shortcuts.
-    std::vector<WindowEntry> m_windowEntries;
+    struct WindowCommand {
+        UINT systemId;
+        int commandId;
+        bool enabled;
+    };
+    std::vector<WindowCommand> m_windowCommands;
+    size_t m_windowEntryItems = 0;
     HACCEL m_accelerators = nullptr;
     MenuItem m_trailing;  // commandId 0 and no items: none
     std::function<void(int)> m_trailingCommand;

@@ -36,10 +36,12 @@ enum SimulationCommand : int {
 
 // The virtual device as a person at the screen plugs it in and out; the port
 // raises the same device-change events as a real reader's arrival would.
+// Further simulated devices stay attached throughout.
 class SimulationMenu {
   public:
-    SimulationMenu(tk::Win32Surface& surface, sim::VirtualHidPort& port, sim::SimulatedDevice kind)
-        : m_surface(surface), m_port(port), m_kind(kind) {
+    SimulationMenu(tk::Win32Surface& surface, sim::VirtualHidPort& port,
+                   const std::vector<sim::SimulatedDevice>& kinds)
+        : m_surface(surface), m_port(port), m_kind(kinds.front()) {
         tk::MenuItem popup;
         popup.text = "模拟 (Simulation)";
         popup.popup = {
@@ -48,7 +50,9 @@ class SimulationMenu {
             {ID_SIM_PLUG_FRESH, "插入新的读卡器 (Plug in a fresh reader)", true, {}},
         };
         surface.SetTrailingPopup(popup, [this](int id) { OnCommand(id); });
-        m_device = &port.AttachQuietly(sim::MakeSimulatedDevice(kind));
+        m_device = &port.AttachQuietly(sim::MakeSimulatedDevice(m_kind));
+        for (size_t i = 1; i < kinds.size(); ++i)
+            port.AttachQuietly(sim::MakeSimulatedDevice(kinds[i]));
         Update();
     }
 
@@ -140,7 +144,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     tk::Win32Surface surface(app::MainDialogSpec());
     if (options.simulate != sim::SimulatedDevice::None) {
         sim::VirtualHidPort port(clock);
-        SimulationMenu menu(surface, port, options.simulate);
+        SimulationMenu menu(surface, port, options.simulated);
         CReaderConfigApp().InitInstance(surface, port, port, clock, tracer.get());
     } else {
         dev::Win32HidPort port;
