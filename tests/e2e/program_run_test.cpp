@@ -17,6 +17,11 @@ struct RunCase {
     const char* error;  // a part of why there is no status
 };
 
+// The case's name, not its bytes, in test listings.
+void PrintTo(const RunCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ProgramRunCase : public ::testing::TestWithParam<RunCase> {};
 
 TEST_P(ProgramRunCase, GivesStatusAndBothOutputs) {
