@@ -109,7 +109,15 @@ std::string Session::TakeOutput() {
 }
 
 profile::Profile Session::ReadGeneral() {
-    const std::string output = Run(IDC_READ_DEVICE);
+    std::string output = Run(IDC_READ_DEVICE);
+    // A late second answer of one exchange can reach the next exchange's
+    // read on a loaded machine; a person presses Read Device again, and so
+    // does this, once (it writes back only what the reader holds). A device
+    // that is gone is not asked again.
+    if (output.find(reader_texts::READ_SUCCESS.Get()) == std::string::npos &&
+        output.find(reader_texts::NOT_CONFIGURED.Get()) == std::string::npos &&
+        m_dlg.Link().LastTransferStatus() != dev::TransferStatus::Gone)
+        output = Run(IDC_READ_DEVICE);
     if (output.find(reader_texts::NOT_CONFIGURED.Get()) != std::string::npos)
         throw Failure{"the reader holds no settings: it has never been configured", true};
     if (output.find(reader_texts::READ_SUCCESS.Get()) == std::string::npos)

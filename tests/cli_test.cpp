@@ -483,3 +483,43 @@ TEST_F(CliTest, SimulatedDevicesLiveOnInTheirStateFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// A read answer that is not one (a late acknowledgement in its place) makes
+// the command read once more, as a person would; a second one fails it.
+TEST_F(CliTest, AGarbledReadAnswerIsReadAgainOnce) {
+    // Spoils the first `spoiled` read answers: "Y" where "R" stands.
+    struct Garbling : sim::CardReaderModel {
+        int spoiled = 0;
+        std::vector<sim::Frame> OnFrame(const sim::Frame& in) override {
+            std::vector<sim::Frame> out = CardReaderModel::OnFrame(in);
+            for (sim::Frame& f : out)
+                if (f[2] == 'R' && spoiled > 0) {
+                    f[2] = 'Y';
+                    --spoiled;
+                }
+            return out;
+        }
+    };
+    const std::string factory = WriteProfile("factory.json", profile::Profile{});
+    for (const auto& [spoiled, status] : {std::pair{2, 0}, std::pair{4, 2}}) {
+        sim::VirtualClock caseClock;
+        sim::VirtualHidPort hub(caseClock);
+        auto model = std::make_unique<Garbling>();
+        Garbling& reader = *model;
+        hub.AttachQuietly(std::move(model));
+        struct NoEvents : cli::EventPump {
+            bool WaitForDevice(int) override { return false; }
+        } pump;
+        std::ostringstream out, err;
+        cli::Environment env{hub, hub, caseClock, pump, out, err};
+        ASSERT_EQ(cli::RunCommand(app::ParseCommandLine({"apply", factory}), env), 0);
+        // Each request goes out twice and is answered twice: two answers per read.
+        reader.spoiled = spoiled;
+        EXPECT_EQ(cli::RunCommand(app::ParseCommandLine({"verify", factory}), env), status)
+            << spoiled << out.str() << err.str();
+    }
+}
+
+}  // namespace
