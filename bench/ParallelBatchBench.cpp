@@ -17,15 +17,11 @@
 namespace bench {
 namespace {
 
-struct NoEvents : cli::EventPump {
-    bool WaitForDevice(int) override { return false; }
-};
-
 void RunOnce(const std::string& profilePath, int readers, ParallelCost* cost) {
     tk::SystemClock clock;
     sim::VirtualHidPort hub(clock);
     for (int i = 0; i < readers; ++i) hub.AttachQuietly(std::make_unique<sim::CardReaderModel>());
-    NoEvents pump;
+    cli::NoDeviceEvents pump;
     std::ostringstream out, err;
     cli::Environment env{hub, hub, clock, pump, out, err};
     const app::CommandLine options = app::ParseCommandLine(

@@ -30,6 +30,15 @@ class EventPump {
     virtual void Finished(const std::string& path) { (void)path; }
 };
 
+// No device event ever comes: for commands that wait for none, and for a
+// dialog tied to one device for its life (whose going away fails its transfers).
+class NoDeviceEvents : public EventPump, public dev::DeviceWatcher {
+  public:
+    bool WaitForDevice(int) override { return false; }
+    bool Register(dev::DeviceChangeReceiver*) override { return true; }
+    void Unregister() override {}
+};
+
 // Where a command runs: the device access (today the one reader the link
 // finds; a device choice would narrow the port), time, and the output.
 struct Environment {

@@ -20,15 +20,6 @@ namespace {
 // How often a batch waiting for devices looks at those that finished.
 constexpr int RESULT_POLL_MS = 100;
 
-// One device's dialog takes no device events: it is bound to its device,
-// whose going away fails its transfers.
-class NoEvents : public dev::DeviceWatcher, public EventPump {
-  public:
-    bool Register(dev::DeviceChangeReceiver*) override { return true; }
-    void Unregister() override {}
-    bool WaitForDevice(int) override { return false; }
-};
-
 // Names the device in each trace line: the devices' lines interleave.
 class DeviceTracer : public dev::ReportTracer {
   public:
@@ -65,7 +56,8 @@ Outcome Configure(Environment& shared, const dev::HidInterfaceInfo& info,
     Outcome o;
     o.row.path = info.path;
     o.row.serial = info.serial;
-    NoEvents none;
+    // Its dialog takes no device events: it is bound to its device.
+    NoDeviceEvents none;
     std::ostringstream out, err;
     std::optional<DeviceTracer> tracer;
     if (shared.tracer) tracer.emplace(*shared.tracer, info.path);

@@ -15,10 +15,6 @@ using namespace ids;
 
 namespace {
 
-bool IsReaderId(const dev::HidInterfaceInfo& info) {
-    return info.vendorId == dev::VENDOR_ID && info.productId == dev::PRODUCT_ID;
-}
-
 bool SameDevice(const dev::HidInterfaceInfo& a, const dev::HidInterfaceInfo& b) {
     return a.path == b.path && a.instance == b.instance;
 }
@@ -38,9 +34,11 @@ void CReaderConfigDlg::RefreshDevices() {
     // Opening every interface to tell the settings one from the keyboard is
     // what costs; a device change that leaves the set of interfaces as it was
     // (the tree-change event after an arrival) lists nothing anew.
+    // A dialog bound to one device for its life (a command's) has no choice to offer.
+    if (m_link.Binding().active && !m_link.Binding().path.empty()) return;
     std::vector<dev::HidInterfaceInfo> present;
     for (dev::HidInterfaceInfo& info : m_port.Enumerate())
-        if (IsReaderId(info)) present.push_back(std::move(info));
+        if (dev::IsReaderId(info)) present.push_back(std::move(info));
     const bool same =
         present.size() == m_listedInterfaces.size() &&
         std::equal(present.begin(), present.end(), m_listedInterfaces.begin(), SameDevice);
@@ -51,8 +49,8 @@ void CReaderConfigDlg::RefreshDevices() {
         // One interface at most: one device at most, whatever it turns out to be.
         m_devices = std::move(present);
     } else {
-        for (dev::ReaderInterface& r : dev::ListReaderInterfaces(m_port))
-            if (r.settings) m_devices.push_back(std::move(r.info));
+        for (const dev::HidInterfaceInfo& info : present)
+            if (dev::DescribeReaderInterface(m_port, info).settings) m_devices.push_back(info);
     }
     bool chosenPresent = false;
     for (const dev::HidInterfaceInfo& info : m_devices)

@@ -6,10 +6,6 @@
 namespace dev {
 namespace {
 
-bool IsReaderId(const HidInterfaceInfo& info) {
-    return info.vendorId == VENDOR_ID && info.productId == PRODUCT_ID;
-}
-
 // The interface the settings travel on: 64-byte reports both ways, and no
 // keyboard, whose interface shares the reader's ids.
 bool IsSettingsInterface(const HidHandle& handle) {
@@ -37,19 +33,26 @@ const char* TransferStatusName(TransferStatus status) {
     return "error";
 }
 
+bool IsReaderId(const HidInterfaceInfo& info) {
+    return info.vendorId == VENDOR_ID && info.productId == PRODUCT_ID;
+}
+
+ReaderInterface DescribeReaderInterface(HidPort& port, const HidInterfaceInfo& info) {
+    ReaderInterface r{info};
+    std::unique_ptr<HidHandle> handle = port.Open(info.path, &r.openError);
+    r.openable = handle != nullptr;
+    if (handle) r.openError = OpenError::None;
+    r.settings = handle && IsSettingsInterface(*handle);
+    if (r.openError == OpenError::AccessDenied) r.denial = port.ExplainAccessDenied(info.path);
+    return r;
+}
+
 std::vector<ReaderInterface> ListReaderInterfaces(
     HidPort& port, const std::function<bool(const HidInterfaceInfo&)>& wanted) {
     std::vector<ReaderInterface> out;
-    for (const HidInterfaceInfo& info : port.Enumerate()) {
-        if (!IsReaderId(info) || (wanted && !wanted(info))) continue;
-        ReaderInterface r{info};
-        std::unique_ptr<HidHandle> handle = port.Open(info.path, &r.openError);
-        r.openable = handle != nullptr;
-        if (handle) r.openError = OpenError::None;
-        r.settings = handle && IsSettingsInterface(*handle);
-        if (r.openError == OpenError::AccessDenied) r.denial = port.ExplainAccessDenied(info.path);
-        out.push_back(std::move(r));
-    }
+    for (const HidInterfaceInfo& info : port.Enumerate())
+        if (IsReaderId(info) && (!wanted || wanted(info)))
+            out.push_back(DescribeReaderInterface(port, info));
     return out;
 }
 

@@ -168,6 +168,11 @@ struct ReaderInterface {
     AccessDenial denial = AccessDenial::Unknown;  // for OpenError::AccessDenied
     bool settings = false;  // opened, and the settings travel on it (see FindDevice)
 };
+// Whether an enumerated interface carries the reader's vendor and product id.
+bool IsReaderId(const HidInterfaceInfo& info);
+// Opens the interface once and closes it again to tell whether it may be
+// opened and whether the settings travel on it.
+ReaderInterface DescribeReaderInterface(HidPort& port, const HidInterfaceInfo& info);
 // Every interface with the reader's ids, in enumeration order; each is opened
 // once and closed again to tell whether it may be opened. With wanted, only
 // the interfaces it accepts are opened and listed.

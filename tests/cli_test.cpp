@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <mutex>
 #include <set>
 #include <sstream>
@@ -26,6 +27,16 @@ struct Outcome {
     int status;
     std::string out, err;
 };
+
+// Runs reader-config ARGS... against the devices of hub, which the caller keeps.
+Outcome RunOn(sim::VirtualHidPort& hub, tk::Clock& clock, const std::vector<std::string>& args,
+              dev::ReportTracer* tracer = nullptr) {
+    cli::NoDeviceEvents pump;
+    std::ostringstream out, err;
+    cli::Environment env{hub, hub, clock, pump, out, err, tracer};
+    const int status = cli::RunCommand(app::ParseCommandLine(args), env);
+    return {status, out.str(), err.str()};
+}
 
 class CliTest : public ::testing::Test {
   protected:
@@ -53,16 +64,7 @@ class CliTest : public ::testing::Test {
         return {status, out.str(), err.str()};
     }
     // Runs reader-config ARGS... against port, whose devices the test keeps.
-    Outcome OnPort(const std::vector<std::string>& args) {
-        struct NoEvents : cli::EventPump {
-            bool WaitForDevice(int) override { return false; }
-        } pump;
-        const app::CommandLine options = app::ParseCommandLine(args);
-        std::ostringstream out, err;
-        cli::Environment env{port, port, clock, pump, out, err};
-        const int status = cli::RunCommand(options, env);
-        return {status, out.str(), err.str()};
-    }
+    Outcome OnPort(const std::vector<std::string>& args) { return RunOn(port, clock, args); }
 
     sim::VirtualClock clock;
     sim::VirtualHidPort port{clock};
@@ -262,24 +264,23 @@ TEST_F(CliTest, OneCommandOneDevice) {
         {"/dev/vhidraw12", true, 2, "the device /dev/vhidraw12 went away during the operation"},
     };
     for (const Case& c : cases) {
-        for (sim::VirtualDevice* d : port.Devices()) d->ClearReceived();
+        std::map<const sim::VirtualDevice*, int> opens;
+        for (sim::VirtualDevice* d : port.Devices()) {
+            d->ClearReceived();
+            opens[d] = d->openCount;
+        }
         sim::VirtualDevice* target = port.Find(c.path);
         ASSERT_NE(target, nullptr);
         puller.port = &port;
         puller.victim = c.pull ? target : nullptr;
-        struct NoEvents : cli::EventPump {
-            bool WaitForDevice(int) override { return false; }
-        } pump;
-        const app::CommandLine options =
-            app::ParseCommandLine({"--device", c.path, "apply", changed});
-        std::ostringstream out, err;
-        cli::Environment env{port, port, clock, pump, out, err, &puller};
-        EXPECT_EQ(cli::RunCommand(options, env), c.status) << c.path << out.str() << err.str();
-        EXPECT_NE((out.str() + err.str()).find(c.text), std::string::npos)
-            << out.str() << err.str();
+        const Outcome o = RunOn(port, clock, {"--device", c.path, "apply", changed}, &puller);
+        EXPECT_EQ(o.status, c.status) << c.path << o.out << o.err;
+        EXPECT_NE((o.out + o.err).find(c.text), std::string::npos) << o.out << o.err;
         for (sim::VirtualDevice* d : port.Devices()) {
             if (d != target) {
                 EXPECT_TRUE(d->Received().empty()) << d->Path() << " for " << c.path;
+                // Once, by the listing that finds the chosen device; never after.
+                EXPECT_LE(d->openCount - opens[d], 1) << d->Path() << " for " << c.path;
             }
         }
         if (!c.pull) {
@@ -375,20 +376,15 @@ TEST_F(CliTest, ParallelBatchConfiguresEachDeviceOnItsOwn) {
         } puller;
         puller.hub = &hub;
         for (int i : c.pulled) puller.victims.insert(devices[static_cast<size_t>(i)]->Path());
-        struct NoMoreEvents : cli::EventPump {
-            bool WaitForDevice(int) override { return false; }
-        } pump;
 
         const std::string log = Path(std::string(c.name) + ".csv");
         std::vector<std::string> args = {"batch", p, "--parallel", "--log", log};
         if (c.count) args.insert(args.end(), {"--count", std::to_string(c.count)});
-        std::ostringstream out, err;
-        cli::Environment env{hub, hub, caseClock, pump, out, err, &puller};
-        EXPECT_EQ(cli::RunCommand(app::ParseCommandLine(args), env), c.status)
-            << out.str() << err.str();
-        EXPECT_EQ(LinesEndingWith(out.str(), ": verified"), c.verified) << out.str();
-        EXPECT_EQ(LinesEndingWith(out.str(), ": failed"), c.failed) << out.str();
-        EXPECT_NE(err.str().find(c.err), std::string::npos) << err.str();
+        const Outcome o = RunOn(hub, caseClock, args, &puller);
+        EXPECT_EQ(o.status, c.status) << o.out << o.err;
+        EXPECT_EQ(LinesEndingWith(o.out, ": verified"), c.verified) << o.out;
+        EXPECT_EQ(LinesEndingWith(o.out, ": failed"), c.failed) << o.out;
+        EXPECT_NE(o.err.find(c.err), std::string::npos) << o.err;
 
         // One row per finished device, counted 1..n, each device once.
         const std::string csv = Read(log);
@@ -423,18 +419,14 @@ TEST_F(CliTest, ParallelBatchSendsTheFramesOfApply) {
         }
         return steps;
     };
-    struct NoMoreEvents : cli::EventPump {
-        bool WaitForDevice(int) override { return false; }
-    } pump;
     auto Traced = [&](const std::vector<std::string>& args, int readers) {
         sim::VirtualClock caseClock;
         sim::VirtualHidPort hub(caseClock);
         for (int i = 0; i < readers; ++i)
             hub.AttachQuietly(std::make_unique<sim::CardReaderModel>());
-        std::ostringstream trace, out, err;
+        std::ostringstream trace;
         dev::TraceWriter writer(trace, caseClock);
-        cli::Environment env{hub, hub, caseClock, pump, out, err, &writer};
-        EXPECT_EQ(cli::RunCommand(app::ParseCommandLine(args), env), 0) << err.str();
+        EXPECT_EQ(RunOn(hub, caseClock, args, &writer).status, 0);
         return trace.str();
     };
     const std::vector<std::string> one = Steps(Traced({"apply", p}, 1), "");
@@ -509,16 +501,11 @@ TEST_F(CliTest, AGarbledReadAnswerIsReadAgainOnce) {
         auto model = std::make_unique<Garbling>();
         Garbling& reader = *model;
         hub.AttachQuietly(std::move(model));
-        struct NoEvents : cli::EventPump {
-            bool WaitForDevice(int) override { return false; }
-        } pump;
-        std::ostringstream out, err;
-        cli::Environment env{hub, hub, caseClock, pump, out, err};
-        ASSERT_EQ(cli::RunCommand(app::ParseCommandLine({"apply", factory}), env), 0);
+        ASSERT_EQ(RunOn(hub, caseClock, {"apply", factory}).status, 0);
         // Each request goes out twice and is answered twice: two answers per read.
         reader.spoiled = spoiled;
-        EXPECT_EQ(cli::RunCommand(app::ParseCommandLine({"verify", factory}), env), status)
-            << spoiled << out.str() << err.str();
+        const Outcome o = RunOn(hub, caseClock, {"verify", factory});
+        EXPECT_EQ(o.status, status) << spoiled << o.out << o.err;
     }
 }
 

@@ -11,12 +11,11 @@
 #include <cstdio>
 #include <string>
 
+#include "app/ControlIds.h"
+
 namespace {
 
-constexpr int IDC_OUTPUT = 1000;
-constexpr int IDC_SET_DEVICE = 1024;
-constexpr int IDC_READ_DEVICE = 1026;
-constexpr int IDC_ENGLISH = 1070;
+using namespace ids;
 constexpr DWORD WAIT_MS = 20000;
 constexpr WPARAM IDM_ABOUTBOX = 0x0010;
 

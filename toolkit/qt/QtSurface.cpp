@@ -14,6 +14,7 @@
 
 #include "toolkit/AccessibleNames.h"
 #include "toolkit/ControlAt.h"
+#include "toolkit/DepthGuard.h"
 #include "toolkit/LineBreaks.h"
 #include "toolkit/qt/AboutBox.h"
 #include "toolkit/qt/AppIcon.h"
@@ -28,17 +29,6 @@ namespace {
 QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
-
-// Counts nested programmatic changes: while it is above zero the widgets'
-// own change and focus signals are not passed on, because the surface
-// notifies the dialog itself, exactly once.
-struct Guard {
-    explicit Guard(int& depth) : m_depth(depth) { ++m_depth; }
-    ~Guard() { --m_depth; }
-    Guard(const Guard&) = delete;
-    Guard& operator=(const Guard&) = delete;
-    int& m_depth;
-};
 
 }  // namespace
 
@@ -211,7 +201,7 @@ void QtSurface::SetText(int id, const std::string& text) {
             auto* edit = static_cast<QLineEdit*>(c.widget);
             const QString value = Q(text);
             {
-                Guard quiet(m_silent);
+                DepthGuard quiet(m_silent);
                 // The same text again leaves the widget as it is (nothing
                 // to repaint); the dialog hears of it all the same.
                 if (edit->text() != value) edit->setText(value);
@@ -223,7 +213,7 @@ void QtSurface::SetText(int id, const std::string& text) {
         }
         case ControlKind::MultiLineEdit: {
             {
-                Guard quiet(m_silent);
+                DepthGuard quiet(m_silent);
                 static_cast<LogEdit*>(c.widget)->SetAllText(Q(ToLf(text)));
             }
             NotifyChange(id);
@@ -262,7 +252,7 @@ void QtSurface::AppendText(int id, const std::string& text) {
     Control& c = At(id);
     if (c.def.kind == ControlKind::MultiLineEdit) {
         {
-            Guard quiet(m_silent);
+            DepthGuard quiet(m_silent);
             static_cast<LogEdit*>(c.widget)->AppendAtEnd(Q(ToLf(text)));
         }
         NotifyChange(id);
@@ -271,7 +261,7 @@ void QtSurface::AppendText(int id, const std::string& text) {
     if (c.def.kind == ControlKind::Edit) {
         auto* edit = static_cast<QLineEdit*>(c.widget);
         {
-            Guard quiet(m_silent);
+            DepthGuard quiet(m_silent);
             edit->setText(edit->text() + Q(text));
         }
         NotifyChange(id);
@@ -303,7 +293,7 @@ void QtSurface::SetChecked(int id, bool checked) {
     QButtonGroup* group = button->group();
     const bool relax = group && group->exclusive() && !checked;
     if (relax) group->setExclusive(false);
-    Guard programmatic(m_programmaticChecks);
+    DepthGuard programmatic(m_programmaticChecks);
     button->setChecked(checked);
     if (relax) group->setExclusive(true);
 }
@@ -320,7 +310,7 @@ void QtSurface::SetEnabled(int id, bool enabled) {
     QWidget* w = At(id).widget;
     const bool hadFocus = w->hasFocus() || w->isAncestorOf(QApplication::focusWidget());
     {
-        Guard quiet(m_focusQuiet);
+        DepthGuard quiet(m_focusQuiet);
         w->setEnabled(enabled);
     }
     if (!enabled && hadFocus) ParkFocus();
@@ -330,7 +320,7 @@ void QtSurface::SetVisible(int id, bool visible) {
     QWidget* w = At(id).widget;
     const bool hadFocus = w->hasFocus() || w->isAncestorOf(QApplication::focusWidget());
     {
-        Guard quiet(m_focusQuiet);
+        DepthGuard quiet(m_focusQuiet);
         w->setVisible(visible);
     }
     if (!visible && hadFocus) ParkFocus();
@@ -340,7 +330,7 @@ void QtSurface::ParkFocus() {
     // Qt hands the focus of a control that goes away to the next one, which
     // may be an edit that then never reports being entered. The focus stays
     // with the dialog instead, and the control keeps counting as focused.
-    Guard quiet(m_focusQuiet);
+    DepthGuard quiet(m_focusQuiet);
     m_client->setFocus(Qt::OtherFocusReason);
 }
 

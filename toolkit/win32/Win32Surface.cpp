@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "toolkit/ControlAt.h"
+#include "toolkit/DepthGuard.h"
 #include "toolkit/LineBreaks.h"
 #include "toolkit/win32/DialogTemplate.h"
 
@@ -36,14 +37,6 @@ bool ParseShortcut(const std::string& text, ACCEL* out) {
     out->key = static_cast<WORD>(key);
     return true;
 }
-
-struct Guard {
-    explicit Guard(int& depth) : m_depth(depth) { ++m_depth; }
-    ~Guard() { --m_depth; }
-    Guard(const Guard&) = delete;
-    Guard& operator=(const Guard&) = delete;
-    int& m_depth;
-};
 
 bool IsEditKind(ControlKind kind) {
     return kind == ControlKind::Edit || kind == ControlKind::MultiLineEdit;
@@ -254,7 +247,7 @@ void Win32Surface::SetText(int id, const std::string& text) {
     }
     const std::string shown = c.def.kind == ControlKind::MultiLineEdit ? ToCrLf(ToLf(text)) : text;
     {
-        Guard quiet(m_silent);
+        DepthGuard quiet(m_silent);
         SetWindowTextW(c.hwnd, Wide(shown).c_str());
     }
     if (m_sink) m_sink->OnEditChange(id);
@@ -274,7 +267,7 @@ void Win32Surface::AppendText(int id, const std::string& text) {
     const std::wstring add =
         Wide(c.def.kind == ControlKind::MultiLineEdit ? ToCrLf(ToLf(text)) : text);
     {
-        Guard quiet(m_silent);
+        DepthGuard quiet(m_silent);
         DWORD start = 0, end = 0;
         SendMessageW(c.hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                      reinterpret_cast<LPARAM>(&end));
@@ -329,7 +322,7 @@ void Win32Surface::SetAccessibleName(int id, const std::string&) {
 }
 
 void Win32Surface::MoveFocusTo(const Control& c) {
-    Guard quiet(m_focusQuiet);
+    DepthGuard quiet(m_focusQuiet);
     // The dialog manager selects the whole text of an edit it moves the focus
     // to; the dialog's caret stays where the dialog put it.
     DWORD start = 0, end = 0;
@@ -567,7 +560,7 @@ int Win32Surface::RunModal() {
     {
         // Activation hands the focus to a control of its own choosing; the
         // dialog's focus is the one it set.
-        Guard quiet(m_focusQuiet);
+        DepthGuard quiet(m_focusQuiet);
         ShowWindow(m_hwnd, SW_SHOW);
         UpdateWindow(m_hwnd);
         if (m_focusId != 0) MoveFocusTo(At(m_focusId));
