@@ -17,6 +17,9 @@
 
 namespace cli {
 
+// The name messages start with.
+inline constexpr const char* PROGRAM = "reader-config";
+
 // Waits for device arrival and removal: the events go to whoever registered
 // with the watcher (the dialog) before WaitForDevice returns.
 class EventPump {

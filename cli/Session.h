@@ -15,7 +15,6 @@
 
 namespace cli {
 
-inline constexpr const char* PROGRAM = "reader-config";
 // The pause after each operation, as between two clicks.
 inline constexpr int SETTLE_MS = 100;
 

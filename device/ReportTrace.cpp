@@ -21,6 +21,25 @@ std::string HexBytes(const uint8_t* bytes, size_t count) {
     return out;
 }
 
+bool ParseHexByte(const std::string& word, uint8_t* out) {
+    if (word.size() != 2 || !std::isxdigit(static_cast<unsigned char>(word[0])) ||
+        !std::isxdigit(static_cast<unsigned char>(word[1])))
+        return false;
+    *out = static_cast<uint8_t>(std::strtoul(word.c_str(), nullptr, 16));
+    return true;
+}
+
+std::optional<std::vector<uint8_t>> ParseHexBytes(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<uint8_t> bytes;
+    for (std::string word; in >> word;) {
+        uint8_t byte = 0;
+        if (!ParseHexByte(word, &byte)) return std::nullopt;
+        bytes.push_back(byte);
+    }
+    return bytes;
+}
+
 namespace {
 
 // The reasons a failed transfer is traced with (TransferStatusName).
@@ -95,10 +114,9 @@ std::optional<TraceStep> ParseTraceStep(const std::string& line, std::string* er
             return step;
         }
         first = false;
-        if (word.size() != 2 || !std::isxdigit(static_cast<unsigned char>(word[0])) ||
-            !std::isxdigit(static_cast<unsigned char>(word[1])))
-            return fail("bad byte '" + word + "'");
-        step.bytes.push_back(static_cast<uint8_t>(std::strtoul(word.c_str(), nullptr, 16)));
+        uint8_t byte = 0;
+        if (!ParseHexByte(word, &byte)) return fail("bad byte '" + word + "'");
+        step.bytes.push_back(byte);
     }
     return step;
 }

@@ -41,7 +41,12 @@ std::string FormatTraceStep(const TraceStep& step);
 // nullopt for a comment, a blank line or a line that is not a step; *error
 // (when given) says what was wrong with a malformed step line.
 std::optional<TraceStep> ParseTraceStep(const std::string& line, std::string* error = nullptr);
+// "20 FD 07": the bytes as two hex digits each, separated by spaces.
 std::string HexBytes(const uint8_t* bytes, size_t count);
+// One byte as HexBytes writes it; false for anything else.
+bool ParseHexByte(const std::string& word, uint8_t* out);
+// What HexBytes wrote (any spacing, either case); nullopt when a word is no byte.
+std::optional<std::vector<uint8_t>> ParseHexBytes(const std::string& text);
 
 // Writes a trace of every report that goes through a CHidLink, one flushed
 // line at a time, so a write that fails is known at once. Links on several

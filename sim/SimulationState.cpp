@@ -1,12 +1,12 @@
 #include "sim/SimulationState.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <vector>
 
+#include "device/ReportTrace.h"
 #include "sim/CardReaderModel.h"
 #include "sim/KeypadModel.h"
 #include "sim/SimulatedDevices.h"
@@ -17,32 +17,14 @@ namespace {
 using nlohmann::json;
 constexpr int STATE_VERSION = 1;
 
-std::string Hex(const uint8_t* bytes, size_t n) {
-    std::string out;
-    char two[3];
-    for (size_t i = 0; i < n; ++i) {
-        std::snprintf(two, sizeof two, "%02x", bytes[i]);
-        out += two;
-    }
-    return out;
-}
-
 std::string Hex(const std::string& bytes) {
-    return Hex(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    return dev::HexBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
 }
 
 std::optional<std::string> Unhex(const std::string& hex) {
-    if (hex.size() % 2) return std::nullopt;
-    std::string out;
-    for (size_t i = 0; i < hex.size(); i += 2) {
-        unsigned value = 0;
-        if (std::sscanf(hex.c_str() + i, "%2x", &value) != 1 ||
-            !std::isxdigit(static_cast<unsigned char>(hex[i])) ||
-            !std::isxdigit(static_cast<unsigned char>(hex[i + 1])))
-            return std::nullopt;
-        out += static_cast<char>(value);
-    }
-    return out;
+    const std::optional<std::vector<uint8_t>> bytes = dev::ParseHexBytes(hex);
+    if (!bytes) return std::nullopt;
+    return std::string(bytes->begin(), bytes->end());
 }
 
 template <size_t N>
@@ -72,14 +54,15 @@ SimulatedDevice KindOf(ReaderModel& model) {
 json DeviceToJson(VirtualDevice& d) {
     json j = {{"kind", SimulatedDeviceName(KindOf(d.Model()))}, {"serial", d.serial}};
     if (CardReaderModel* reader = ReaderOf(d.Model())) {
-        j["settings"] = Hex(reader->StoredSettings().data(), reader->StoredSettings().size());
+        j["settings"] =
+            dev::HexBytes(reader->StoredSettings().data(), reader->StoredSettings().size());
         json texts = json::array();
         for (int i = 1; i <= CardReaderModel::FIELD_COUNT; ++i)
             texts.push_back(Hex(reader->LongText(i)));
         j["texts"] = texts;
     }
     if (auto* keypad = dynamic_cast<KeypadModel*>(&d.Model()))
-        j["keys"] = Hex(keypad->StoredCodes().data(), keypad->StoredCodes().size());
+        j["keys"] = dev::HexBytes(keypad->StoredCodes().data(), keypad->StoredCodes().size());
     return j;
 }
 

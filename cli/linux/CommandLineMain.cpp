@@ -14,8 +14,6 @@ namespace cli {
 
 namespace {
 
-constexpr const char* PROGRAM = "reader-config";
-
 // Waits on the udev monitor for batch mode (-1: without a time limit).
 class UdevPump : public EventPump {
   public:
