@@ -89,7 +89,7 @@ std::unique_ptr<HidHandle> CHidLink::FindDevice() {
         }
         m_lastFindStatus = FindStatus::Found;
         m_lastDenial = AccessDenial::Unknown;
-        m_openedPath = info.path;
+        m_opened = info;
         return handle;
     }
     m_lastFindStatus = status;
@@ -116,7 +116,10 @@ void CHidLink::Bind(const std::string& path) {
     m_binding = DeviceBinding{true, path, {}};
     if (path.empty()) return;
     for (const HidInterfaceInfo& info : m_port.Enumerate())
-        if (info.path == path) m_binding.instance = info.instance;
+        if (info.path == path) {
+            m_binding.instance = info.instance;
+            m_binding.serial = info.serial;
+        }
 }
 
 std::unique_ptr<HidHandle> CHidLink::OpenForTransfer() {
@@ -131,9 +134,9 @@ std::unique_ptr<HidHandle> CHidLink::OpenForTransfer() {
             return nullptr;
         }
         if (m_binding.active) {
-            m_binding.path = m_openedPath;
-            for (const HidInterfaceInfo& info : m_port.Enumerate())
-                if (info.path == m_openedPath) m_binding.instance = info.instance;
+            m_binding.path = m_opened.path;
+            m_binding.instance = m_opened.instance;
+            m_binding.serial = m_opened.serial;
         }
         return handle;
     }
@@ -144,7 +147,7 @@ std::unique_ptr<HidHandle> CHidLink::OpenForTransfer() {
         OpenError error = OpenError::None;
         std::unique_ptr<HidHandle> handle = m_port.Open(info.path, &error);
         if (handle && IsSettingsInterface(*handle)) {
-            m_openedPath = info.path;
+            m_opened = info;
             return handle;
         }
         m_lastTransfer = error == OpenError::NotFound || (handle && !IsSettingsInterface(*handle))
@@ -187,7 +190,8 @@ void CHidLink::WriteReport(const uint8_t* payload, uint8_t count) {
         return;
     }
     // Callers still judge by the answer; the reason goes to the trace.
-    Failed(true, handle->LastWriteTimedOut() ? TransferStatus::Timeout : ErrorOrGone(m_openedPath));
+    Failed(true,
+           handle->LastWriteTimedOut() ? TransferStatus::Timeout : ErrorOrGone(m_opened.path));
 }
 
 void CHidLink::ReadReport(uint8_t* dest, uint8_t count) {
@@ -200,7 +204,7 @@ void CHidLink::ReadReport(uint8_t* dest, uint8_t count) {
     const size_t length = handle->InputReportLength();
     const int got = handle->Read(report.data(), length, READ_WAIT_MS);
     if (got <= 0) {
-        Failed(false, got == 0 ? TransferStatus::Timeout : ErrorOrGone(m_openedPath));
+        Failed(false, got == 0 ? TransferStatus::Timeout : ErrorOrGone(m_opened.path));
         return;
     }
     // Bytes past what the device sent (a short report) read as zeros.

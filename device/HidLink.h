@@ -54,8 +54,9 @@ const char* TransferStatusName(TransferStatus status);
 // The device an operation's transfers are tied to.
 struct DeviceBinding {
     bool active = false;
-    std::string path;      // empty until the first transfer has found the device
-    std::string instance;  // see HidInterfaceInfo::instance
+    std::string path;         // empty until the first transfer has found the device
+    std::string instance;     // see HidInterfaceInfo::instance
+    std::string serial = {};  // as the device reports it; empty when it reports none
 };
 
 // Observes every report that goes through the link (for traces).
@@ -152,7 +153,7 @@ class CHidLink {
     TransferStatus m_lastTransfer = TransferStatus::NotPresent;
     DeviceBinding m_binding;
     std::string m_chosenPath;
-    std::string m_openedPath;  // path of the interface the last transfer opened
+    HidInterfaceInfo m_opened;  // the interface the last transfer opened
     ReportTracer* m_tracer = nullptr;
     std::string m_operation;
     int m_operationDepth = 0;

@@ -116,24 +116,8 @@ void CReaderConfigDlg::RecordBatchDevice(bool configured, uint32_t count) {
     row.count = count;
     row.result = configured ? "configured" : "failed";
     // The device the operation is bound to; empty when no transfer found one.
-    const dev::DeviceBinding& bound = m_link.Binding();
-    row.path = bound.path;
-    auto isBound = [&bound](const dev::HidInterfaceInfo& info) {
-        return !bound.path.empty() && info.path == bound.path &&
-               (bound.instance.empty() || info.instance == bound.instance);
-    };
-    bool named = false;
-    for (const dev::HidInterfaceInfo& info : m_port.Enumerate())
-        if (!named && isBound(info)) {
-            row.serial = info.serial;
-            named = true;
-        }
-    // Pulled out meanwhile: its serial as last listed.
-    for (const dev::HidInterfaceInfo& info : m_devices)
-        if (!named && isBound(info)) {
-            row.serial = info.serial;
-            named = true;
-        }
+    row.path = m_link.Binding().path;
+    row.serial = m_link.Binding().serial;
     m_batchLog.Add(row);
     if (m_batchLog.Size() == 1) UpdateWindowEntries();
 }
