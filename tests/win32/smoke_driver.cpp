@@ -11,11 +11,14 @@
 #include <cstdio>
 #include <string>
 
-#include "app/ControlIds.h"
-
 namespace {
 
-using namespace ids;
+// The dialog's control ids (app/ControlIds.h cannot share a unit with
+// <windows.h>, whose IDCANCEL is a macro).
+constexpr int IDC_OUTPUT = 1000;
+constexpr int IDC_SET_DEVICE = 1024;
+constexpr int IDC_READ_DEVICE = 1026;
+constexpr int IDC_ENGLISH = 1070;
 constexpr DWORD WAIT_MS = 20000;
 constexpr WPARAM IDM_ABOUTBOX = 0x0010;
 
