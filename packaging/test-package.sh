@@ -17,7 +17,7 @@ dpkg-deb -x "$deb" "$work/root"
 fail() { echo "$*"; exit 1; }
 id=io.github.reader_config.ReaderConfig
 for f in usr/bin/reader-config \
-         usr/lib/udev/rules.d/70-reader-config.rules \
+         lib/udev/rules.d/70-reader-config.rules \
          usr/share/applications/$id.desktop \
          usr/share/metainfo/$id.metainfo.xml \
          usr/share/icons/hicolor/scalable/apps/$id.svg \

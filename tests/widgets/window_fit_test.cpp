@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <string>
 
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
@@ -35,13 +36,19 @@ TEST_F(WindowFitTest, BaseUnitsOfTheCjkFonts) {
         const char* family;
         int cx, cy;
     };
+    std::string missing;
     for (const Case& c : {Case{"WenQuanYi Zen Hei", 6, 12}, Case{"Noto Sans CJK SC", 7, 12}}) {
-        if (!QFontDatabase::families().contains(QString::fromLatin1(c.family))) continue;
+        if (!QFontDatabase::families().contains(QString::fromLatin1(c.family))) {
+            missing += std::string(missing.empty() ? "" : ", ") + c.family;
+            continue;
+        }
         QFont font(QString::fromLatin1(c.family), 9);
         const tk::BaseUnits u = tk::BaseUnitsOf(font);
         EXPECT_EQ(u.cx, c.cx) << c.family;
         EXPECT_EQ(u.cy, c.cy) << c.family;
     }
+    // Said, not passed silently: scripts/install-deps.sh installs both.
+    if (!missing.empty()) GTEST_SKIP() << "not installed, not measured: " << missing;
 }
 
 // Room a desktop leaves a window: a title bar (about 30 pixels) and a panel
