@@ -14,7 +14,8 @@ CReaderConfigDlg::CReaderConfigDlg(tk::DialogSurface& surface, dev::HidPort& por
       m_clock(clock),
       m_port(port),
       m_watcher(watcher, surface),
-      m_link(port, m_watcher) {
+      m_link(port, m_watcher, clock),
+      m_session(m_link, this) {
     ResetGlobals();
     m_ui.SetEventSink(this);
     m_link.SetWhenIdle([this] { HandleDeferredEvents(); });

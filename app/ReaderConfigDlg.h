@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/QueuedDeviceWatcher.h"
+#include "core/ReaderSession.h"
 #include "device/HidLink.h"
 #include "profile/BatchLog.h"
 #include "profile/Profile.h"
@@ -28,7 +29,9 @@ enum KeypadProbeResult : uint8_t {
     KP_SETTINGS_ECHO = 3,
 };
 
-class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiver {
+class CReaderConfigDlg : public tk::DialogEvents,
+                         public dev::DeviceChangeReceiver,
+                         private core::SessionEvents {
   public:
     CReaderConfigDlg(tk::DialogSurface& surface, dev::HidPort& port, dev::DeviceWatcher& watcher,
                      tk::Clock& clock);
@@ -63,13 +66,7 @@ class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiv
 
     // Reader settings.
     void SetDevice();
-    // False when the reader gave no recognised answer (neither stored the
-    // text nor answered as an older reader).
-    bool WriteLongText(int index);
     void ReadDevice();
-    // The text the reader holds for field index (as an edit shows it);
-    // nullopt when it did not answer.
-    std::optional<std::string> ReadLongText(int index);
     void RestoreDefaults();
     void OnSeparatorChange(int id);
     void OnTrackSentinels();
@@ -129,6 +126,13 @@ class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiv
     tk::DialogSurface& Surface() { return m_ui; }
 
   private:
+    // What the reader session reports in the middle of Set Device and Read
+    // Device, shown at that moment.
+    void OnSymbolDefaulted(int field) override;
+    void OnOldReader(int field) override;
+    void OnSettingsRead(const core::ReadResult& result) override;
+    // The number of answers each exchange reads, as "Computer slow" says now.
+    core::ExchangePolicy Policy() const;
     // Empty when every field Set Device sends reaches the reader as it
     // looks; otherwise the message that says which does not.
     std::string RefusalOfSettings(const reader::SettingsState& settings) const;
@@ -148,6 +152,7 @@ class CReaderConfigDlg : public tk::DialogEvents, public dev::DeviceChangeReceiv
     dev::HidPort& m_port;  // for listing and naming devices; transfers go through m_link
     app::QueuedDeviceWatcher m_watcher;  // before m_link, which registers with it
     dev::CHidLink m_link;
+    core::ReaderSession m_session;
     profile::BatchLog m_batchLog;
     std::vector<dev::HidInterfaceInfo> m_listedInterfaces;  // with the reader's ids, when listed
     std::vector<dev::HidInterfaceInfo> m_devices;

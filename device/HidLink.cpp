@@ -56,7 +56,8 @@ std::vector<ReaderInterface> ListReaderInterfaces(
     return out;
 }
 
-CHidLink::CHidLink(HidPort& port, DeviceWatcher& watcher) : m_port(port), m_watcher(watcher) {}
+CHidLink::CHidLink(HidPort& port, DeviceWatcher& watcher, const tk::Clock& clock)
+    : m_port(port), m_watcher(watcher), m_clock(clock) {}
 
 CHidLink::~CHidLink() {
     if (m_hDevNotify) m_watcher.Unregister();
@@ -194,7 +195,7 @@ void CHidLink::WriteReport(const uint8_t* payload, uint8_t count) {
            handle->LastWriteTimedOut() ? TransferStatus::Timeout : ErrorOrGone(m_opened.path));
 }
 
-void CHidLink::ReadReport(uint8_t* dest, uint8_t count) {
+void CHidLink::ReadReport(uint8_t* dest, uint8_t count, const AnswerFilter& accepts) {
     std::unique_ptr<HidHandle> handle = OpenForTransfer();
     if (!handle) {
         if (m_lastTransfer != TransferStatus::NotPresent) Failed(false, m_lastTransfer);
@@ -202,16 +203,25 @@ void CHidLink::ReadReport(uint8_t* dest, uint8_t count) {
     }
     std::array<uint8_t, REPORT_BUFFER_LEN + 1> report{};
     const size_t length = handle->InputReportLength();
-    const int got = handle->Read(report.data(), length, READ_WAIT_MS);
-    if (got <= 0) {
-        Failed(false, got == 0 ? TransferStatus::Timeout : ErrorOrGone(m_opened.path));
-        return;
-    }
-    // Bytes past what the device sent (a short report) read as zeros.
     const size_t n = std::min<size_t>(count, length > 0 ? length - 1 : 0);
-    std::copy_n(report.begin() + 1, n, dest);
-    m_lastTransfer = TransferStatus::Ok;
-    if (m_tracer) m_tracer->OnReportRead(m_operation, dest, n);
+    const int64_t deadline = m_clock.NowMs() + READ_WAIT_MS;
+    for (int64_t wait = READ_WAIT_MS; wait > 0; wait = deadline - m_clock.NowMs()) {
+        // Bytes past what the device sent (a short report) read as zeros.
+        report.fill(0);
+        const int got = handle->Read(report.data(), length, static_cast<int>(wait));
+        if (got <= 0) {
+            Failed(false, got == 0 ? TransferStatus::Timeout : ErrorOrGone(m_opened.path));
+            return;
+        }
+        if (!accepts || accepts(report.data() + 1, n)) {
+            std::copy_n(report.begin() + 1, n, dest);
+            m_lastTransfer = TransferStatus::Ok;
+            if (m_tracer) m_tracer->OnReportRead(m_operation, dest, n);
+            return;
+        }
+        if (m_tracer) m_tracer->OnReportDropped(m_operation, report.data() + 1, n);
+    }
+    Failed(false, TransferStatus::Timeout);
 }
 
 }  // namespace dev

@@ -19,6 +19,7 @@
 
 #include "device/DeviceWatcher.h"
 #include "device/HidPort.h"
+#include "toolkit/Clock.h"
 
 namespace dev {
 
@@ -71,6 +72,11 @@ class ReportTracer {
                               size_t count) = 0;
     // A read that timed out.
     virtual void OnReadTimeout(const std::string& operation) = 0;
+    // A report that arrived during a read but cannot be its answer (dropped).
+    virtual void OnReportDropped(const std::string& operation, const uint8_t* payload,
+                                 size_t count) {
+        (void)operation, (void)payload, (void)count;
+    }
     // Any other transfer that failed (write: the report offered, if at all,
     // was not taken; read: nothing was copied), with the reason.
     virtual void OnTransferFailed(const std::string& operation, bool write, TransferStatus status) {
@@ -78,9 +84,14 @@ class ReportTracer {
     }
 };
 
+// Whether a report that arrived (its payload bytes) may be the answer a read
+// waits for.
+using AnswerFilter = std::function<bool(const uint8_t* payload, size_t count)>;
+
 class CHidLink {
   public:
-    CHidLink(HidPort& port, DeviceWatcher& watcher);
+    // clock measures the reads' time limit.
+    CHidLink(HidPort& port, DeviceWatcher& watcher, const tk::Clock& clock);
     virtual ~CHidLink();
     CHidLink(const CHidLink&) = delete;
     CHidLink& operator=(const CHidLink&) = delete;
@@ -102,10 +113,12 @@ class CHidLink {
     // outcome is only recorded: LastTransferStatus().
     void WriteReport(const uint8_t* payload, uint8_t count);
     // Reads one input report, waiting up to READ_WAIT_MS, and copies its
-    // payload bytes 1..count to dest[0..count). When nothing arrives (or the
-    // link is not present, or the bound reader is gone), dest is left
-    // exactly as it was; LastTransferStatus() says why.
-    void ReadReport(uint8_t* dest, uint8_t count);
+    // payload bytes 1..count to dest[0..count). A report that accepts turns
+    // down is dropped (the tracer hears of it) and the read waits on for the
+    // rest of its time. When nothing acceptable arrives (or the link is not present, or
+    // the bound reader is gone), dest is left exactly as it was;
+    // LastTransferStatus() says why.
+    void ReadReport(uint8_t* dest, uint8_t count, const AnswerFilter& accepts = {});
 
     // Ties the transfers that follow to one device until Unbind: to the
     // interface at path, or with an empty path to the one the next transfer
@@ -145,6 +158,7 @@ class CHidLink {
 
     HidPort& m_port;
     DeviceWatcher& m_watcher;
+    const tk::Clock& m_clock;
     int m_bPresent = 0;
     int m_bNotifyRegistered = 0;
     bool m_hDevNotify = false;  // the registration is live

@@ -20,38 +20,23 @@
 using namespace ids;
 
 KeypadProbeResult CReaderConfigDlg::ProbeKeypad() {
-    // A reader without keypad firmware may take the query for a settings
-    // frame and store it; what it reports first is what it gets back then.
-    kp::Frame settings = kp::BuildReadRequest();
-    reader::ExchangeTwice(m_link, settings, settings, 1);
-
-    kp::Frame answer = kp::BuildKeypadQuery();
-    reader::ExchangeTwice(m_link, answer, answer, reader::AnswerReads(m_ui));
-
-    switch (kp::ClassifyQueryAnswer(answer)) {
-        case kp::QueryAnswer::KeyCodes:
-            g_keyCodesIn = kp::CodesOfAnswer(answer);
+    const core::KeypadProbe probe = m_session.ProbeKeypad(Policy());
+    switch (probe.status) {
+        case core::KeypadStatus::Keypad:
+            g_keyCodesIn = probe.codes;
             return KP_KEYPAD;
-        case kp::QueryAnswer::NotKeypad:
+        case core::KeypadStatus::NotKeypad:
             return KP_NOT_KEYPAD;
-        case kp::QueryAnswer::SettingsAck:
-            // Without a valid read answer the buffer holds the request itself,
-            // which as a settings frame would overwrite the reader's settings.
-            if (kp::IsValidReadAnswer(settings)) {
-                kp::Frame restore = kp::SettingsFrameFromReadAnswer(settings);
-                reader::ExchangeTwice(m_link, restore, restore, 1);
-            }
+        case core::KeypadStatus::SettingsEcho:
             return KP_SETTINGS_ECHO;
-        case kp::QueryAnswer::None:
+        case core::KeypadStatus::NoAnswer:
             break;
     }
     return KP_NO_ANSWER;
 }
 
 bool CReaderConfigDlg::WriteKeyCodes() {
-    kp::Frame frame = kp::BuildKeyCodeFrame(g_keyCodesOut);
-    reader::ExchangeTwice(m_link, frame, frame, reader::AnswerReads(m_ui));
-    return kp::IsKeyCodeAck(frame);
+    return m_session.WriteKeyCodes(g_keyCodesOut, Policy());
 }
 
 void CReaderConfigDlg::ConfigKeyboard() {
@@ -75,7 +60,6 @@ void CReaderConfigDlg::ConfigKeyboard() {
     // Device with automatic keyboard configuration sends them even when this
     // attempt finds no keypad.
     for (size_t i = 0; i < texts.size(); ++i) g_keyCodesOut[i] = KeyNameToCode(texts[i]);
-    kp::Frame frame = kp::BuildKeyCodeFrame(g_keyCodesOut);
 
     std::string message;
     bool configured = false;
@@ -84,8 +68,7 @@ void CReaderConfigDlg::ConfigKeyboard() {
             message = kp::texts::CONFIG_INIT_FAILED;
             break;
         case KP_KEYPAD:
-            reader::ExchangeTwice(m_link, frame, frame, reader::AnswerReads(m_ui));
-            if (!kp::IsKeyCodeAck(frame)) {
+            if (!WriteKeyCodes()) {
                 message = kp::texts::CONFIG_FAILED;
                 reader::OfferComputerSlow(m_ui, reader_texts::SET_COMPUTER_SLOW);
             } else if (g_bKeyboardBatch) {

@@ -75,9 +75,14 @@ uint8_t KeyNameToCode(const std::string& gbk) {
     return static_cast<uint8_t>(gbk[0]);
 }
 
-std::string KeyCodeText(uint8_t code) {
-    if (const KeyNameEntry* e = FindKeyName(code)) return tk::Utf8ToGbk(e->shown.Get());
+std::string KeyCodeName(uint8_t code, bool english) {
+    if (const KeyNameEntry* e = FindKeyName(code))
+        return tk::Utf8ToGbk(english ? e->shown.en : e->shown.zh);
     return code == 0x00 ? std::string() : std::string(1, static_cast<char>(code));
+}
+
+std::string KeyCodeText(uint8_t code) {
+    return KeyCodeName(code, g_bEnglish != 0);
 }
 
 std::string KeyCodeToName(const std::string& text, int index) {

@@ -37,6 +37,8 @@ uint8_t KeyNameToCode(const std::string& gbk);
 // The text to show for one code (GBK bytes): its name in the current UI
 // language, or the code's own byte as a one-character text, empty for 0x00.
 std::string KeyCodeText(uint8_t code);
+// The same in the language asked for.
+std::string KeyCodeName(uint8_t code, bool english);
 
 // The text a key field shows for the code the keypad reported for key index
 // (g_keyCodesIn[index]): the name when the code is a named key, else text

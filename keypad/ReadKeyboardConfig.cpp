@@ -46,10 +46,9 @@ void CReaderConfigDlg::ReadKeyboardConfig() {
 }
 
 void CReaderConfigDlg::RepairKeypad() {
-    kp::Frame frame = kp::BuildKeyCodeFrame(DEFAULT_KEY_CODES);
     reader::OfferComputerSlow(m_ui, kp::texts::SLOW_READ_PROMPT);
     // The answer is not looked at: only the next read tells what the keypad holds.
-    reader::ExchangeTwice(m_link, frame, frame, reader::AnswerReads(m_ui));
+    m_session.RepairKeypad(DEFAULT_KEY_CODES, Policy());
 }
 
 void CReaderConfigDlg::FillKeyFields() {

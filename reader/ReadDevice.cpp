@@ -2,7 +2,6 @@
 // general settings view.
 
 #include <array>
-#include <optional>
 #include <string>
 
 #include "app/ControlIds.h"
@@ -18,10 +17,6 @@ namespace {
 // What the edits show for the texts of a valid answer, by field index: the
 // long texts as the reader returned them, the others from the answer.
 using FieldTexts = std::array<std::string, reader::FIELD_COUNT + 1>;
-
-std::string CharText(uint8_t ch) {
-    return tk::GbkToUtf8(std::string(1, static_cast<char>(ch)));
-}
 
 void LoadSentinels(tk::DialogSurface& ui, const reader::ReadAnswer& a, const FieldTexts& texts) {
     bool present = false;
@@ -67,71 +62,43 @@ void CReaderConfigDlg::ReadDevice() {
     m_ui.SetEnabled(IDC_READ_DEVICE, false);
     // The answer and its long texts come from one reader.
     dev::DeviceBindingScope binding(m_link);
-    // The answer goes into the request's buffer: when nothing comes back the
-    // request itself is left there.
-    reader::Frame buffer = reader::EncodeReadRequest();
-    reader::ExchangeTwice(m_link, buffer, buffer, reader::AnswerReads(m_ui));
-    const reader::ReadAnswer answer = reader::DecodeReadAnswer(buffer);
-
-    if (answer.valid) {
-        // Every long text first, in field order: a text the reader does not
-        // return leaves the whole view as it was, so that nothing on screen
-        // looks read that was not.
-        FieldTexts texts;
-        int unread = 0;
-        for (int index : reader::STRING_WRITE_ORDER) {
-            const auto slot = static_cast<size_t>(index);
-            const reader::TextField& field = answer.fields[slot];
-            if (field.kind == reader::TextKind::Long) {
-                std::optional<std::string> text = ReadLongText(index);
-                if (!text) {
-                    unread = index;
-                    break;
-                }
-                texts[slot] = std::move(*text);
-            } else if (field.kind == reader::TextKind::Char) {
-                texts[slot] = CharText(field.ch);
-            } else if (field.kind == reader::TextKind::Off) {
-                texts[slot] = std::string(1, reader::DEFAULT_CHARS[slot]);
-            }
-        }
-        if (unread == 0) {
-            AppendOutput(reader_texts::READ_SUCCESS);
-            LoadSentinels(m_ui, answer, texts);
-            LoadTracksAndCr(m_ui, answer);
-            m_ui.SetChecked(IDC_FILTER_EQUALS, answer.filter);
-            LoadIdCard(m_ui, answer, texts);
-            m_ui.SetChecked(IDC_ENTER_AFTER, answer.enter);
-        } else {
-            AppendOutput(std::string(reader_texts::READ_FAILED.Get()) + "\r\n" +
-                         reader_texts::LONG_TEXT_UNREAD_HEAD.Get() +
-                         reader_texts::FIELD_NAME[static_cast<size_t>(unread)].Get() +
-                         reader_texts::LONG_TEXT_UNREAD_TAIL.Get() + "\r\n");
-            reader::OfferComputerSlow(m_ui, reader_texts::READ_COMPUTER_SLOW);
-        }
-        // The answer goes back as it stands; what comes back is not examined.
-        // Anything but a valid answer would be stored as settings by a reader
-        // that takes it for a settings frame.
-        reader::ExchangeOnce(m_link, buffer, buffer);
-    } else {
-        std::string message = reader_texts::READ_FAILED.Get();
-        if (!answer.Configured())
-            message += std::string("\r\n") + reader_texts::NOT_CONFIGURED.Get();
-        message += "\r\n";
-        AppendOutput(message);
-        reader::OfferComputerSlow(m_ui, reader_texts::READ_COMPUTER_SLOW);
-    }
-
+    m_session.ReadSettings(Policy());  // shown by OnSettingsRead
     m_ui.MoveCaretToEnd(IDC_OUTPUT);
     m_ui.SetFocus(IDC_OUTPUT);
     m_ui.SetEnabled(IDC_READ_DEVICE, true);
 }
 
-std::optional<std::string> CReaderConfigDlg::ReadLongText(int index) {
-    if (index < 1 || index > reader::FIELD_COUNT) return std::nullopt;
-    reader::Frame answer{};
-    reader::ExchangeOnce(m_link, reader::EncodeStringRead(index), answer);
-    const auto text = reader::DecodeStringReadAnswer(answer);
-    if (!text) return std::nullopt;
-    return tk::GbkToUtf8(*text);
+void CReaderConfigDlg::OnSettingsRead(const core::ReadResult& result) {
+    switch (result.status) {
+        case core::ReadStatus::Read: {
+            FieldTexts texts;
+            for (size_t slot = 1; slot < texts.size(); ++slot)
+                texts[slot] = tk::GbkToUtf8(result.texts[slot]);
+            AppendOutput(reader_texts::READ_SUCCESS);
+            LoadSentinels(m_ui, result.answer, texts);
+            LoadTracksAndCr(m_ui, result.answer);
+            m_ui.SetChecked(IDC_FILTER_EQUALS, result.answer.filter);
+            LoadIdCard(m_ui, result.answer, texts);
+            m_ui.SetChecked(IDC_ENTER_AFTER, result.answer.enter);
+            break;
+        }
+        case core::ReadStatus::LongTextUnread:
+            // Nothing on screen changes, so that nothing looks read that was not.
+            AppendOutput(std::string(reader_texts::READ_FAILED.Get()) + "\r\n" +
+                         reader_texts::LONG_TEXT_UNREAD_HEAD.Get() +
+                         reader_texts::FIELD_NAME[static_cast<size_t>(result.field)].Get() +
+                         reader_texts::LONG_TEXT_UNREAD_TAIL.Get() + "\r\n");
+            reader::OfferComputerSlow(m_ui, reader_texts::READ_COMPUTER_SLOW);
+            break;
+        case core::ReadStatus::NotConfigured:
+        case core::ReadStatus::NoAnswer: {
+            std::string message = reader_texts::READ_FAILED.Get();
+            if (result.status == core::ReadStatus::NotConfigured)
+                message += std::string("\r\n") + reader_texts::NOT_CONFIGURED.Get();
+            message += "\r\n";
+            AppendOutput(message);
+            reader::OfferComputerSlow(m_ui, reader_texts::READ_COMPUTER_SLOW);
+            break;
+        }
+    }
 }

@@ -1,6 +1,5 @@
 // Set Device: writes the general settings view into the attached reader.
 
-#include <cstdio>
 #include <string>
 
 #include "app/ControlIds.h"
@@ -26,42 +25,22 @@ void CReaderConfigDlg::SetDevice() {
         if (!g_bBatchMode) m_ui.SetEnabled(IDC_SET_DEVICE, true);
         return;
     }
-    reader::FallBacks fellBack{};
-    for (int index : reader::STRING_WRITE_ORDER) {
-        const auto slot = static_cast<size_t>(index);
-        if (reader::IsIdSymbolField(index) && settings.IdSymbolOn(index) &&
-            settings.texts[slot].empty()) {
-            // A ticked symbol is never sent empty: it gets its default, and the user is told.
-            settings.texts[slot] = std::string(1, reader::DEFAULT_CHARS[slot]);
-            m_ui.SetText(reader::FieldEdit(index), settings.texts[slot]);
-            const TextPair& text = reader_texts::EMPTY_SYMBOL_TEXT[static_cast<size_t>(
-                index - reader::FIELD_ID_MIDDLE)];
-            m_ui.MessageBox(text.Get(), reader_texts::EMPTY_SYMBOL_CAPTION.Get(),
-                            tk::MsgBoxButtons::Ok);
-            continue;
-        }
-        if (!reader::NeedsStringWrite(settings, index)) continue;
-        if (!WriteLongText(index)) {
-            // The settings frame would announce a text the reader does not hold.
-            AppendOutput(std::string(reader_texts::DATA_SEND_FAILED.Get()) + "\r\n" +
-                         reader_texts::LONG_TEXT_UNCONFIRMED_HEAD.Get() +
-                         reader_texts::FIELD_NAME[slot].Get() +
-                         reader_texts::LONG_TEXT_UNCONFIRMED_TAIL.Get());
-            reader::OfferComputerSlow(m_ui, reader_texts::SET_COMPUTER_SLOW);
-            if (!g_bBatchMode) m_ui.SetEnabled(IDC_SET_DEVICE, true);
-            return;
-        }
-        fellBack[slot] = !g_bMultiCharSupported;
+    const core::SetResult result = m_session.SetSettings(settings, Policy());
+    g_bMultiCharSupported = m_session.MultiCharSupported() ? 1 : 0;
+    if (result.status == core::SetStatus::LongTextUnstored) {
+        // The settings frame would announce a text the reader does not hold.
+        AppendOutput(std::string(reader_texts::DATA_SEND_FAILED.Get()) + "\r\n" +
+                     reader_texts::LONG_TEXT_UNCONFIRMED_HEAD.Get() +
+                     reader_texts::FIELD_NAME[static_cast<size_t>(result.field)].Get() +
+                     reader_texts::LONG_TEXT_UNCONFIRMED_TAIL.Get());
+        // A batch run logs the reader it could not configure.
+        if (g_bBatchMode) RecordBatchDevice(false, g_nBatchCount);
+        reader::OfferComputerSlow(m_ui, reader_texts::SET_COMPUTER_SLOW);
+        if (!g_bBatchMode) m_ui.SetEnabled(IDC_SET_DEVICE, true);
+        return;
     }
 
-    const reader::Frame frame = reader::EncodeSettings(settings, fellBack);
-    // The acknowledgement is read into a buffer of its own: the frame itself
-    // may hold a "Y" at the acknowledgement's place (a track 1 start sentinel
-    // "Y"), and a silent reader must not pass for one that accepted.
-    reader::Frame ack{};
-    reader::ExchangeTwice(m_link, frame, ack, reader::AnswerReads(m_ui));
-
-    if (reader::IsSettingsAck(ack)) {
+    if (result.status == core::SetStatus::Configured) {
         std::string message;
         if (g_bBatchMode) {
             ++g_nBatchCount;
@@ -99,23 +78,19 @@ std::string CReaderConfigDlg::RefusalOfSettings(const reader::SettingsState& set
     return {};
 }
 
-bool CReaderConfigDlg::WriteLongText(int index) {
-    if (index < 1 || index > reader::FIELD_COUNT) return false;
-    g_bMultiCharSupported = 1;
-    const std::string text = tk::Utf8ToGbk(m_ui.GetText(reader::FieldEdit(index)));
-    reader::Frame answer{};
-    reader::ExchangeOnce(m_link, reader::EncodeStringWrite(index, text), answer);
-    switch (reader::DecodeStringWriteAnswer(answer)) {
-        case reader::StringWriteAnswer::Stored:
-            g_bMultiCharSupported = 1;
-            break;
-        case reader::StringWriteAnswer::OldReader:
-            AppendOutput(std::string("\r\n") + reader_texts::OLD_READER.Get() + "\r\n" +
-                         reader_texts::OLD_READER_FIELD[static_cast<size_t>(index)].Get());
-            g_bMultiCharSupported = 0;
-            break;
-        case reader::StringWriteAnswer::Unknown:
-            return false;
-    }
-    return true;
+void CReaderConfigDlg::OnSymbolDefaulted(int field) {
+    const auto slot = static_cast<size_t>(field);
+    m_ui.SetText(reader::FieldEdit(field), std::string(1, reader::DEFAULT_CHARS[slot]));
+    const TextPair& text =
+        reader_texts::EMPTY_SYMBOL_TEXT[static_cast<size_t>(field - reader::FIELD_ID_MIDDLE)];
+    m_ui.MessageBox(text.Get(), reader_texts::EMPTY_SYMBOL_CAPTION.Get(), tk::MsgBoxButtons::Ok);
+}
+
+void CReaderConfigDlg::OnOldReader(int field) {
+    AppendOutput(std::string("\r\n") + reader_texts::OLD_READER.Get() + "\r\n" +
+                 reader_texts::OLD_READER_FIELD[static_cast<size_t>(field)].Get());
+}
+
+core::ExchangePolicy CReaderConfigDlg::Policy() const {
+    return {reader::AnswerReads(m_ui)};
 }

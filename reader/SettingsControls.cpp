@@ -55,14 +55,6 @@ int AnswerReads(const tk::DialogSurface& ui) {
     return ui.IsChecked(IDC_COMPUTER_SLOW) ? 2 : 1;
 }
 
-void ExchangeTwice(dev::CHidLink& link, const Frame& request, Frame& answer, int reads) {
-    const Frame out = request;
-    link.WriteReport(out.data(), static_cast<uint8_t>(out.size()));
-    link.WriteReport(out.data(), static_cast<uint8_t>(out.size()));
-    for (int i = 0; i < reads; ++i)
-        link.ReadReport(answer.data(), static_cast<uint8_t>(answer.size()));
-}
-
 std::string BatchLine(uint32_t count) {
     constexpr uint32_t BATCH_COUNT_MODULUS = 100000;
     char digits[8];
@@ -133,12 +125,6 @@ std::string RefusalOf(const std::string& utf8, const std::string& fieldName, Fie
     }
     if (gbk) *gbk = bytes;
     return {};
-}
-
-void ExchangeOnce(dev::CHidLink& link, const Frame& request, Frame& answer) {
-    const Frame out = request;
-    link.WriteReport(out.data(), static_cast<uint8_t>(out.size()));
-    link.ReadReport(answer.data(), static_cast<uint8_t>(answer.size()));
 }
 
 }  // namespace reader

@@ -31,12 +31,6 @@ void OfferComputerSlow(tk::DialogSurface& ui, const TextPair& text);
 // Number of answers an exchange reads now: two while "Computer slow" is ticked.
 int AnswerReads(const tk::DialogSurface& ui);
 
-// Writes request twice and reads `reads` answers into answer. A read that
-// gets nothing leaves answer as it was, so a late second answer replaces the
-// first only when it comes. answer may be request itself: a silent device
-// then leaves the request in it.
-void ExchangeTwice(dev::CHidLink& link, const Frame& request, Frame& answer, int reads);
-
 // What a field's one-byte text may not be, for it would reach the device
 // as something else: the code of "none" in a sentinel, of "off" in an ID-card
 // symbol, 0x00 (the end of the read answer; "empty" in a key field).
@@ -50,7 +44,5 @@ std::string RefusalOf(const std::string& utf8, const std::string& fieldName, Fie
 
 // "Batch set first  00001  successful!": the count in five digits (modulo 100000).
 std::string BatchLine(uint32_t count);
-// Writes request once and reads one answer into answer.
-void ExchangeOnce(dev::CHidLink& link, const Frame& request, Frame& answer);
 
 }  // namespace reader

@@ -19,7 +19,7 @@ class NullReceiver : public dev::DeviceChangeReceiver {
 
 class HidLinkTest : public ::testing::Test {
   protected:
-    HidLinkTest() : port(clock), link(port, port) { link.m_hNotifyWnd = &receiver; }
+    HidLinkTest() : port(clock), link(port, port, clock) { link.m_hNotifyWnd = &receiver; }
     sim::Frame Filled(uint8_t v) {
         sim::Frame f;
         f.fill(v);
@@ -139,7 +139,7 @@ TEST_F(HidLinkTest, OnlyAnInterfaceWith64ByteReportsAndNoKeyboardIsTheReader) {
     for (const Case& c : cases) {
         sim::VirtualClock clk;
         sim::VirtualHidPort p(clk);
-        dev::CHidLink l(p, p);
+        dev::CHidLink l(p, p, clk);
         sim::VirtualDevice& d = p.AttachQuietly(std::make_unique<sim::AckingModel>());
         d.inputReportLength = c.in;
         d.outputReportLength = c.out;
@@ -176,7 +176,7 @@ TEST_F(HidLinkTest, ABoundLinkNeverTalksToAnotherDevice) {
         SCOPED_TRACE(c.what);
         sim::VirtualClock clk;
         sim::VirtualHidPort p(clk);
-        dev::CHidLink l(p, p);
+        dev::CHidLink l(p, p, clk);
         sim::VirtualDevice* first = &p.AttachQuietly(std::make_unique<sim::AckingModel>());
         ASSERT_TRUE(l.CheckPresence());
         dev::DeviceBindingScope binding(l);
@@ -218,7 +218,7 @@ TEST_F(HidLinkTest, TransferFailuresAreToldApart) {
         SCOPED_TRACE(c.what);
         PullingClock clk;
         sim::VirtualHidPort p(clk);
-        dev::CHidLink l(p, p);
+        dev::CHidLink l(p, p, clk);
         std::unique_ptr<sim::ReaderModel> model;
         if (c.silent)
             model = std::make_unique<sim::SilentModel>();
@@ -248,7 +248,7 @@ TEST_F(HidLinkTest, DestructorUnregisters) {
     sim::VirtualHidPort p(clk);
     NullReceiver r;
     {
-        dev::CHidLink l(p, p);
+        dev::CHidLink l(p, p, clk);
         l.m_hNotifyWnd = &r;
         l.CheckPresence();
         p.AttachQuietly(std::make_unique<sim::AckingModel>());

@@ -37,7 +37,7 @@ std::string Record() {
     sim::VirtualHidPort port(clock);
     port.AttachQuietly(std::make_unique<sim::AckingModel>());
     Receiver r;
-    dev::CHidLink link(port, port);
+    dev::CHidLink link(port, port, clock);
     link.m_hNotifyWnd = &r;
     std::ostringstream trace;
     dev::TraceWriter writer(trace, clock);
@@ -138,7 +138,8 @@ TEST(ReportTrace, RecordedExchangeReplaysGreen) {
 
     sim::ReplayHidPort replay(trace);
     Receiver r;
-    dev::CHidLink link(replay, replay);
+    sim::VirtualClock replayClock;
+    dev::CHidLink link(replay, replay, replayClock);
     link.m_hNotifyWnd = &r;
     link.CheckPresence();
     Exchange(link, 0x11);
@@ -149,7 +150,8 @@ TEST(ReportTrace, RecordedExchangeReplaysGreen) {
 TEST(ReportTrace, ChangedFrameFailsWithStepAndHexDiff) {
     sim::ReplayHidPort replay(Record());
     Receiver r;
-    dev::CHidLink link(replay, replay);
+    sim::VirtualClock replayClock;
+    dev::CHidLink link(replay, replay, replayClock);
     link.m_hNotifyWnd = &r;
     link.CheckPresence();
     Exchange(link, 0x12);
@@ -164,7 +166,7 @@ TEST(ReportTrace, FailedTransfersAreTracedWithWhyAndReplay) {
     sim::VirtualClock clock;
     sim::VirtualHidPort port(clock);
     sim::VirtualDevice& first = port.AttachQuietly(std::make_unique<sim::AckingModel>());
-    dev::CHidLink link(port, port);
+    dev::CHidLink link(port, port, clock);
     std::ostringstream trace;
     dev::TraceWriter writer(trace, clock);
     link.SetTracer(&writer);
@@ -195,7 +197,7 @@ TEST(ReportTrace, FailedTransfersAreTracedWithWhyAndReplay) {
     EXPECT_FALSE(dev::ParseTraceStep("0.200 SetDevice R error 00"));
 
     sim::ReplayHidPort replay(text);
-    dev::CHidLink again(replay, replay);
+    dev::CHidLink again(replay, replay, clock);
     again.CheckPresence();
     run(again, [] {});
     EXPECT_EQ(replay.Failure(), "");

@@ -81,7 +81,7 @@ void Presence(Context& c) {
     if (!c.Prepare(s, "acking")) return;
     c.results.Record(s, "plug until enumerated", true, plug.Ms(), "uhid creation is asynchronous");
 
-    dev::CHidLink link(c.Port(), c.Watcher());
+    dev::CHidLink link(c.Port(), c.Watcher(), c.Clock());
     const Stopwatch found;
     const bool present = link.CheckPresence();
     c.results.Record(s, "CheckPresence attached", present, found.Ms(),
@@ -142,7 +142,7 @@ void LinkExchange(Context& c) {
     const char* s = "link-exchange";
     if (!c.Prepare(s, "acking", REALISTIC_DELAY_MS)) return;
     c.results.Info(s, "reader answers after " + std::to_string(REALISTIC_DELAY_MS) + " ms");
-    dev::CHidLink link(c.Port(), c.Watcher());
+    dev::CHidLink link(c.Port(), c.Watcher(), c.Clock());
     link.CheckPresence();
     for (int reads : {1, 2}) {
         const ExchangeOutcome o = Exchange(link, TestFrame(static_cast<uint8_t>(reads)), reads);
@@ -154,7 +154,7 @@ void LinkExchange(Context& c) {
 void SilentReader(Context& c) {
     const char* s = "silent-reader";
     if (!c.Prepare(s, "silent")) return;
-    dev::CHidLink link(c.Port(), c.Watcher());
+    dev::CHidLink link(c.Port(), c.Watcher(), c.Clock());
     link.CheckPresence();
     for (int reads : {1, 2}) {
         const ExchangeOutcome o = Exchange(link, TestFrame(static_cast<uint8_t>(reads)), reads);
@@ -187,7 +187,7 @@ void LostReport(Context& c) {
     }
     // The same report with no handle open is dropped by the kernel.
     if (!c.Device(s, "send" + Hex(unsolicited))) return;
-    dev::CHidLink link(c.Port(), c.Watcher());
+    dev::CHidLink link(c.Port(), c.Watcher(), c.Clock());
     link.CheckPresence();
     sim::Frame buffer = TestFrame(0x41);
     const sim::Frame before = buffer;

@@ -49,7 +49,7 @@ void PlugCycles(Context& c) {
     const char* s = "plug-cycles";
     if (!c.Prepare(s, "acking", REALISTIC_DELAY_MS)) return;
     c.DropPendingEvents();  // the plugging of earlier scenarios
-    dev::CHidLink link(c.Port(), c.Watcher());
+    dev::CHidLink link(c.Port(), c.Watcher(), c.Clock());
     EventRecorder recorder(link);
     link.m_hNotifyWnd = &recorder;
     const Stopwatch reg;

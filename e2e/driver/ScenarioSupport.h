@@ -16,6 +16,7 @@
 #include "e2e/driver/Results.h"
 #include "reader/SettingsFrame.h"
 #include "sim/ReaderModel.h"
+#include "toolkit/Clock.h"
 
 namespace e2e {
 
@@ -37,6 +38,8 @@ class Context {
 
     dev::HidPort& Port() { return *platform.port; }
     dev::DeviceWatcher& Watcher() { return *platform.watcher; }
+    // The machine's clock, for links and dialogs on the real device.
+    tk::Clock& Clock() { return m_clock; }
 
     // Sends one command to the device program; a refused one is recorded as a
     // failed operation of the scenario.
@@ -74,6 +77,7 @@ class Context {
 
   private:
     bool m_plugged = false;
+    tk::SystemClock m_clock;
 };
 
 // The tool's exchange over link (present): request written twice, then
