@@ -2,23 +2,23 @@
 
 #include "keypad/KeyNameTable.h"
 
-thread_local uint8_t g_bEnglish;
-thread_local uint8_t g_bDeviceConnected;
-thread_local uint8_t g_bDefaultsApplied;
-thread_local uint8_t g_bBatchMode;
-thread_local uint8_t g_bBatchDone;
-thread_local uint32_t g_nBatchCount;
-thread_local uint8_t g_bMultiCharSupported = 1;
-thread_local uint8_t g_bKeyboardView;
-thread_local uint8_t g_bAutoKeyboardConfig;
-thread_local uint8_t g_bKeyboardBatch;
-thread_local uint8_t g_bKeyboardBatchDone;
-thread_local uint32_t g_nKeyboardBatchCount;
-thread_local uint8_t g_bKeyFieldsFilled;
-thread_local uint8_t g_nCurrentKey;
-thread_local uint8_t g_nLastCapturedKey;
-thread_local std::array<uint8_t, KEYPAD_KEY_COUNT> g_keyCodesOut = DEFAULT_KEY_CODES;
-thread_local std::array<uint8_t, KEYPAD_KEY_COUNT> g_keyCodesIn = DEFAULT_KEY_CODES;
+uint8_t g_bEnglish;
+uint8_t g_bDeviceConnected;
+uint8_t g_bDefaultsApplied;
+uint8_t g_bBatchMode;
+uint8_t g_bBatchDone;
+uint32_t g_nBatchCount;
+uint8_t g_bMultiCharSupported = 1;
+uint8_t g_bKeyboardView;
+uint8_t g_bAutoKeyboardConfig;
+uint8_t g_bKeyboardBatch;
+uint8_t g_bKeyboardBatchDone;
+uint32_t g_nKeyboardBatchCount;
+uint8_t g_bKeyFieldsFilled;
+uint8_t g_nCurrentKey;
+uint8_t g_nLastCapturedKey;
+std::array<uint8_t, KEYPAD_KEY_COUNT> g_keyCodesOut = DEFAULT_KEY_CODES;
+std::array<uint8_t, KEYPAD_KEY_COUNT> g_keyCodesIn = DEFAULT_KEY_CODES;
 
 void ResetGlobals() {
     g_bEnglish = 0;

@@ -10,16 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "app/ControlIds.h"
 #include "cli/BatchLogFile.h"
 #include "cli/ParallelBatch.h"
 #include "cli/Session.h"
 #include "profile/ProfileFile.h"
+#include "profile/ProfileSettings.h"
 #include "sim/SimulatedDevices.h"
 #include "sim/SimulationState.h"
 #include "sim/VirtualHidPort.h"
-
-using namespace ids;
 
 namespace cli {
 namespace {
@@ -27,7 +25,8 @@ namespace {
 int Read(Session& s, bool json, std::ostream& out) {
     s.RequireDevice();
     profile::Profile found = s.ReadGeneral();
-    if (s.IsKeypad()) found.keys = s.ReadKeys();
+    if (const std::optional<core::KeyCodes> codes = s.ProbeKeys())
+        found.keys = profile::KeyNamesOfCodes(*codes, true);
     if (json) {
         out << profile::ProfileToJson(found);
     } else {
@@ -140,78 +139,89 @@ std::string ChooseDevice(dev::HidPort& port, const app::CommandLine& o) {
     throw Failure{message};
 }
 
-class Batch {
+// Configures each reader plugged in, one at a time: the one attached at the
+// start, then one per arrival. A reader that failed is tried again on each
+// change while it stays attached (a person pressing the button again), and
+// is reported once.
+class Batch : public dev::DeviceChangeReceiver {
   public:
-    Batch(Session& s, Environment& env, const profile::Profile& p, const app::CommandLine& o)
-        : m_s(s), m_env(env), m_profile(p), m_count(o.count), m_log(o.logFile) {}
+    Batch(Environment& env, const profile::Profile& p, const app::CommandLine& o)
+        : m_env(env), m_profile(p), m_count(o.count), m_log(o.logFile) {}
 
     int Run() {
-        m_s.Dlg().LoadProfile(m_profile);
-        const bool present = m_s.Dlg().Link().IsPresent();
-        m_s.Run(IDC_BATCH);
-        // With no reader attached batch mode's first attempt reached nobody:
-        // its "Computer slow" advice does not apply.
-        if (!present) m_s.Ui().SetChecked(IDC_COMPUTER_SLOW, false);
+        Session s(m_env, {}, this);
         m_env.err << PROGRAM << ": batch: configuring every reader plugged in"
                   << (m_count ? " (" + std::to_string(m_count) + ")"
                               : std::string(" until stopped"))
                   << "\n";
-        for (;;) {
-            TakeNewRows();
-            if (m_count && m_handled >= m_count) break;
+        if (s.Link().IsPresent()) Try(s);
+        while (!(m_count && m_handled >= m_count)) {
+            m_changed = false;
             if (!m_env.pump.WaitForDevice(-1))
                 throw Failure{"no more device events can come (udev monitor failed)"};
-            if (!m_s.Dlg().Link().IsPresent()) m_failedPath.reset();
+            if (!m_changed) continue;
+            if (!s.Link().CheckPresence()) {
+                // Pulled out: the next reader is a fresh one.
+                m_done = false;
+                m_failedPath.reset();
+            } else if (!m_done) {
+                Try(s);
+            }
         }
-        m_s.Run(IDC_BATCH);
         return m_failed ? app::EXIT_DIFFERS : app::EXIT_OK;
     }
 
   private:
-    void TakeNewRows() {
-        const profile::BatchLog& log = m_s.Dlg().GetBatchLog();
-        // Each device event tries one reader at most.
-        if (m_seen < log.Size() && !(m_count && m_handled >= m_count)) {
-            m_seen = log.Size();
-            profile::BatchRow row = log.Last();
-            // Batch mode tries a reader that failed again on each device-tree
-            // change while it stays attached: one device, one row.
-            if (row.result == "failed" && m_failedPath == row.path) return;
-            m_failedPath.reset();
-            if (row.result == "failed") m_failedPath = row.path;
-            std::vector<profile::Difference> diffs;
-            if (row.result == "configured") {
-                try {
-                    diffs = Compare(m_s, m_profile);
-                    row.result = diffs.empty() ? "verified" : "differs";
-                } catch (const Failure& f) {
-                    row.result = "failed";
-                    m_env.err << PROGRAM << ": " << f.message << "\n";
-                }
-                // The read put what the reader holds into the controls; the
-                // next reader gets the profile again.
-                m_s.Dlg().LoadProfile(m_profile);
-            } else {
-                m_s.TakeOutput();
-            }
-            ++m_handled;
-            if (row.result != "verified") m_failed = true;
-            m_env.out << "[" << m_handled << (m_count ? "/" + std::to_string(m_count) : "") << "] "
-                      << (row.path.empty() ? "(unknown device)" : row.path) << ": " << row.result
-                      << "\n";
-            PrintDifferences(m_env.out, diffs, "  ");
-            m_env.out.flush();
-            m_log.Add(row);
-        }
+    bool OnDeviceChange(uint32_t, uintptr_t) override {
+        m_changed = true;
+        return true;
     }
 
-    Session& m_s;
+    void Try(Session& s) {
+        // Written and read back on one device.
+        dev::DeviceBindingScope binding(s.Link());
+        profile::BatchRow row;
+        std::vector<profile::Difference> diffs;
+        try {
+            s.WriteGeneral(m_profile);
+            m_done = true;
+            row.count = ++m_configured;
+            row.time = m_env.clock.Now();
+            diffs = Compare(s, m_profile);
+            row.result = diffs.empty() ? "verified" : "differs";
+        } catch (const Failure& f) {
+            if (!m_done) {
+                row.count = m_configured;
+                row.time = m_env.clock.Now();
+            }
+            row.result = "failed";
+            m_failureMessage = f.message;
+        }
+        row.path = s.Link().Binding().path;
+        row.serial = s.Link().Binding().serial;
+        if (row.result == "failed" && !m_done && m_failedPath == row.path) return;
+        if (row.result == "failed") m_env.err << PROGRAM << ": " << m_failureMessage << "\n";
+        m_failedPath.reset();
+        if (row.result == "failed" && !m_done) m_failedPath = row.path;
+        ++m_handled;
+        if (row.result != "verified") m_failed = true;
+        m_env.out << "[" << m_handled << (m_count ? "/" + std::to_string(m_count) : "") << "] "
+                  << (row.path.empty() ? "(unknown device)" : row.path) << ": " << row.result
+                  << "\n";
+        PrintDifferences(m_env.out, diffs, "  ");
+        m_env.out.flush();
+        m_log.Add(row);
+    }
+
     Environment& m_env;
     const profile::Profile& m_profile;
     uint32_t m_count;
     uint32_t m_handled = 0;
-    size_t m_seen = 0;
+    uint32_t m_configured = 0;
+    bool m_changed = false;
+    bool m_done = false;                      // the attached reader has been configured
     std::optional<std::string> m_failedPath;  // the attached reader that failed
+    std::string m_failureMessage;
     bool m_failed = false;
     BatchLogFile m_log;
 };
@@ -278,7 +288,8 @@ int RunCommand(const app::CommandLine& options, Environment& env) {
         // Batch takes the readers as they come; it refuses too while more
         // than one is attached, as it cannot tell which is meant.
         const std::string path = ChooseDevice(env.port, options);
-        Session s(env, options.command == Command::Batch ? std::string() : path);
+        if (options.command == Command::Batch) return Batch(env, *p, options).Run();
+        Session s(env, path);
         switch (options.command) {
             case Command::Read:
                 return Read(s, options.json, env.out);
@@ -287,7 +298,6 @@ int RunCommand(const app::CommandLine& options, Environment& env) {
             case Command::Verify:
                 return Verify(s, *p, env.out);
             case Command::Batch:
-                return Batch(s, env, *p, options).Run();
             case Command::List:
             case Command::None:
                 break;
@@ -317,13 +327,17 @@ int RunSimulated(const app::CommandLine& options, tk::Clock& clock, std::ostream
                              options.parallel, kinds.front());
     if (!restored) {
         // The readers attached at start have left the factory configured
-        // with the factory settings (Set Device on a fresh dialog), so that
-        // read and verify find settings in them; batch plugs in fresh ones.
+        // with the factory settings, so that read and verify find settings
+        // in them; batch plugs in fresh ones.
         std::ostringstream quiet;
         Environment setup{port, port, clock, plugger, quiet, quiet, nullptr};
-        for (sim::VirtualDevice* d : port.Devices())
-            Session(setup, d->Path()).Dlg().OnCommand(IDC_SET_DEVICE);
-        clock.WaitUntil(clock.NowMs() + SETTLE_MS);  // their last answers have come
+        for (sim::VirtualDevice* d : port.Devices()) {
+            try {
+                Session(setup, d->Path()).WriteGeneral(profile::Profile{});
+            } catch (const Failure&) {
+                // A silent reader stays as the factory left it.
+            }
+        }
     }
     Environment env{port, port, clock, plugger, out, err, tracer};
     const int status = RunCommand(options, env);

@@ -32,6 +32,9 @@ class DeviceTracer : public dev::ReportTracer {
         m_inner.OnReportRead(m_prefix + op, p, n);
     }
     void OnReadTimeout(const std::string& op) override { m_inner.OnReadTimeout(m_prefix + op); }
+    void OnReportDropped(const std::string& op, const uint8_t* p, size_t n) override {
+        m_inner.OnReportDropped(m_prefix + op, p, n);
+    }
     void OnTransferFailed(const std::string& op, bool write, dev::TransferStatus status) override {
         m_inner.OnTransferFailed(m_prefix + op, write, status);
     }

@@ -1,29 +1,16 @@
 #include "cli/Session.h"
 
-#include "app/ControlIds.h"
-#include "app/ControlTable.h"
-#include "app/Globals.h"
-#include "keypad/KeypadTexts.h"
-#include "profile/ProfileControls.h"
+#include "keypad/KeyNameTable.h"
 #include "profile/ProfileFile.h"
-#include "reader/ReaderTexts.h"
-
-using namespace ids;
+#include "profile/ProfileSettings.h"
+#include "toolkit/Gbk.h"
 
 namespace cli {
 namespace {
 
-std::string Trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of("\r\n ");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of("\r\n ") - first + 1);
-}
-
-std::string FirstLine(const std::string& text) {
-    const std::string t = Trimmed(text);
-    const size_t end = t.find_first_of("\r\n");
-    return end == std::string::npos ? t : t.substr(0, end);
-}
+// The commands read one answer per request: the link drops what cannot be
+// the answer, so there is no late answer to wait for.
+constexpr core::ExchangePolicy POLICY{1};
 
 const char* DenialText(dev::AccessDenial denial) {
     switch (denial) {
@@ -39,7 +26,25 @@ const char* DenialText(dev::AccessDenial denial) {
     return "access denied";
 }
 
+std::string Quoted(const std::string& gbk) {
+    return "\"" + tk::GbkToUtf8(gbk) + "\"";
+}
+
 }  // namespace
+
+std::string ProfileFieldName(int field) {
+    static const std::array<const char*, reader::FIELD_COUNT + 1> names = {"",
+                                                                           "sentinels.track1Start",
+                                                                           "sentinels.track2Start",
+                                                                           "sentinels.track3Start",
+                                                                           "sentinels.track1End",
+                                                                           "sentinels.track2End",
+                                                                           "sentinels.track3End",
+                                                                           "middleSeparator.text",
+                                                                           "startString.text",
+                                                                           "endString.text"};
+    return field >= 1 && field <= reader::FIELD_COUNT ? names[static_cast<size_t>(field)] : "?";
+}
 
 std::string OpenText(const dev::ReaderInterface& r) {
     if (r.openable) return r.settings ? "yes" : "yes (not the settings interface)";
@@ -53,98 +58,137 @@ std::string OpenText(const dev::ReaderInterface& r) {
     }
 }
 
-Session::Session(Environment& env, const std::string& devicePath)
-    : m_env(env), m_ui(app::MainDialogSpec()), m_dlg(m_ui, env.port, env.watcher, env.clock) {
-    m_dlg.Link().SetTracer(env.tracer);
-    if (!devicePath.empty()) m_dlg.Link().Bind(devicePath);
-    m_dlg.OnInitDialog();
-    m_ui.Click(IDC_ENGLISH);
-    TakeOutput();
+Session::Session(Environment& env, const std::string& devicePath, dev::DeviceChangeReceiver* events)
+    : m_env(env), m_link(env.port, env.watcher, env.clock), m_core(m_link, this) {
+    m_link.SetTracer(env.tracer);
+    m_link.m_hNotifyWnd = events;
+    if (!devicePath.empty()) m_link.Bind(devicePath);
+    m_link.CheckPresence();
 }
 
 void Session::RequireDevice() {
-    if (m_dlg.Link().IsPresent()) return;
-    if (m_dlg.Link().LastFindStatus() == dev::FindStatus::AccessDenied)
+    if (m_link.IsPresent()) return;
+    if (m_link.LastFindStatus() == dev::FindStatus::AccessDenied)
         throw Failure{
             "a reader is attached but may not be opened: install the udev rule "
             "(see reader-config(1), PERMISSIONS)"};
     throw Failure{"no reader attached (USB vendor 016c, product 04f3)"};
 }
 
-std::string Session::Run(int id) {
-    m_dlg.OnCommand(id);
-    Settle();
-    return TakeOutput();
+std::string Session::DeviceName() const {
+    const std::string& path = m_link.Binding().path;
+    return path.empty() ? std::string("the reader") : path;
 }
 
-void Session::Settle() {
-    // Every request goes out twice and most answers are read once: the
-    // second answer may still be on its way when the operation ends. A
-    // person takes longer than this to press the next button; a command
-    // that pressed it at once could open the next read in time to take that
-    // late answer for its own.
-    m_env.clock.WaitUntil(m_env.clock.NowMs() + SETTLE_MS);
+std::string Session::Silence() const {
+    switch (m_link.LastTransferStatus()) {
+        case dev::TransferStatus::Timeout:
+            return "no answer within " + std::to_string(dev::READ_WAIT_MS) + " ms";
+        case dev::TransferStatus::NotPresent:
+        case dev::TransferStatus::NotFound:
+            return "the reader could not be opened";
+        case dev::TransferStatus::Error:
+            return "the system reported an error on the device";
+        case dev::TransferStatus::Gone:
+            return "the device went away";
+        case dev::TransferStatus::Ok:
+            break;
+    }
+    return "the answer was not the one asked for";
 }
 
-void Session::Expect(int id, const TextPair& success, const std::string& what) {
-    const std::string output = Run(id);
-    if (output.find(success.Get()) == std::string::npos) Fail(what, output);
-}
-
-void Session::Fail(const std::string& what, const std::string& output) {
-    const dev::CHidLink& link = m_dlg.Link();
-    if (link.Binding().active && link.LastTransferStatus() == dev::TransferStatus::Gone)
-        throw Failure{what + " failed: the device " + link.Binding().path +
+void Session::Fail(const std::string& what, const std::string& why) {
+    if (m_link.Binding().active && m_link.LastTransferStatus() == dev::TransferStatus::Gone)
+        throw Failure{what + " failed: the device " + m_link.Binding().path +
                       " went away during the operation; no other device was touched"};
-    throw Failure{what + " failed: " + FirstLine(output)};
+    throw Failure{what + " failed: " + DeviceName() + ": " + why};
 }
 
-std::string Session::TakeOutput() {
-    for (const tk::ShownMessageBox& box : m_ui.MessageBoxes())
-        m_env.err << PROGRAM << ": " << box.caption << ": " << Trimmed(box.text) << "\n";
-    m_ui.ClearMessageBoxes();
-    std::string text = m_ui.GetText(IDC_OUTPUT);
-    m_dlg.ClearOutput();
-    return text;
+void Session::OnSymbolDefaulted(int field) {
+    m_env.err << PROGRAM << ": " << ProfileFieldName(field)
+              << " is ticked but empty: the reader gets "
+              << Quoted(std::string(1, reader::DEFAULT_CHARS[static_cast<size_t>(field)]))
+              << " instead\n";
+}
+
+void Session::OnOldReader(int field) {
+    m_env.err << PROGRAM << ": " << DeviceName()
+              << " is an older reader that stores one character of " << ProfileFieldName(field)
+              << "\n";
+}
+
+void Session::WriteGeneral(const profile::Profile& p) {
+    dev::OperationScope scope(m_link, "SetDevice");
+    dev::DeviceBindingScope binding(m_link);
+    reader::SettingsState settings = profile::SettingsOfProfile(p);
+    const core::SetResult r = m_core.SetSettings(settings, POLICY);
+    switch (r.status) {
+        case core::SetStatus::Configured:
+            return;
+        case core::SetStatus::LongTextUnstored:
+            Fail("Set Device", ProfileFieldName(r.field) + " " +
+                                   Quoted(settings.texts[static_cast<size_t>(r.field)]) +
+                                   " was not confirmed (" + Silence() +
+                                   "); the settings were not sent");
+        case core::SetStatus::NotAcknowledged:
+            Fail("Set Device", "the settings were not acknowledged (" + Silence() + ")");
+    }
 }
 
 profile::Profile Session::ReadGeneral() {
-    std::string output = Run(IDC_READ_DEVICE);
-    // A late second answer of one exchange can reach the next exchange's
-    // read on a loaded machine; a person presses Read Device again, and so
-    // does this, once (it writes back only what the reader holds). A device
-    // that is gone is not asked again.
-    if (output.find(reader_texts::READ_SUCCESS.Get()) == std::string::npos &&
-        output.find(reader_texts::NOT_CONFIGURED.Get()) == std::string::npos &&
-        m_dlg.Link().LastTransferStatus() != dev::TransferStatus::Gone)
-        output = Run(IDC_READ_DEVICE);
-    if (output.find(reader_texts::NOT_CONFIGURED.Get()) != std::string::npos)
-        throw Failure{"the reader holds no settings: it has never been configured", true};
-    if (output.find(reader_texts::READ_SUCCESS.Get()) == std::string::npos)
-        Fail("Read Device", output);
-    return profile::ProfileFromControls(m_ui, false);
+    dev::OperationScope scope(m_link, "ReadDevice");
+    core::ReadResult r;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        dev::DeviceBindingScope binding(m_link);
+        r = m_core.ReadSettings(POLICY);
+        if (r.status == core::ReadStatus::Read || r.status == core::ReadStatus::NotConfigured)
+            break;
+        // A device that is gone is not asked again.
+        if (m_link.LastTransferStatus() == dev::TransferStatus::Gone) break;
+    }
+    switch (r.status) {
+        case core::ReadStatus::Read:
+            return profile::ProfileOfSettings(r.settings, r.sentinelsOn);
+        case core::ReadStatus::NotConfigured:
+            throw Failure{"the reader holds no settings: it has never been configured", true};
+        case core::ReadStatus::LongTextUnread:
+            Fail("Read Device",
+                 ProfileFieldName(r.field) + " could not be read (" + Silence() + ")");
+        case core::ReadStatus::NoAnswer:
+            break;
+    }
+    Fail("Read Device", "the settings could not be read (" + Silence() + ")");
 }
 
-bool Session::IsKeypad() {
-    // Only a keypad is switched to the keyboard view: the switch sends the
-    // factory layout to a device that does not answer.
-    dev::OperationScope scope(m_dlg.Link(), "ProbeKeypad");
-    const bool keypad = m_dlg.ProbeKeypad() == KP_KEYPAD;
-    Settle();
-    return keypad;
+std::optional<core::KeyCodes> Session::ProbeKeys() {
+    dev::OperationScope scope(m_link, "ProbeKeypad");
+    dev::DeviceBindingScope binding(m_link);
+    const core::KeypadProbe probe = m_core.ProbeKeypad(POLICY);
+    if (probe.status != core::KeypadStatus::Keypad) return std::nullopt;
+    return probe.codes;
 }
 
 std::array<std::string, profile::KEY_COUNT> Session::ReadKeys() {
-    // The switch reads the keys into the key fields; later, Read Config.
-    if (!g_bKeyboardView) {
-        if (!IsKeypad()) throw Failure{"the device is no keypad: it has no keys to configure"};
-        const std::string output = Run(ID_TOGGLE_VIEW);
-        if (!g_bKeyboardView)
-            throw Failure{"the keyboard view could not be opened: " + FirstLine(output)};
-    } else {
-        Expect(IDC_READ_CONFIG, kp::texts::READ_OK, "Read Config");
+    const std::optional<core::KeyCodes> codes = ProbeKeys();
+    if (!codes) throw Failure{"the device is no keypad: it has no keys to configure"};
+    return profile::KeyNamesOfCodes(*codes, true);
+}
+
+void Session::WriteKeys(const profile::Profile& p) {
+    if (!p.keys) return;
+    dev::OperationScope scope(m_link, "ConfigKeyboard");
+    dev::DeviceBindingScope binding(m_link);
+    switch (m_core.ConfigureKeypad(profile::KeyCodesOfNames(*p.keys), POLICY)) {
+        case core::KeypadConfigStatus::Configured:
+            return;
+        case core::KeypadConfigStatus::NotKeypad:
+            throw Failure{"the device is no keypad: it has no keys to configure"};
+        case core::KeypadConfigStatus::NotAcknowledged:
+            Fail("Config key", "the key codes were not acknowledged (" + Silence() + ")");
+        case core::KeypadConfigStatus::NoAnswer:
+            break;
     }
-    return *profile::ProfileFromControls(m_ui, true).keys;
+    Fail("Config key", "the keypad did not answer (" + Silence() + ")");
 }
 
 profile::Profile LoadProfileFile(const std::string& path) {
@@ -166,13 +210,13 @@ std::vector<profile::Difference> Compare(Session& s, const profile::Profile& exp
 }
 
 std::vector<profile::Difference> ApplyAndCompare(Session& s, const profile::Profile& p) {
-    s.Dlg().LoadProfile(p);
-    s.Expect(IDC_SET_DEVICE, reader_texts::CONFIG_SUCCESS, "Set Device");
+    // Nothing is written to a device the profile does not fit.
+    if (p.keys && !s.ProbeKeys())
+        throw Failure{"the device is no keypad: it has no keys to configure"};
+    s.WriteGeneral(p);
     profile::Profile found = s.ReadGeneral();
     if (p.keys) {
-        s.ReadKeys();
-        s.Dlg().LoadProfileKeys(p);
-        s.Expect(IDC_CONFIG_KEY, kp::texts::CONFIG_OK, "Config key");
+        s.WriteKeys(p);
         found.keys = s.ReadKeys();
     }
     return profile::Differences(p, found);

@@ -1,71 +1,72 @@
 #pragma once
-// What the commands share: the main dialog over the headless toolkit,
-// driven as a person drives the window, and the failure that ends a command.
+// What the commands share: one reader session on the device the command
+// talks to, its results put into command-line terms, and the failure that
+// ends a command.
 
 #include <array>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
-#include "app/ReaderConfigDlg.h"
-#include "app/TextPair.h"
 #include "cli/Commands.h"
+#include "core/ReaderSession.h"
 #include "profile/Profile.h"
-#include "toolkit/headless/HeadlessSurface.h"
 
 namespace cli {
-
-// The pause after each operation, as between two clicks.
-inline constexpr int SETTLE_MS = 100;
 
 // A failure that ends the command with the error status.
 struct Failure {
     std::string message;
-    // Read Device found a reader that holds no settings: for verify that is
-    // a difference, not an error.
+    // The reader holds no settings: for verify that is a difference, not an error.
     bool notConfigured = false;
 };
 
-// The main dialog over the headless toolkit. Its messages are English.
-class Session {
+// The profile's name of a settings field (1..9), as in its JSON file.
+std::string ProfileFieldName(int field);
+
+// One reader session on the device the command talks to. Notices from the
+// middle of an operation go to the environment's error stream.
+class Session : core::SessionEvents {
   public:
     // With a device path every transfer of the session goes to that device
     // and no other: when it goes away the operations fail.
-    explicit Session(Environment& env, const std::string& devicePath = {});
-
-    CReaderConfigDlg& Dlg() { return m_dlg; }
-    tk::HeadlessSurface& Ui() { return m_ui; }
+    // events: who gets the device arrivals and removals (batch), if anyone.
+    explicit Session(Environment& env, const std::string& devicePath = {},
+                     dev::DeviceChangeReceiver* events = nullptr);
 
     // Fails unless a reader is attached and may be opened.
     void RequireDevice();
-    // Does what the control's click does (also when the window would have
-    // it greyed, as batch mode does with Read Device) and returns what the
-    // dialog wrote into its output pane.
-    std::string Run(int id);
-    // Runs the command; fails unless its output holds success.
-    void Expect(int id, const TextPair& success, const std::string& what);
-    // Ends the command after a failed operation, naming the device when the
-    // bound one went away.
-    [[noreturn]] void Fail(const std::string& what, const std::string& output);
-    // The pane's text since the last call, and the message boxes shown,
-    // whose texts go to standard error.
-    std::string TakeOutput();
+    // The device as messages name it.
+    std::string DeviceName() const;
 
-    // Read Device; the general settings the reader holds.
+    // Writes the general settings; fails unless the reader acknowledged them.
+    void WriteGeneral(const profile::Profile& p);
+    // The general settings the reader holds; fails when they cannot be read
+    // (notConfigured when it holds none). An answer that is not one is asked
+    // for once more, as a person presses Read Device again.
     profile::Profile ReadGeneral();
-    // Whether the device answers as a keypad: the question the view switch
-    // asks first.
-    bool IsKeypad();
-    // The key names the keypad holds, through the keyboard view.
+    // Probes the device: its key codes when it is a keypad.
+    std::optional<core::KeyCodes> ProbeKeys();
+    // The key names the keypad holds; fails when the device is no keypad.
     std::array<std::string, profile::KEY_COUNT> ReadKeys();
+    // Writes the profile's keys to the keypad; fails unless it acknowledged them.
+    void WriteKeys(const profile::Profile& p);
+
+    dev::CHidLink& Link() { return m_link; }
 
   private:
-    // Lets the answers of the last operation's exchanges arrive before the next one.
-    void Settle();
+    void OnSymbolDefaulted(int field) override;
+    void OnOldReader(int field) override;
+    // Ends the command after a failed operation: what failed, and why as far
+    // as the link can tell.
+    [[noreturn]] void Fail(const std::string& what, const std::string& why);
+    // Why the last exchange came to nothing, from the link's last transfer.
+    std::string Silence() const;
 
     Environment& m_env;
-    tk::HeadlessSurface m_ui;
-    CReaderConfigDlg m_dlg;
+    dev::CHidLink m_link;
+    core::ReaderSession m_core;
 };
 
 // Whether a listed interface may be opened, as list prints it: "yes", or
@@ -78,8 +79,8 @@ void PrintDifferences(std::ostream& out, const std::vector<profile::Difference>&
 // What the attached device holds against what is expected (its keys too
 // when the profile has keys).
 std::vector<profile::Difference> Compare(Session& s, const profile::Profile& expected);
-// Writes the profile (Set Device, and Config key when it has keys) and reads
-// it back: the differences, empty when the device holds it.
+// Writes the profile (after checking that a profile with keys meets a
+// keypad) and reads it back: the differences, empty when the device holds it.
 std::vector<profile::Difference> ApplyAndCompare(Session& s, const profile::Profile& p);
 
 }  // namespace cli
