@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <set>
@@ -15,6 +16,7 @@
 #include "cli/Commands.h"
 #include "device/ReportTrace.h"
 #include "keypad/KeyNameTable.h"
+#include "keypad/KeypadFrame.h"
 #include "profile/Profile.h"
 #include "sim/CardReaderModel.h"
 #include "sim/KeypadModel.h"
@@ -506,6 +508,118 @@ TEST_F(CliTest, AGarbledReadAnswerIsReadAgainOnce) {
         reader.spoiled = spoiled;
         const Outcome o = RunOn(hub, caseClock, {"verify", factory});
         EXPECT_EQ(o.status, status) << spoiled << o.out << o.err;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Answers the second copy of each request late, as a loaded machine sees
+// it: that answer lands in the read of the next exchange.
+class LateSecondAnswer : public sim::ReaderModel {
+  public:
+    explicit LateSecondAnswer(std::unique_ptr<sim::ReaderModel> inner)
+        : m_inner(std::move(inner)) {}
+    std::vector<sim::Frame> OnFrame(const sim::Frame& in) override {
+        m_second = m_hasLast && in == m_last;
+        m_last = in;
+        m_hasLast = !m_second;
+        return m_inner->OnFrame(in);
+    }
+    // After the first answer has been read, before the next request's own.
+    int AnswerDelayMs() const override { return m_second ? 8 : 5; }
+
+  private:
+    std::unique_ptr<sim::ReaderModel> m_inner;
+    sim::Frame m_last{};
+    bool m_hasLast = false, m_second = false;
+};
+
+// What the commands did wrong while they drove a dialog: each case is a
+// fault of that time, and what a command must do instead.
+TEST_F(CliTest, CommandsEndWithTheirOwnClearOutcome) {
+    const std::string changed = WriteProfile("changed.json", Changed());
+    profile::Profile keysProfile = Changed();
+    keysProfile.keys = std::array<std::string, profile::KEY_COUNT>{};
+    keysProfile.keys->fill("1");
+    const std::string keys = WriteProfile("keys.json", keysProfile);
+    struct Case {
+        const char* what;
+        std::function<std::unique_ptr<sim::ReaderModel>()> model;
+        std::vector<std::string> args;
+        int status;
+        std::string out, err;  // each must occur
+        bool writesNothing;    // no frame but the keypad probe's reaches the device
+    } cases[] = {
+        // A long text the reader does not confirm fails that reader; the batch goes on.
+        {"silent batch",
+         [] { return std::make_unique<sim::SilentModel>(); },
+         {"batch", changed, "--count", "2"},
+         1,
+         "[2/2] /dev/vhidraw0: failed",
+         "middleSeparator.text \"--\" was not confirmed (no answer within 600 ms)",
+         false},
+        // No advice for a window's check box, no output pane time stamps.
+        {"silent verify",
+         [] { return std::make_unique<sim::SilentModel>(); },
+         {"verify", changed},
+         2,
+         "",
+         "Read Device failed: /dev/vhidraw0: the settings could not "
+         "be read (no answer within 600 ms)",
+         false},
+        // A profile with keys is checked against the device before anything is written.
+        {"keys on a reader",
+         [] { return std::make_unique<sim::CardReaderModel>(); },
+         {"apply", keys},
+         2,
+         "",
+         "the device is no keypad",
+         true},
+        // A late second answer is not taken for the next request's answer.
+        {"late keypad",
+         [] {
+             return std::make_unique<LateSecondAnswer>(std::make_unique<sim::KeypadModel>(
+                 std::make_unique<sim::CardReaderModel>(), DEFAULT_KEY_CODES));
+         },
+         {"apply", keys},
+         0,
+         "applied: the reader holds the profile",
+         "",
+         false},
+    };
+    for (const Case& c : cases) {
+        sim::VirtualClock caseClock;
+        sim::VirtualHidPort hub(caseClock);
+        sim::VirtualDevice& device = hub.AttachQuietly(c.model());
+        std::ostringstream out, err;
+        // The batch gets a fresh silent reader on every other event.
+        struct Replug : cli::NoDeviceEvents {
+            sim::VirtualHidPort& hub;
+            sim::VirtualDevice* device;
+            Replug(sim::VirtualHidPort& h, sim::VirtualDevice* d) : hub(h), device(d) {}
+            bool WaitForDevice(int) override {
+                if (device) {
+                    hub.Detach(*device);
+                    device = nullptr;
+                } else {
+                    device = &hub.Attach(std::make_unique<sim::SilentModel>());
+                }
+                return true;
+            }
+        } replug(hub, &device);
+        cli::Environment env{hub, hub, caseClock, replug, out, err, nullptr};
+        const Outcome o{cli::RunCommand(app::ParseCommandLine(c.args), env), out.str(), err.str()};
+        EXPECT_EQ(o.status, c.status) << c.what << "\n" << o.out << o.err;
+        EXPECT_NE(o.out.find(c.out), std::string::npos) << c.what << "\n" << o.out;
+        EXPECT_NE(o.err.find(c.err), std::string::npos) << c.what << "\n" << o.err;
+        for (const char* windowOnly : {"slow", "Slow", "\xE6\x85\xA2" /* 慢 */})
+            EXPECT_EQ(o.err.find(windowOnly), std::string::npos) << c.what << "\n" << o.err;
+        if (!c.writesNothing) continue;
+        for (const sim::ReceivedFrame& r : hub.Devices().front()->Received())
+            EXPECT_TRUE(kp::IsReadRequest(r.frame) || r.frame[1] == kp::KIND_QUERY)
+                << c.what << ": a frame of kind " << int(r.frame[1]) << " was written";
     }
 }
 
