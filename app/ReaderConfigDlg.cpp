@@ -18,7 +18,6 @@ CReaderConfigDlg::CReaderConfigDlg(tk::DialogSurface& surface, dev::HidPort& por
       m_session(m_link, this) {
     ResetGlobals();
     m_ui.SetEventSink(this);
-    m_link.SetWhenIdle([this] { HandleDeferredEvents(); });
 }
 
 CReaderConfigDlg::~CReaderConfigDlg() {
@@ -36,6 +35,7 @@ bool CReaderConfigDlg::OnInitDialog() {
     dev::OperationScope scope(m_link, "OnInitDialog");
     m_link.m_hNotifyWnd = this;
     const bool present = m_link.CheckPresence();
+    m_presentReader = PresentReader();
     AppendOutput(present ? texts::STARTUP_CONNECTED : texts::STARTUP_NOT_CONNECTED);
     g_bDeviceConnected = present ? 1 : 0;
     for (int id : {IDC_SET_DEVICE, IDC_BATCH, IDC_READ_DEVICE}) m_ui.SetEnabled(id, present);

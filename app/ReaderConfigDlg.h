@@ -8,7 +8,6 @@
 // views).
 
 #include <cstdint>
-#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -144,8 +143,8 @@ class CReaderConfigDlg : public tk::DialogEvents,
     // opened and what to do about it; again only after the situation or its
     // reason has changed.
     void ReportAccessProblem();
-    // Device changes that came while an operation ran, handled after it.
-    void HandleDeferredEvents();
+    // The reader the link finds now, as "path instance"; empty when none.
+    std::string PresentReader() const;
 
     tk::DialogSurface& m_ui;
     tk::Clock& m_clock;
@@ -159,7 +158,8 @@ class CReaderConfigDlg : public tk::DialogEvents,
     dev::HidInterfaceInfo m_chosenDevice;
     int m_result = 0;
     bool m_accessDeniedReported = false;
-    std::deque<uint32_t> m_deferredEvents;
-    bool m_handlingDeferred = false;
+    // The reader present at the last presence check: another one in its
+    // place means it was pulled out and a fresh one plugged in.
+    std::string m_presentReader;
     dev::AccessDenial m_reportedDenial = dev::AccessDenial::Unknown;
 };

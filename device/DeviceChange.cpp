@@ -9,6 +9,13 @@ using namespace ids;
 
 namespace {
 
+// Whether the reader known as "path instance" is still enumerated.
+bool StillAttached(dev::HidPort& port, const std::string& reader) {
+    for (const dev::HidInterfaceInfo& info : port.Enumerate())
+        if (info.path + " " + info.instance == reader) return true;
+    return false;
+}
+
 constexpr int GENERAL_DEVICE_BUTTONS[] = {IDC_SET_DEVICE, IDC_BATCH, IDC_READ_DEVICE};
 constexpr int KEYBOARD_DEVICE_BUTTONS[] = {IDC_CONFIG_KEY, IDC_DEFAULT_KEYS, IDC_READ_CONFIG,
                                            IDC_KEYPAD_BATCH};
@@ -17,14 +24,14 @@ constexpr int KEYBOARD_DISABLED_ON_REMOVAL[] = {IDC_CONFIG_KEY, IDC_READ_CONFIG,
 
 }  // namespace
 
+std::string CReaderConfigDlg::PresentReader() const {
+    if (!m_link.IsPresent()) return {};
+    return m_link.Opened().path + " " + m_link.Opened().instance;
+}
+
+// The toolkit hands device changes over as operations of their own, after
+// the operation or box that was running when they came, in order.
 bool CReaderConfigDlg::OnDeviceChange(uint32_t event, uintptr_t) {
-    // An operation runs (its message box's loop delivers the event): the
-    // event waits for it to end, in order, so no operation starts inside
-    // another and none sees the device change under it.
-    if (m_link.InOperation()) {
-        m_deferredEvents.push_back(event);
-        return true;
-    }
     dev::OperationScope scope(m_link, "OnDeviceChange");
     auto arrival = [this] {
         if (!g_bDeviceConnected) {
@@ -64,37 +71,33 @@ bool CReaderConfigDlg::OnDeviceChange(uint32_t event, uintptr_t) {
     if (code == dev::DBT_DEVICEARRIVAL || code == dev::DBT_DEVICEREMOVECOMPLETE ||
         code == dev::DBT_DEVNODES_CHANGED)
         RefreshDevices();
-    switch (code) {
-        case dev::DBT_DEVICEARRIVAL:
-            if (m_link.CheckPresence()) arrival();
-            break;
-        case dev::DBT_DEVICEREMOVECOMPLETE:
-            if (!m_link.CheckPresence()) removal();
-            break;
-        case dev::DBT_DEVNODES_CHANGED:
-            if (m_link.CheckPresence())
-                arrival();
-            else
-                removal();
-            break;
-        default:
-            break;
+    if (code == dev::DBT_DEVICEARRIVAL || code == dev::DBT_DEVICEREMOVECOMPLETE ||
+        code == dev::DBT_DEVNODES_CHANGED) {
+        // Events are handled after the operation they came in: by then the
+        // reader seen last may have been pulled out and a fresh one plugged
+        // in. That is a removal, then an arrival.
+        const std::string before = m_presentReader;
+        const bool present = m_link.CheckPresence();
+        m_presentReader = PresentReader();
+        const bool swapped = present && !before.empty() && m_presentReader != before &&
+                             !StillAttached(m_port, before);
+        if (swapped) {
+            removal();
+            arrival();
+        } else if (code == dev::DBT_DEVICEARRIVAL) {
+            if (present) arrival();
+        } else if (code == dev::DBT_DEVICEREMOVECOMPLETE) {
+            if (!present) removal();
+        } else if (present) {
+            arrival();
+        } else {
+            removal();
+        }
     }
     if (code == dev::DBT_DEVICEARRIVAL || code == dev::DBT_DEVICEREMOVECOMPLETE ||
         code == dev::DBT_DEVNODES_CHANGED)
         ReportAccessProblem();
     return true;
-}
-
-void CReaderConfigDlg::HandleDeferredEvents() {
-    if (m_handlingDeferred) return;  // each event's own scope ends in here again
-    m_handlingDeferred = true;
-    while (!m_deferredEvents.empty()) {
-        const uint32_t event = m_deferredEvents.front();
-        m_deferredEvents.pop_front();
-        OnDeviceChange(event, 0);
-    }
-    m_handlingDeferred = false;
 }
 
 namespace {

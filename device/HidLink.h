@@ -140,10 +140,8 @@ class CHidLink {
     // Names the operation whose transfers follow, for traces.
     void SetOperation(std::string name) { m_operation = std::move(name); }
     const std::string& Operation() const { return m_operation; }
-    // Whether an OperationScope is open: a dialog operation runs.
-    bool InOperation() const { return m_operationDepth > 0; }
-    // Called each time the outermost OperationScope closes.
-    void SetWhenIdle(std::function<void()> whenIdle) { m_whenIdle = std::move(whenIdle); }
+    // The interface the last presence check or transfer opened.
+    const HidInterfaceInfo& Opened() const { return m_opened; }
 
     DeviceChangeReceiver* m_hNotifyWnd = nullptr;  // set by the dialog before CheckPresence
 
@@ -170,9 +168,6 @@ class CHidLink {
     HidInterfaceInfo m_opened;  // the interface the last transfer opened
     ReportTracer* m_tracer = nullptr;
     std::string m_operation;
-    int m_operationDepth = 0;
-    std::function<void()> m_whenIdle;
-    friend class OperationScope;
 };
 
 // One HID interface with the reader's ids, as a device listing shows it.
@@ -200,12 +195,8 @@ class OperationScope {
   public:
     OperationScope(CHidLink& link, const char* name) : m_link(link), m_outer(link.Operation()) {
         link.SetOperation(name);
-        ++link.m_operationDepth;
     }
-    ~OperationScope() {
-        m_link.SetOperation(m_outer);
-        if (--m_link.m_operationDepth == 0 && m_link.m_whenIdle) m_link.m_whenIdle();
-    }
+    ~OperationScope() { m_link.SetOperation(m_outer); }
     OperationScope(const OperationScope&) = delete;
     OperationScope& operator=(const OperationScope&) = delete;
 

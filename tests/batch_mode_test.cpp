@@ -68,6 +68,26 @@ TEST_F(BatchModeTest, ThreeReadersPluggedInTurn) {
     EXPECT_EQ(g_nBatchCount, 4u);
 }
 
+// A reader swapped for a fresh one while a box is open (or an operation runs)
+// is a removal, then an arrival: the fresh one is configured and counted.
+TEST_F(BatchModeTest, AReaderSwappedWhileABoxIsOpenIsConfigured) {
+    StartWithReader();
+    ASSERT_TRUE(ui.Click(IDC_BATCH));
+    Unplug();
+    Plug();
+    EXPECT_EQ(Unstamped(LastLine()), BatchLine("00002"));
+    ui.QueueAnswer(tk::MsgBoxResult::No, [this] {
+        Unplug();
+        Plug();
+    });
+    ui.CloseWindow();
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    const auto lines = UnstampedLinesSince(LineCount() - 3);
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"未连接设备！", "已连接设备！", BatchLine("00003")}));
+    EXPECT_EQ(g_nBatchCount, 3u);
+}
+
 TEST_F(BatchModeTest, UnacknowledgedAttemptIsRetriedOnTheNextEvent) {
     StartWithReader();
     ui.Click(IDC_BATCH);
