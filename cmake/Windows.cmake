@@ -13,12 +13,15 @@ if(READER_CONFIG_HARDEN)
   add_link_options(-fstack-protector-strong -Wl,--dynamicbase,--nxcompat,--high-entropy-va)
 endif()
 
-# The core as on Linux, with the GBK primitive over code page 936 in place of iconv.
+# The core as on Linux, with the GBK primitive over code page 936 in place of
+# iconv, and file names through UTF-16.
 file(GLOB READER_CORE_SOURCES CONFIGURE_DEPENDS
   app/*.cpp device/*.cpp reader/*.cpp keypad/*.cpp toolkit/*.cpp toolkit/headless/*.cpp sim/*.cpp
   profile/*.cpp cli/*.cpp)
-list(REMOVE_ITEM READER_CORE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/GbkIconv.cpp)
-list(APPEND READER_CORE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/GbkCodePage.cpp)
+list(REMOVE_ITEM READER_CORE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/GbkIconv.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/FilePath.cpp)
+list(APPEND READER_CORE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/GbkCodePage.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/FilePathWide.cpp)
 add_library(readercore STATIC ${READER_CORE_SOURCES})
 # GCC 12's -O3 inlining of std::string::assign from an iterator range warns of
 # an overlap that cannot happen (GCC bug 105329).
@@ -38,6 +41,7 @@ target_compile_definitions(readercore PUBLIC
 file(GLOB READER_WIN32_SOURCES CONFIGURE_DEPENDS toolkit/win32/*.cpp device/win32/*.cpp)
 list(REMOVE_ITEM READER_WIN32_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/GbkCodePage.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/FilePathWide.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/WinMain.cpp)
 add_library(readerwin32 STATIC ${READER_WIN32_SOURCES})
 target_link_libraries(readerwin32 PUBLIC readercore setupapi hid user32 gdi32 shell32 comdlg32)
