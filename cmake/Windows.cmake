@@ -37,8 +37,10 @@ target_compile_definitions(readercore PUBLIC
   READER_CONFIG_VERSION_SHORT="${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}" UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN
   _POSIX_C_SOURCE=200809L)
 
-# The Win32 toolkit and the SetupAPI/hid.dll port and device notifications.
-file(GLOB READER_WIN32_SOURCES CONFIGURE_DEPENDS toolkit/win32/*.cpp device/win32/*.cpp)
+# The Win32 toolkit, the SetupAPI/hid.dll port and device notifications, and
+# the command line on them (cli/win32).
+file(GLOB READER_WIN32_SOURCES CONFIGURE_DEPENDS toolkit/win32/*.cpp device/win32/*.cpp
+  cli/win32/*.cpp)
 list(REMOVE_ITEM READER_WIN32_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/GbkCodePage.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/FilePathWide.cpp
