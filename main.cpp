@@ -17,7 +17,8 @@
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
 #include "app/ReaderConfigApp.h"
-#include "cli/linux/CommandLineMain.h"
+#include "cli/CommandMain.h"
+#include "cli/linux/LinuxDevices.h"
 #include "device/hidapi/HidapiPort.h"
 #include "device/udev/UdevWatcher.h"
 #include "sim/SimulatedDevices.h"
@@ -181,7 +182,8 @@ int main(int argc, char** argv) {
     // Parsed before any GUI toolkit exists: a bad option, help and the
     // commands need no display, and file names stay the bytes given.
     const app::CommandLine options = app::ParseCommandLine({argv + 1, argv + argc});
-    if (cli::WithoutWindow(options)) return cli::RunWithoutWindow(options, std::cout, std::cerr);
+    if (cli::WithoutWindow(options))
+        return cli::RunWithoutWindow(options, std::cout, std::cerr, cli::MakeLinuxDevices);
 
     tk::SystemClock clock;
     cli::TraceOutput trace;

@@ -11,6 +11,20 @@ namespace {
 // Enough for a hub full of readers; guards against a runaway list.
 constexpr size_t MAX_SIMULATED = 64;
 
+// The help's last paragraph: what the platform asks of the user.
+#ifdef _WIN32
+constexpr const char* HELP_PLATFORM =
+    "Without a command the tool opens its window and looks for the reader on the USB\n"
+    "bus. A command writes to the console it was started from, or UTF-8 to the file\n"
+    "or pipe its output goes to; at cmd's prompt 'start /wait reader-config ...'\n"
+    "waits for it and sets ERRORLEVEL to its exit status.\n";
+#else
+constexpr const char* HELP_PLATFORM =
+    "Without a command the tool opens its window and looks for the reader on the USB\n"
+    "bus. On Linux the reader's hidraw node needs the udev rule installed with the\n"
+    "tool. See reader-config(1).\n";
+#endif
+
 CommandLine Error(std::string message, const std::string& offending) {
     CommandLine c;
     c.action = CommandLine::Action::Error;
@@ -280,10 +294,8 @@ std::string HelpText(const std::string& program) {
            "     batch device failed\n"
            "  2  error: bad option or profile, no device, failed transfer, a file that\n"
            "     cannot be read or written\n"
-           "\n"
-           "Without a command the tool opens its window and looks for the reader on the USB\n"
-           "bus. On Linux the reader's hidraw node needs the udev rule installed with the\n"
-           "tool. See reader-config(1).\n";
+           "\n" +
+           HELP_PLATFORM;
 }
 
 std::string VersionText() {

@@ -3,7 +3,8 @@
 // talks to the real reader; the commands (read, apply, verify, batch) run the
 // same dialog without a display. It is parsed from the raw arguments before
 // any GUI toolkit exists, so a bad option fails the same way with or without
-// a display, and file names stay the bytes the shell passed.
+// a display, and file names stay the bytes the shell passed (on Windows, the
+// UTF-8 of the characters passed).
 
 #include <cstdint>
 #include <string>

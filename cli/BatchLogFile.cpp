@@ -1,12 +1,13 @@
 #include "cli/BatchLogFile.h"
 
 #include "cli/Session.h"
+#include "toolkit/FilePath.h"
 
 namespace cli {
 
 BatchLogFile::BatchLogFile(const std::string& path) : m_path(path) {
     if (path.empty()) return;
-    m_out.open(path, std::ios::binary | std::ios::app);
+    m_out.open(tk::PathFromUtf8(path), std::ios::binary | std::ios::app);
     Check();
     m_out.seekp(0, std::ios::end);
     if (m_out.tellp() == 0) m_out << profile::BatchCsvHeader();

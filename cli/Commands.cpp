@@ -18,6 +18,7 @@
 #include "sim/SimulatedDevices.h"
 #include "sim/SimulationState.h"
 #include "sim/VirtualHidPort.h"
+#include "toolkit/FilePath.h"
 
 namespace cli {
 namespace {
@@ -318,7 +319,7 @@ int RunSimulated(const app::CommandLine& options, tk::Clock& clock, std::ostream
     const std::string& state = options.simulateState;
     std::string error;
     std::error_code ec;
-    const bool restored = !state.empty() && std::filesystem::exists(state, ec);
+    const bool restored = !state.empty() && std::filesystem::exists(tk::PathFromUtf8(state), ec);
     if (restored && !sim::LoadSimulationState(state, port, &error)) {
         err << PROGRAM << ": " << error << "\n";
         return app::EXIT_ERROR;

@@ -13,12 +13,15 @@ if(READER_CONFIG_HARDEN)
   add_link_options(-fstack-protector-strong -Wl,--dynamicbase,--nxcompat,--high-entropy-va)
 endif()
 
-# The core as on Linux, with the GBK primitive over code page 936 in place of iconv.
+# The core as on Linux, with the GBK primitive over code page 936 in place of
+# iconv, and file names through UTF-16.
 file(GLOB READER_CORE_SOURCES CONFIGURE_DEPENDS
   app/*.cpp device/*.cpp reader/*.cpp keypad/*.cpp toolkit/*.cpp toolkit/headless/*.cpp sim/*.cpp
   profile/*.cpp cli/*.cpp)
-list(REMOVE_ITEM READER_CORE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/GbkIconv.cpp)
-list(APPEND READER_CORE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/GbkCodePage.cpp)
+list(REMOVE_ITEM READER_CORE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/GbkIconv.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/FilePath.cpp)
+list(APPEND READER_CORE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/GbkCodePage.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/FilePathWide.cpp)
 add_library(readercore STATIC ${READER_CORE_SOURCES})
 # GCC 12's -O3 inlining of std::string::assign from an iterator range warns of
 # an overlap that cannot happen (GCC bug 105329).
@@ -34,10 +37,13 @@ target_compile_definitions(readercore PUBLIC
   READER_CONFIG_VERSION_SHORT="${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}" UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN
   _POSIX_C_SOURCE=200809L)
 
-# The Win32 toolkit and the SetupAPI/hid.dll port and device notifications.
-file(GLOB READER_WIN32_SOURCES CONFIGURE_DEPENDS toolkit/win32/*.cpp device/win32/*.cpp)
+# The Win32 toolkit, the SetupAPI/hid.dll port and device notifications, and
+# the command line on them (cli/win32).
+file(GLOB READER_WIN32_SOURCES CONFIGURE_DEPENDS toolkit/win32/*.cpp device/win32/*.cpp
+  cli/win32/*.cpp)
 list(REMOVE_ITEM READER_WIN32_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/GbkCodePage.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/FilePathWide.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/WinMain.cpp)
 add_library(readerwin32 STATIC ${READER_WIN32_SOURCES})
 target_link_libraries(readerwin32 PUBLIC readercore setupapi hid user32 gdi32 shell32 comdlg32)
@@ -61,6 +67,8 @@ if(READER_CONFIG_TESTS)
   add_executable(unit_tests ${UNIT_TEST_SOURCES} tests/support/DialogFixture.cpp)
   target_include_directories(unit_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)
   target_link_libraries(unit_tests PRIVATE readerwin32 gtest_main gmock)
+  # GCC bug 105329 as in readercore, here in std::string's operator+.
+  target_compile_options(unit_tests PRIVATE -Wno-restrict)
   # setenv and unsetenv for the tests that use them. The locale test builds
   # its de_DE locale with glibc's localedef; on Windows the test script
   # leaves it out (--gtest_filter).

@@ -2,27 +2,16 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "toolkit/FilePath.h"
+
 namespace profile {
-namespace {
-
-// Names are UTF-8 on Windows (the file dialog's), bytes elsewhere.
-std::filesystem::path FileName(const std::string& name) {
-#ifdef _WIN32
-    return std::filesystem::u8path(name);
-#else
-    return std::filesystem::path(name);
-#endif
-}
-
-}  // namespace
 
 ParseResult ReadProfileFile(const std::string& path) {
     ParseResult result;
-    std::ifstream in(FileName(path), std::ios::binary);
+    std::ifstream in(tk::PathFromUtf8(path), std::ios::binary);
     if (!in) {
         result.error = "cannot read " + path + ": " + std::strerror(errno);
         return result;
@@ -44,7 +33,7 @@ ParseResult ReadProfileFile(const std::string& path) {
 }
 
 bool WriteTextFile(const std::string& path, const std::string& text) {
-    std::ofstream out(FileName(path), std::ios::binary | std::ios::trunc);
+    std::ofstream out(tk::PathFromUtf8(path), std::ios::binary | std::ios::trunc);
     out << text;
     out.close();
     return !out.fail();

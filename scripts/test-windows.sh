@@ -51,6 +51,49 @@ echo "== unit and behaviour tests under Wine (no display)"
 # and the udev rule lookup test makes symbolic links as udev's directories have.
 (cd "$BUILD_DIR" && env -u DISPLAY "$WINE" unit_tests.exe --gtest_brief=1 \
   --gtest_filter=-ReportTrace.DecimalPointIsAPointInEveryLocale:AccessDenial.RuleFoundAsUdevReadsItsDirectories)
+
+echo "== the commands under Wine (no display), with file names in Chinese and a space"
+exe=$(winpath "$BUILD_DIR/reader-config.exe")
+cmds="$work/命令 测试"
+mkdir -p "$cmds"
+state="状态 文件.json" profile="配置 文件.json"
+# rc STATUS ARGS...: runs the tool in $cmds, output to out and err there, and
+# checks its exit status.
+rc() {
+  local want=$1 status=0
+  shift
+  (cd "$cmds" && env -u DISPLAY LC_ALL=C.UTF-8 "$WINE" "$exe" "$@" >out 2>err) || status=$?
+  if [ "$status" != "$want" ]; then
+    echo "test-windows: reader-config $* exited $status, not $want" >&2
+    cat "$cmds/out" "$cmds/err" >&2
+    exit 1
+  fi
+}
+# has FILE LINE: FILE in $cmds holds LINE whole.
+has() {
+  grep -qxF -- "$2" "$cmds/$1" || { echo "test-windows: no line '$2' in $1:" >&2; cat "$cmds/$1" >&2; exit 1; }
+}
+sim=(--simulate --simulate-state "$state")
+rc 0 --help
+has out "waits for it and sets ERRORLEVEL to its exit status."
+rc 0 "${sim[@]}" list
+has out "/dev/vhidraw0  interface 0  serial VR000001  open: yes"
+rc 0 "${sim[@]}" --trace "跟踪 记录.txt" read --json
+sed 's/"idFormat": 1/"idFormat": 5/' "$cmds/out" >"$cmds/$profile"
+has "跟踪 记录.txt" "# reader-config HID trace 1"
+rc 1 "${sim[@]}" verify "$profile"
+has out "idFormat: expected 5, found 1"
+rc 0 "${sim[@]}" apply "$profile"
+has out "applied: the reader holds the profile"
+rc 0 "${sim[@]}" verify "$profile"   # a second process finds what the first wrote
+has out "the reader holds the profile"
+rc 0 --simulate batch "$profile" --count 2 --log "批量 日志.csv"
+has out "[1/2] /dev/vhidraw0: verified"
+has out "[2/2] /dev/vhidraw0: verified"
+[ "$(wc -l <"$cmds/批量 日志.csv")" = 3 ] || { echo "test-windows: batch log:" >&2; cat "$cmds/批量 日志.csv" >&2; exit 1; }
+rc 2 --simulate verify "没有 这个.json"
+grep -qF "reader-config: cannot read 没有 这个.json" "$cmds/err" || { cat "$cmds/err" >&2; exit 1; }
+
 # Wine's session (its desktop process) would stay without a display.
 "$WINESERVER" -k 2>/dev/null || true
 "$WINESERVER" -w 2>/dev/null || true

@@ -10,6 +10,7 @@
 #include "sim/CardReaderModel.h"
 #include "sim/KeypadModel.h"
 #include "sim/SimulatedDevices.h"
+#include "toolkit/FilePath.h"
 
 namespace sim {
 namespace {
@@ -117,7 +118,7 @@ std::optional<Restored> DeviceFromJson(const json& j, std::string* error) {
 }  // namespace
 
 bool LoadSimulationState(const std::string& path, VirtualHidPort& port, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(tk::PathFromUtf8(path), std::ios::binary);
     if (!in) {
         *error = "cannot read " + path;
         return false;
@@ -154,7 +155,7 @@ bool SaveSimulationState(const std::string& path, VirtualHidPort& port, std::str
         {"version", STATE_VERSION}, {"nextInstance", port.NextInstance()}, {"devices", devices}};
     const std::string temporary = path + ".tmp";
     {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        std::ofstream out(tk::PathFromUtf8(temporary), std::ios::binary | std::ios::trunc);
         out << state.dump(2) << "\n";
         out.flush();
         if (!out) {
@@ -163,7 +164,7 @@ bool SaveSimulationState(const std::string& path, VirtualHidPort& port, std::str
         }
     }
     std::error_code ec;
-    std::filesystem::rename(temporary, path, ec);
+    std::filesystem::rename(tk::PathFromUtf8(temporary), tk::PathFromUtf8(path), ec);
     if (ec) {
         *error = "cannot write " + path + ": " + ec.message();
         return false;

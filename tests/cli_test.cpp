@@ -22,6 +22,7 @@
 #include "sim/KeypadModel.h"
 #include "sim/VirtualClock.h"
 #include "sim/VirtualHidPort.h"
+#include "toolkit/FilePath.h"
 
 namespace {
 
@@ -53,8 +54,9 @@ class CliTest : public ::testing::Test {
         std::ofstream(Path(name), std::ios::binary) << profile::ProfileToJson(p);
         return Path(name);
     }
+    // Opened as the tool opens a name it is given (on Windows, Path's UTF-8).
     static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
+        std::ifstream in(tk::PathFromUtf8(path), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
     // Runs reader-config ARGS... with its own virtual devices (--simulate).

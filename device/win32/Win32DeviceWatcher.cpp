@@ -12,6 +12,10 @@ namespace dev {
 
 bool Win32DeviceWatcher::Register(DeviceChangeReceiver* receiver) {
     m_receiver = receiver;
+    return Listen();
+}
+
+bool Win32DeviceWatcher::Listen() {
     if (m_notification) return true;
     DEV_BROADCAST_DEVICEINTERFACE_W filter{};
     filter.dbcc_size = sizeof(filter);

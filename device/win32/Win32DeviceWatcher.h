@@ -22,7 +22,12 @@ class Win32DeviceWatcher : public DeviceWatcher {
     // False when the system refused the registration (the receiver is kept:
     // device-tree changes still arrive).
     bool Register(DeviceChangeReceiver* receiver) override;
+    // Ends the receiver's deliveries and the window's registration.
     void Unregister() override;
+    // Registers the window for the notifications while no receiver is set,
+    // for a window that waits for arrivals itself (a command's message-only
+    // window, which device-tree changes do not reach). False as Register.
+    bool Listen();
 
     // A WM_DEVICECHANGE the window received.
     void Deliver(uint32_t event, uintptr_t data);

@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "cli/linux/CommandLineMain.h"
+#include "cli/CommandMain.h"
+#include "cli/linux/LinuxDevices.h"
 #include "e2e/driver/Platform.h"
 #include "e2e/driver/Scenarios.h"
 
@@ -39,7 +40,7 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::string_view(argv[1]) == e2e::COMMAND_MODE) {
         const app::CommandLine options = app::ParseCommandLine({argv + 2, argv + argc});
         if (!cli::WithoutWindow(options)) return Usage();  // no command: there is no window here
-        return cli::RunWithoutWindow(options, std::cout, std::cerr);
+        return cli::RunWithoutWindow(options, std::cout, std::cerr, cli::MakeLinuxDevices);
     }
     std::string reader, only;
     bool verbose = false;

@@ -1,13 +1,10 @@
 // reader-config for Windows: the main dialog on the Win32 toolkit, with the
 // reader reached over SetupAPI and hid.dll, or with --simulate a virtual
-// reader that a Simulation menu plugs in and out.
+// reader that a Simulation menu plugs in and out; given a command, the
+// command line without the window, on the console or redirected output.
 
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iostream>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,7 +12,9 @@
 #include "app/CommandLine.h"
 #include "app/ControlTable.h"
 #include "app/ReaderConfigApp.h"
-#include "device/ReportTrace.h"
+#include "cli/CommandMain.h"
+#include "cli/win32/StandardStream.h"
+#include "cli/win32/Win32Devices.h"
 #include "device/win32/Win32DeviceWatcher.h"
 #include "device/win32/Win32HidPort.h"
 #include "sim/SimulatedDevices.h"
@@ -91,75 +90,36 @@ std::vector<std::string> Arguments() {
     return args;
 }
 
-// A GUI program has no console of its own; output goes to the one it was
-// started from, if any.
-void UseParentConsole() {
-    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
-        std::freopen("CONOUT$", "w", stdout);
-        std::freopen("CONOUT$", "w", stderr);
-    }
-}
-
-int UsageError(const std::string& message) {
-    std::fprintf(stderr, "reader-config: %s\nTry 'reader-config --help' for more information.\n",
-                 message.c_str());
-    return app::EXIT_USAGE;
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const app::CommandLine options = app::ParseCommandLine(Arguments());
-    if (options.action != app::CommandLine::Action::Run) {
-        UseParentConsole();
-        if (options.action == app::CommandLine::Action::Help) {
-            std::fputs(app::HelpText("reader-config").c_str(), stdout);
-            return 0;
-        }
-        if (options.action == app::CommandLine::Action::Version) {
-            std::fputs(app::VersionText().c_str(), stdout);
-            return 0;
-        }
-        return UsageError(options.error);
-    }
+    // Written to only when there is something to say: the window attaches
+    // to no console otherwise.
+    cli::StandardStreamBuf outBuffer(cli::StandardHandle::Output);
+    cli::StandardStreamBuf errBuffer(cli::StandardHandle::Error);
+    std::ostream out(&outBuffer);
+    std::ostream err(&errBuffer);
+    // Help, a usage error and the commands never open the window.
+    if (cli::WithoutWindow(options))
+        return cli::RunWithoutWindow(options, out, err, cli::MakeWin32Devices);
 
     tk::SystemClock clock;
-    std::ofstream traceFile;
-    std::unique_ptr<dev::TraceWriter> tracer;
-    if (!options.traceFile.empty()) {
-        std::ostream* out = &std::cerr;
-        if (options.traceFile != "-") {
-            traceFile.open(std::filesystem::path(tk::win32::Wide(options.traceFile)));
-            if (!traceFile) {
-                UseParentConsole();
-                std::fprintf(stderr, "reader-config: cannot write the trace to %s\n",
-                             options.traceFile.c_str());
-                return 1;
-            }
-            out = &traceFile;
-        }
-        tracer = std::make_unique<dev::TraceWriter>(*out, clock);
-    }
+    cli::TraceOutput trace;
+    if (!trace.Open(options.traceFile, clock, err)) return 1;
 
     tk::Win32Surface surface(app::MainDialogSpec());
     if (options.simulate != sim::SimulatedDevice::None) {
         sim::VirtualHidPort port(clock);
         SimulationMenu menu(surface, port, options.simulated);
-        CReaderConfigApp().InitInstance(surface, port, port, clock, tracer.get());
+        CReaderConfigApp().InitInstance(surface, port, port, clock, trace.Tracer());
     } else {
         dev::Win32HidPort port;
         dev::Win32DeviceWatcher watcher(surface.Window());
         surface.SetDeviceChangeHandler(
             [&watcher](uint32_t event, uintptr_t data) { watcher.Deliver(event, data); });
-        CReaderConfigApp().InitInstance(surface, port, watcher, clock, tracer.get());
+        CReaderConfigApp().InitInstance(surface, port, watcher, clock, trace.Tracer());
         surface.SetDeviceChangeHandler(nullptr);
     }
-    if (tracer && tracer->Error()) {
-        UseParentConsole();
-        std::fprintf(stderr, "reader-config: could not write the trace to %s: %s\n",
-                     options.traceFile == "-" ? "standard error" : options.traceFile.c_str(),
-                     std::strerror(tracer->Error()));
-        return 1;
-    }
-    return 0;
+    return trace.Check(err) ? 0 : 1;
 }

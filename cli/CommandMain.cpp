@@ -1,49 +1,20 @@
-#include "cli/linux/CommandLineMain.h"
+#include "cli/CommandMain.h"
 
-#include <poll.h>
-
-#include <cerrno>
 #include <cstring>
-#include <iostream>
 
-#include "cli/Commands.h"
-#include "device/hidapi/HidapiPort.h"
-#include "device/udev/UdevWatcher.h"
+#include "toolkit/FilePath.h"
 
 namespace cli {
 
 namespace {
 
-// Waits on the udev monitor for batch mode (-1: without a time limit).
-class UdevPump : public EventPump {
-  public:
-    explicit UdevPump(dev::UdevWatcher& watcher) : m_watcher(watcher) {}
-    bool WaitForDevice(int timeoutMs) override {
-        if (m_watcher.Fd() < 0) return false;
-        pollfd pfd{m_watcher.Fd(), POLLIN, 0};
-        for (;;) {
-            const int n = ::poll(&pfd, 1, timeoutMs);
-            if (n == 0) return true;
-            if (n > 0) break;
-            if (errno != EINTR) return false;
-        }
-        if (pfd.revents & (POLLERR | POLLNVAL)) return false;
-        m_watcher.Dispatch();
-        return true;
-    }
-
-  private:
-    dev::UdevWatcher& m_watcher;
-};
-
 int RunCommandOnDevices(const app::CommandLine& options, tk::Clock& clock, std::ostream& out,
-                        std::ostream& err, dev::ReportTracer* tracer) {
+                        std::ostream& err, dev::ReportTracer* tracer,
+                        SystemDevicesMaker makeDevices) {
     if (options.simulate != sim::SimulatedDevice::None)
         return RunSimulated(options, clock, out, err, tracer);
-    dev::HidapiPort port;
-    dev::UdevWatcher watcher;
-    UdevPump pump(watcher);
-    Environment env{port, watcher, clock, pump, out, err, tracer};
+    const std::unique_ptr<SystemDevices> devices = makeDevices();
+    Environment env{devices->Port(), devices->Watcher(), clock, devices->Pump(), out, err, tracer};
     return RunCommand(options, env);
 }
 
@@ -54,7 +25,7 @@ bool TraceOutput::Open(const std::string& file, const tk::Clock& clock, std::ost
     if (file.empty()) return true;
     std::ostream* out = &err;
     if (file != "-") {
-        m_stream.open(file);
+        m_stream.open(tk::PathFromUtf8(file));
         if (!m_stream) {
             err << PROGRAM << ": cannot write the trace to " << file << "\n";
             return false;
@@ -78,7 +49,8 @@ bool WithoutWindow(const app::CommandLine& options) {
            options.command != app::CommandLine::Command::None;
 }
 
-int RunWithoutWindow(const app::CommandLine& options, std::ostream& out, std::ostream& err) {
+int RunWithoutWindow(const app::CommandLine& options, std::ostream& out, std::ostream& err,
+                     SystemDevicesMaker makeDevices) {
     switch (options.action) {
         case app::CommandLine::Action::Help:
             out << app::HelpText(PROGRAM);
@@ -96,7 +68,7 @@ int RunWithoutWindow(const app::CommandLine& options, std::ostream& out, std::os
     tk::SystemClock clock;
     TraceOutput trace;
     if (!trace.Open(options.traceFile, clock, err)) return app::EXIT_ERROR;
-    const int status = RunCommandOnDevices(options, clock, out, err, trace.Tracer());
+    const int status = RunCommandOnDevices(options, clock, out, err, trace.Tracer(), makeDevices);
     return trace.Check(err) ? status : app::EXIT_ERROR;
 }
 
