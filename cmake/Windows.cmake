@@ -16,7 +16,7 @@ endif()
 # The core as on Linux, with the GBK primitive over code page 936 in place of
 # iconv, and file names through UTF-16.
 file(GLOB READER_CORE_SOURCES CONFIGURE_DEPENDS
-  app/*.cpp device/*.cpp reader/*.cpp keypad/*.cpp toolkit/*.cpp toolkit/headless/*.cpp sim/*.cpp
+  core/*.cpp app/*.cpp device/*.cpp reader/*.cpp keypad/*.cpp toolkit/*.cpp toolkit/headless/*.cpp sim/*.cpp
   profile/*.cpp cli/*.cpp)
 list(REMOVE_ITEM READER_CORE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/GbkIconv.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/FilePath.cpp)
