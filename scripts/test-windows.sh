@@ -69,9 +69,9 @@ rc() {
     exit 1
   fi
 }
-# has FILE LINE: FILE in $cmds holds LINE whole.
+# has FILE LINE: FILE in $cmds holds LINE whole (a text file's lines end in CR LF).
 has() {
-  grep -qxF -- "$2" "$cmds/$1" || { echo "test-windows: no line '$2' in $1:" >&2; cat "$cmds/$1" >&2; exit 1; }
+  tr -d '\r' <"$cmds/$1" | grep -qxF -- "$2" || { echo "test-windows: no line '$2' in $1:" >&2; cat "$cmds/$1" >&2; exit 1; }
 }
 sim=(--simulate --simulate-state "$state")
 rc 0 --help
@@ -87,12 +87,15 @@ rc 0 "${sim[@]}" apply "$profile"
 has out "applied: the reader holds the profile"
 rc 0 "${sim[@]}" verify "$profile"   # a second process finds what the first wrote
 has out "the reader holds the profile"
+has "$state" '  "version": 1'
 rc 0 --simulate batch "$profile" --count 2 --log "批量 日志.csv"
 has out "[1/2] /dev/vhidraw0: verified"
 has out "[2/2] /dev/vhidraw0: verified"
 [ "$(wc -l <"$cmds/批量 日志.csv")" = 3 ] || { echo "test-windows: batch log:" >&2; cat "$cmds/批量 日志.csv" >&2; exit 1; }
+rc 2 read   # on the machine's own readers, of which Wine has none
+has err "reader-config: no reader attached (USB vendor 016c, product 04f3)"
 rc 2 --simulate verify "没有 这个.json"
-grep -qF "reader-config: cannot read 没有 这个.json" "$cmds/err" || { cat "$cmds/err" >&2; exit 1; }
+has err "reader-config: 没有 这个.json: cannot read 没有 这个.json: No such file or directory"
 
 # Wine's session (its desktop process) would stay without a display.
 "$WINESERVER" -k 2>/dev/null || true

@@ -67,7 +67,7 @@ bool Win32DevicePump::WaitForDevice(int timeoutMs) {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
         if (!m_events.empty()) {
-            // Taken first: a receiver's work may wait for further messages.
+            // Taken first: an event that comes during delivery waits for the next call.
             const std::vector<uint32_t> events = std::exchange(m_events, {});
             for (uint32_t event : events) m_watcher->Deliver(event, 0);
             return true;

@@ -13,9 +13,9 @@ namespace cli {
 
 // A message-only window registered for HID arrival and removal from the
 // start, and the wait for its messages. Made, waited on and destroyed on one
-// thread, which has no other windows. WaitForDevice delivers the events that
-// came to the watcher's receiver, if one is registered; without the window
-// (the system refused it) no event can come.
+// thread. WaitForDevice delivers the events that came to the watcher's
+// receiver, if one is registered; without the window (the system refused
+// it) no event can come.
 class Win32DevicePump : public EventPump {
   public:
     Win32DevicePump();
