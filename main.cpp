@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/CommandLine.h"
+#include "cli/CommandLine.h"
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
 #include "app/ReaderConfigApp.h"
@@ -23,7 +23,7 @@
 #include "device/udev/UdevWatcher.h"
 #include "sim/SimulatedDevices.h"
 #include "sim/VirtualHidPort.h"
-#include "toolkit/Clock.h"
+#include "base/Clock.h"
 #include "toolkit/qt/AppIcon.h"
 #include "toolkit/qt/FirstPaint.h"
 #include "toolkit/qt/QtSurface.h"

@@ -5,7 +5,7 @@
 #include "device/DeviceWatcher.h"
 #include "device/HidLink.h"
 #include "device/HidPort.h"
-#include "toolkit/Clock.h"
+#include "base/Clock.h"
 #include "toolkit/DialogSurface.h"
 
 class CReaderConfigApp {

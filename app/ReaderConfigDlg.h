@@ -18,7 +18,7 @@
 #include "profile/BatchLog.h"
 #include "profile/Profile.h"
 #include "reader/SettingsFrame.h"
-#include "toolkit/Clock.h"
+#include "base/Clock.h"
 #include "toolkit/DialogSurface.h"
 
 enum KeypadProbeResult : uint8_t {

@@ -9,7 +9,7 @@
 #include "app/ReaderConfigDlg.h"
 #include "bench/ShownDialog.h"
 #include "bench/Stats.h"
-#include "reader/SettingsControls.h"
+#include "app/reader/SettingsControls.h"
 #include "sim/VirtualClock.h"
 #include "sim/VirtualHidPort.h"
 #include "toolkit/qt/QtSurface.h"

@@ -13,7 +13,7 @@
 #include "bench/ShownDialog.h"
 #include "bench/Stats.h"
 #include "sim/VirtualHidPort.h"
-#include "toolkit/Clock.h"
+#include "base/Clock.h"
 #include "toolkit/qt/QtSurface.h"
 
 namespace bench {

@@ -13,7 +13,7 @@
 #include "bench/ShownDialog.h"
 #include "bench/StartupBench.h"
 #include "bench/Stats.h"
-#include "reader/SettingsControls.h"
+#include "app/reader/SettingsControls.h"
 #include "sim/CardReaderModel.h"
 #include "sim/VirtualClock.h"
 #include "sim/VirtualHidPort.h"

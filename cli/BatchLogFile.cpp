@@ -1,7 +1,7 @@
 #include "cli/BatchLogFile.h"
 
 #include "cli/Session.h"
-#include "toolkit/FilePath.h"
+#include "base/FilePath.h"
 
 namespace cli {
 

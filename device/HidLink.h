@@ -19,7 +19,7 @@
 
 #include "device/DeviceWatcher.h"
 #include "device/HidPort.h"
-#include "toolkit/Clock.h"
+#include "base/Clock.h"
 
 namespace dev {
 

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "device/HidLink.h"
-#include "toolkit/Clock.h"
+#include "base/Clock.h"
 
 namespace dev {
 

@@ -27,7 +27,7 @@
 #include "device/DeviceWatcher.h"
 #include "sim/VirtualClock.h"
 #include "sim/VirtualHidPort.h"
-#include "toolkit/Gbk.h"
+#include "base/Gbk.h"
 #include "toolkit/headless/HeadlessSurface.h"
 
 namespace {

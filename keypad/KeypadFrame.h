@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/Globals.h"
+#include "keypad/KeyCount.h"
 #include "device/HidLink.h"
 #include "reader/SettingsFrame.h"
 

@@ -4,7 +4,7 @@
 
 #include "keypad/KeyNameTable.h"
 #include "reader/SettingsFrame.h"
-#include "toolkit/Gbk.h"
+#include "base/Gbk.h"
 
 namespace profile {
 

@@ -1,7 +1,7 @@
 #include "profile/ProfileSettings.h"
 
 #include "keypad/KeyNameTable.h"
-#include "toolkit/Gbk.h"
+#include "base/Gbk.h"
 
 namespace profile {
 namespace {

@@ -10,7 +10,7 @@
 #include "sim/CardReaderModel.h"
 #include "sim/KeypadModel.h"
 #include "sim/SimulatedDevices.h"
-#include "toolkit/FilePath.h"
+#include "base/FilePath.h"
 
 namespace sim {
 namespace {

@@ -21,7 +21,7 @@
 #include "device/DeviceWatcher.h"
 #include "device/HidPort.h"
 #include "sim/ReaderModel.h"
-#include "toolkit/Clock.h"
+#include "base/Clock.h"
 
 namespace sim {
 

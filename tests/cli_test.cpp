@@ -12,7 +12,7 @@
 #include <sstream>
 #include <utility>
 
-#include "app/CommandLine.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "device/ReportTrace.h"
 #include "keypad/KeyNameTable.h"
@@ -22,7 +22,7 @@
 #include "sim/KeypadModel.h"
 #include "sim/VirtualClock.h"
 #include "sim/VirtualHidPort.h"
-#include "toolkit/FilePath.h"
+#include "base/FilePath.h"
 
 namespace {
 

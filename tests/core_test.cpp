@@ -6,9 +6,9 @@
 #include "app/ControlIds.h"
 #include "core/Exchange.h"
 #include "keypad/KeypadFrame.h"
-#include "profile/ProfileControls.h"
+#include "app/profile/ProfileControls.h"
 #include "profile/ProfileSettings.h"
-#include "reader/SettingsControls.h"
+#include "app/reader/SettingsControls.h"
 #include "sim/CardReaderModel.h"
 #include "support/DialogFixture.h"
 

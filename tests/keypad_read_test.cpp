@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/KeypadFixture.h"
-#include "toolkit/Gbk.h"
+#include "base/Gbk.h"
 
 using namespace ids;
 

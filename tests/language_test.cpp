@@ -16,7 +16,7 @@
 #include "app/HelpTexts.h"
 #include "app/LanguageTexts.h"
 #include "support/DialogFixture.h"
-#include "toolkit/Gbk.h"
+#include "base/Gbk.h"
 
 using namespace ids;
 

@@ -14,7 +14,7 @@
 #include "app/ControlIds.h"
 #include "app/Globals.h"
 #include "keypad/KeyNameTable.h"
-#include "profile/ProfileControls.h"
+#include "app/profile/ProfileControls.h"
 #include "profile/ProfileFile.h"
 #include "support/ReaderFixture.h"
 

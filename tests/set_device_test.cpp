@@ -5,7 +5,7 @@
 #include "app/ControlIds.h"
 #include "app/Globals.h"
 #include "support/ReaderFixture.h"
-#include "toolkit/Gbk.h"
+#include "base/Gbk.h"
 
 using namespace ids;
 using Firmware = sim::CardReaderModel::Firmware;

@@ -12,7 +12,7 @@
 #include "app/ControlIds.h"
 #include "e2e/driver/DialogSession.h"
 #include "e2e/driver/Scenarios.h"
-#include "reader/ReaderTexts.h"
+#include "app/reader/ReaderTexts.h"
 
 namespace e2e {
 

@@ -13,7 +13,7 @@
 #include "app/ControlIds.h"
 #include "app/ReaderConfigDlg.h"
 #include "e2e/driver/ScenarioSupport.h"
-#include "toolkit/Clock.h"
+#include "base/Clock.h"
 #include "toolkit/headless/HeadlessSurface.h"
 
 namespace e2e {

@@ -8,7 +8,7 @@
 #include "app/ControlIds.h"
 #include "e2e/driver/DialogSession.h"
 #include "e2e/driver/Scenarios.h"
-#include "reader/ReaderTexts.h"
+#include "app/reader/ReaderTexts.h"
 
 using namespace ids;
 namespace rt = reader_texts;

@@ -16,7 +16,7 @@
 #include "e2e/driver/Results.h"
 #include "reader/SettingsFrame.h"
 #include "sim/ReaderModel.h"
-#include "toolkit/Clock.h"
+#include "base/Clock.h"
 
 namespace e2e {
 

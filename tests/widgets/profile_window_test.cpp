@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "app/CommandLine.h"
+#include "cli/CommandLine.h"
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
 #include "app/ReaderConfigDlg.h"

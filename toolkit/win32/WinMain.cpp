@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/CommandLine.h"
+#include "cli/CommandLine.h"
 #include "app/ControlTable.h"
 #include "app/ReaderConfigApp.h"
 #include "cli/CommandMain.h"
@@ -19,7 +19,7 @@
 #include "device/win32/Win32HidPort.h"
 #include "sim/SimulatedDevices.h"
 #include "sim/VirtualHidPort.h"
-#include "toolkit/Clock.h"
+#include "base/Clock.h"
 #include "toolkit/win32/Win32Surface.h"
 
 // After windows.h.
