@@ -1,7 +1,7 @@
 #include "cli/BatchLogFile.h"
 
-#include "cli/Session.h"
 #include "base/FilePath.h"
+#include "cli/Session.h"
 
 namespace cli {
 

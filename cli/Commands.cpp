@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/FilePath.h"
 #include "cli/BatchLogFile.h"
 #include "cli/ParallelBatch.h"
 #include "cli/Session.h"
@@ -18,7 +19,6 @@
 #include "sim/SimulatedDevices.h"
 #include "sim/SimulationState.h"
 #include "sim/VirtualHidPort.h"
-#include "base/FilePath.h"
 
 namespace cli {
 namespace {

@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "device/HidLink.h"
 #include "base/Clock.h"
+#include "device/HidLink.h"
 
 namespace dev {
 

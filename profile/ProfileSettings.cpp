@@ -1,7 +1,7 @@
 #include "profile/ProfileSettings.h"
 
-#include "keypad/KeyNameTable.h"
 #include "base/Gbk.h"
+#include "keypad/KeyNameTable.h"
 
 namespace profile {
 namespace {

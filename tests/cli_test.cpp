@@ -12,6 +12,7 @@
 #include <sstream>
 #include <utility>
 
+#include "base/FilePath.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "device/ReportTrace.h"
@@ -22,7 +23,6 @@
 #include "sim/KeypadModel.h"
 #include "sim/VirtualClock.h"
 #include "sim/VirtualHidPort.h"
-#include "base/FilePath.h"
 
 namespace {
 

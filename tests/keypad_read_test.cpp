@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/KeypadFixture.h"
 #include "base/Gbk.h"
+#include "support/KeypadFixture.h"
 
 using namespace ids;
 

@@ -4,8 +4,8 @@
 
 #include "app/ControlIds.h"
 #include "app/Globals.h"
-#include "support/DialogFixture.h"
 #include "base/Gbk.h"
+#include "support/DialogFixture.h"
 
 using namespace ids;
 

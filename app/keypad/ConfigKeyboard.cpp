@@ -10,12 +10,12 @@
 #include "app/LanguageTexts.h"
 #include "app/ReaderConfigDlg.h"
 #include "app/keypad/ButtonBusy.h"
-#include "keypad/KeyNameTable.h"
-#include "keypad/KeypadFrame.h"
 #include "app/keypad/KeypadTexts.h"
 #include "app/reader/ReaderTexts.h"
 #include "app/reader/SettingsControls.h"
 #include "base/Gbk.h"
+#include "keypad/KeyNameTable.h"
+#include "keypad/KeypadFrame.h"
 
 using namespace ids;
 

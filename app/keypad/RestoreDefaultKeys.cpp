@@ -5,10 +5,10 @@
 #include "app/LanguageTexts.h"
 #include "app/ReaderConfigDlg.h"
 #include "app/keypad/KeyFieldNames.h"
-#include "keypad/KeyNameTable.h"
 #include "app/keypad/KeypadTexts.h"
 #include "app/reader/ReaderTexts.h"
 #include "base/Gbk.h"
+#include "keypad/KeyNameTable.h"
 
 using namespace ids;
 

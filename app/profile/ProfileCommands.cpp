@@ -9,8 +9,8 @@
 #include "app/Globals.h"
 #include "app/ReaderConfigDlg.h"
 #include "app/profile/ProfileControls.h"
-#include "profile/ProfileFile.h"
 #include "app/profile/ProfileTexts.h"
+#include "profile/ProfileFile.h"
 
 using namespace ids;
 namespace pt = profile_texts;

@@ -8,9 +8,9 @@
 
 #include "app/ControlIds.h"
 #include "app/device/DeviceTexts.h"
+#include "app/reader/SettingsControls.h"
 #include "e2e/driver/DialogSession.h"
 #include "e2e/driver/Scenarios.h"
-#include "app/reader/SettingsControls.h"
 
 using namespace ids;
 

@@ -7,14 +7,14 @@
 
 #include "app/ControlIds.h"
 #include "app/Globals.h"
-#include "e2e/driver/DialogSession.h"
-#include "e2e/driver/Scenarios.h"
 #include "app/keypad/KeyFieldNames.h"
-#include "keypad/KeyNameTable.h"
-#include "keypad/KeypadFrame.h"
 #include "app/keypad/KeypadTexts.h"
 #include "app/keypad/ViewTexts.h"
 #include "base/Gbk.h"
+#include "e2e/driver/DialogSession.h"
+#include "e2e/driver/Scenarios.h"
+#include "keypad/KeyNameTable.h"
+#include "keypad/KeypadFrame.h"
 
 using namespace ids;
 
