@@ -13,17 +13,17 @@
 #include <utility>
 #include <vector>
 
-#include "app/CommandLine.h"
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
 #include "app/ReaderConfigApp.h"
+#include "base/Clock.h"
+#include "cli/CommandLine.h"
 #include "cli/CommandMain.h"
 #include "cli/linux/LinuxDevices.h"
 #include "device/hidapi/HidapiPort.h"
 #include "device/udev/UdevWatcher.h"
 #include "sim/SimulatedDevices.h"
 #include "sim/VirtualHidPort.h"
-#include "toolkit/Clock.h"
 #include "toolkit/qt/AppIcon.h"
 #include "toolkit/qt/FirstPaint.h"
 #include "toolkit/qt/QtSurface.h"

@@ -5,7 +5,7 @@
 
 #include "app/AppTexts.h"
 #include "app/ControlIds.h"
-#include "device/DeviceTexts.h"
+#include "app/device/DeviceTexts.h"
 
 namespace app {
 namespace {

@@ -9,6 +9,8 @@
 #include <array>
 #include <cstdint>
 
+#include "keypad/KeyCount.h"
+
 extern uint8_t g_bEnglish;              // UI language: 0 Chinese, 1 English
 extern uint8_t g_bDeviceConnected;      // last reported presence of the reader
 extern uint8_t g_bDefaultsApplied;      // Default Setting has run once
@@ -25,7 +27,6 @@ extern uint8_t g_bKeyFieldsFilled;      // the key fields have been filled by re
 extern uint8_t g_nCurrentKey;           // 1..20 key field with focus, 255 output pane, 0 none yet
 extern uint8_t g_nLastCapturedKey;      // key field that the last capture wrote into
 
-constexpr int KEYPAD_KEY_COUNT = 20;
 extern std::array<uint8_t, KEYPAD_KEY_COUNT> g_keyCodesOut;  // codes to write to the keypad
 extern std::array<uint8_t, KEYPAD_KEY_COUNT> g_keyCodesIn;   // codes read from the keypad
 

@@ -2,10 +2,10 @@
 // CReaderConfigApp: builds the main dialog on a toolkit surface, runs it
 // modally, and ends when it closes.
 
+#include "base/Clock.h"
 #include "device/DeviceWatcher.h"
 #include "device/HidLink.h"
 #include "device/HidPort.h"
-#include "toolkit/Clock.h"
 #include "toolkit/DialogSurface.h"
 
 class CReaderConfigApp {

@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "app/QueuedDeviceWatcher.h"
+#include "base/Clock.h"
 #include "core/ReaderSession.h"
 #include "device/HidLink.h"
 #include "profile/BatchLog.h"
 #include "profile/Profile.h"
 #include "reader/SettingsFrame.h"
-#include "toolkit/Clock.h"
 #include "toolkit/DialogSurface.h"
 
 enum KeypadProbeResult : uint8_t {

@@ -10,10 +10,10 @@
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
 #include "app/ReaderConfigDlg.h"
+#include "base/Clock.h"
 #include "bench/ShownDialog.h"
 #include "bench/Stats.h"
 #include "sim/VirtualHidPort.h"
-#include "toolkit/Clock.h"
 #include "toolkit/qt/QtSurface.h"
 
 namespace bench {

@@ -6,13 +6,13 @@
 #include <memory>
 #include <sstream>
 
-#include "app/CommandLine.h"
+#include "base/Clock.h"
 #include "bench/Stats.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "profile/Profile.h"
 #include "sim/CardReaderModel.h"
 #include "sim/VirtualHidPort.h"
-#include "toolkit/Clock.h"
 
 namespace bench {
 namespace {

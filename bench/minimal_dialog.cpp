@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "app/ControlTable.h"
-#include "keypad/ViewSets.h"
+#include "app/keypad/ViewSets.h"
 #include "toolkit/qt/AppIcon.h"
 #include "toolkit/qt/ControlBuilder.h"
 #include "toolkit/qt/DialogUnits.h"

@@ -1,7 +1,7 @@
 #include "cli/BatchLogFile.h"
 
+#include "base/FilePath.h"
 #include "cli/Session.h"
-#include "toolkit/FilePath.h"
 
 namespace cli {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "toolkit/FilePath.h"
+#include "base/FilePath.h"
 
 namespace cli {
 

@@ -10,12 +10,12 @@
 #include <ostream>
 #include <string>
 
-#include "app/CommandLine.h"
+#include "base/Clock.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "device/DeviceWatcher.h"
 #include "device/HidPort.h"
 #include "device/ReportTrace.h"
-#include "toolkit/Clock.h"
 
 namespace cli {
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/FilePath.h"
 #include "cli/BatchLogFile.h"
 #include "cli/ParallelBatch.h"
 #include "cli/Session.h"
@@ -18,7 +19,6 @@
 #include "sim/SimulatedDevices.h"
 #include "sim/SimulationState.h"
 #include "sim/VirtualHidPort.h"
-#include "toolkit/FilePath.h"
 
 namespace cli {
 namespace {
@@ -159,7 +159,7 @@ class Batch : public dev::DeviceChangeReceiver {
         while (!(m_count && m_handled >= m_count)) {
             m_changed = false;
             if (!m_env.pump.WaitForDevice(-1))
-                throw Failure{"no more device events can come (udev monitor failed)"};
+                throw Failure{"no more device events can come (the device monitor failed)"};
             if (!m_changed) continue;
             if (!s.Link().CheckPresence()) {
                 // Pulled out: the next reader is a fresh one.

@@ -9,11 +9,11 @@
 #include <ostream>
 #include <string>
 
-#include "app/CommandLine.h"
+#include "base/Clock.h"
+#include "cli/CommandLine.h"
 #include "device/DeviceWatcher.h"
 #include "device/HidLink.h"
 #include "device/HidPort.h"
-#include "toolkit/Clock.h"
 
 namespace cli {
 

@@ -104,7 +104,7 @@ class ParallelBatch {
             if (WantMore() && m_running < PARALLEL_MAX_RUNNING) {
                 if (!m_env.pump.WaitForDevice(m_running ? RESULT_POLL_MS : -1)) {
                     WaitForRunning();
-                    throw Failure{"no more device events can come (udev monitor failed)"};
+                    throw Failure{"no more device events can come (the device monitor failed)"};
                 }
             } else {
                 std::unique_lock lock(m_mutex);

@@ -4,7 +4,7 @@
 // own on a thread of its own. The dialog logic is the one-device logic
 // unchanged; a coordinator finds the devices and writes their rows.
 
-#include "app/CommandLine.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "profile/Profile.h"
 

@@ -1,9 +1,9 @@
 #include "cli/Session.h"
 
+#include "base/Gbk.h"
 #include "keypad/KeyNameTable.h"
 #include "profile/ProfileFile.h"
 #include "profile/ProfileSettings.h"
-#include "toolkit/Gbk.h"
 
 namespace cli {
 namespace {
@@ -69,9 +69,13 @@ Session::Session(Environment& env, const std::string& devicePath, dev::DeviceCha
 void Session::RequireDevice() {
     if (m_link.IsPresent()) return;
     if (m_link.LastFindStatus() == dev::FindStatus::AccessDenied)
+#ifdef _WIN32
+        throw Failure{"a reader is attached but may not be opened (another program may hold it)"};
+#else
         throw Failure{
             "a reader is attached but may not be opened: install the udev rule "
             "(see reader-config(1), PERMISSIONS)"};
+#endif
     throw Failure{"no reader attached (USB vendor 016c, product 04f3)"};
 }
 

@@ -13,40 +13,33 @@ if(READER_CONFIG_HARDEN)
   add_link_options(-fstack-protector-strong -Wl,--dynamicbase,--nxcompat,--high-entropy-va)
 endif()
 
-# The core as on Linux, with the GBK primitive over code page 936 in place of
-# iconv, and file names through UTF-16.
-file(GLOB READER_CORE_SOURCES CONFIGURE_DEPENDS
-  core/*.cpp app/*.cpp device/*.cpp reader/*.cpp keypad/*.cpp toolkit/*.cpp toolkit/headless/*.cpp sim/*.cpp
-  profile/*.cpp cli/*.cpp)
-list(REMOVE_ITEM READER_CORE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/GbkIconv.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/FilePath.cpp)
-list(APPEND READER_CORE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/GbkCodePage.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/FilePathWide.cpp)
-add_library(readercore STATIC ${READER_CORE_SOURCES})
-# GCC 12's -O3 inlining of std::string::assign from an iterator range warns of
-# an overlap that cannot happen (GCC bug 105329).
-target_compile_options(readercore PRIVATE -Wno-restrict)
-target_include_directories(readercore PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+# The layers as on Linux (cmake/Layers.cmake), with the GBK primitive over
+# code page 936 in place of iconv, and file names through UTF-16.
 # nlohmann-json is header-only: its headers alone, not the host's /usr/include.
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/nlohmann-include)
 file(CREATE_LINK /usr/include/nlohmann ${CMAKE_BINARY_DIR}/nlohmann-include/nlohmann SYMBOLIC)
-target_include_directories(readercore SYSTEM PUBLIC ${CMAKE_BINARY_DIR}/nlohmann-include)
+add_library(readerjson INTERFACE)
+target_include_directories(readerjson SYSTEM INTERFACE ${CMAKE_BINARY_DIR}/nlohmann-include)
+set(READER_JSON readerjson)
+set(BASE_PLATFORM_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/base/win32/GbkCodePage.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/base/win32/FilePathWide.cpp)
+include(cmake/Layers.cmake)
 # Unicode Win32 API, no min/max macros; localtime_r from the C runtime.
-target_compile_definitions(readercore PUBLIC
-  READER_CONFIG_VERSION="${PROJECT_VERSION}"
-  READER_CONFIG_VERSION_SHORT="${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}" UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN
+target_compile_definitions(readerbase PUBLIC UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN
   _POSIX_C_SOURCE=200809L)
+# GCC 12's -O3 inlining of std::string::assign from an iterator range warns of
+# an overlap that cannot happen (GCC bug 105329).
+foreach(layer readerbase readerdevice readercore readersim readertoolkit readerdialog readercli)
+  target_compile_options(${layer} PRIVATE -Wno-restrict)
+endforeach()
 
 # The Win32 toolkit, the SetupAPI/hid.dll port and device notifications, and
 # the command line on them (cli/win32).
 file(GLOB READER_WIN32_SOURCES CONFIGURE_DEPENDS toolkit/win32/*.cpp device/win32/*.cpp
   cli/win32/*.cpp)
-list(REMOVE_ITEM READER_WIN32_SOURCES
-  ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/GbkCodePage.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/FilePathWide.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/WinMain.cpp)
+list(REMOVE_ITEM READER_WIN32_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/WinMain.cpp)
 add_library(readerwin32 STATIC ${READER_WIN32_SOURCES})
-target_link_libraries(readerwin32 PUBLIC readercore setupapi hid user32 gdi32 shell32 comdlg32)
+target_link_libraries(readerwin32 PUBLIC readerdialog readercli setupapi hid user32 gdi32 shell32 comdlg32)
 
 add_executable(reader-config WIN32 toolkit/win32/WinMain.cpp toolkit/win32/reader-config.rc)
 target_link_libraries(reader-config PRIVATE readerwin32)
@@ -67,7 +60,7 @@ if(READER_CONFIG_TESTS)
   add_executable(unit_tests ${UNIT_TEST_SOURCES} tests/support/DialogFixture.cpp)
   target_include_directories(unit_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)
   target_link_libraries(unit_tests PRIVATE readerwin32 gtest_main gmock)
-  # GCC bug 105329 as in readercore, here in std::string's operator+.
+  # GCC bug 105329 as in the layers, here in std::string's operator+.
   target_compile_options(unit_tests PRIVATE -Wno-restrict)
   # setenv and unsetenv for the tests that use them. The locale test builds
   # its de_DE locale with glibc's localedef; on Windows the test script

@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "base/Clock.h"
 #include "device/DeviceWatcher.h"
 #include "device/HidPort.h"
-#include "toolkit/Clock.h"
 
 namespace dev {
 

@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Clock.h"
 #include "device/HidLink.h"
-#include "toolkit/Clock.h"
 
 namespace dev {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "toolkit/Gbk.h"
+#include "base/Gbk.h"
 
 namespace fuzz {
 

@@ -24,10 +24,10 @@
 #include "app/ControlTable.h"
 #include "app/Globals.h"
 #include "app/ReaderConfigDlg.h"
+#include "base/Gbk.h"
 #include "device/DeviceWatcher.h"
 #include "sim/VirtualClock.h"
 #include "sim/VirtualHidPort.h"
-#include "toolkit/Gbk.h"
 #include "toolkit/headless/HeadlessSurface.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "Check.h"
 #include "FuzzInput.h"
 #include "WellFormed.h"
-#include "toolkit/Gbk.h"
+#include "base/Gbk.h"
 
 using fuzz::IsWellFormedGbk;
 using fuzz::IsWellFormedUtf8;

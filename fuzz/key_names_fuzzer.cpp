@@ -8,6 +8,7 @@
 #include "Check.h"
 #include "FuzzInput.h"
 #include "app/Globals.h"
+#include "app/keypad/KeyFieldNames.h"
 #include "keypad/KeyNameTable.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -3,8 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "keypad/KeypadTexts.h"
-#include "toolkit/Gbk.h"
+#include "base/Gbk.h"
 
 namespace {
 
@@ -21,7 +20,7 @@ const std::array<KeyNameEntry, 34> KEY_NAME_TABLE = {{
     Named(0xE2, "DELETE"),    Named(0xE3, "END"),
     Named(0xE4, "PAGE_DOWN"), Named(0xE5, "PAGE_UP"),
     Named(0xE6, "HOME"),      Named(0xE7, "INSERT"),
-    Named(0xE8, "WIN"),       {0xE9, kp::texts::CLEAR_KEY_NAME, {"BACK", nullptr}},
+    Named(0xE8, "WIN"),       {0xE9, CLEAR_KEY_NAME, {"BACK", nullptr}},
     Named(0xEA, "ALT"),       Named(0xEB, "CTRL"),
     Named(0xEC, "SHIFT"),     Named(0xED, "F12"),
     Named(0xEE, "F11"),       Named(0xEF, "F10"),
@@ -31,7 +30,7 @@ const std::array<KeyNameEntry, 34> KEY_NAME_TABLE = {{
     Named(0xF6, "F3"),        Named(0xF7, "F2"),
     Named(0xF8, "F1"),        Named(0xF9, "SCROLL"),
     Named(0xFA, "CAPS"),      Named(0xFB, "TAB"),
-    Named(0xFD, "ESC"),       {0xFE, kp::texts::ENTER_KEY_NAME, {"确认", nullptr}},
+    Named(0xFD, "ESC"),       {0xFE, ENTER_KEY_NAME, {"确认", nullptr}},
 }};
 
 const KeyNameEntry* FindKeyName(uint8_t code) {
@@ -79,15 +78,4 @@ std::string KeyCodeName(uint8_t code, bool english) {
     if (const KeyNameEntry* e = FindKeyName(code))
         return tk::Utf8ToGbk(english ? e->shown.en : e->shown.zh);
     return code == 0x00 ? std::string() : std::string(1, static_cast<char>(code));
-}
-
-std::string KeyCodeText(uint8_t code) {
-    return KeyCodeName(code, g_bEnglish != 0);
-}
-
-std::string KeyCodeToName(const std::string& text, int index) {
-    if (index < 0 || index >= KEYPAD_KEY_COUNT) return text;
-    if (const KeyNameEntry* e = FindKeyName(g_keyCodesIn[static_cast<size_t>(index)]))
-        return tk::Utf8ToGbk(e->shown.Get());
-    return text;
 }

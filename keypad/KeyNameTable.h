@@ -7,13 +7,21 @@
 #include <cstdint>
 #include <string>
 
-#include "app/Globals.h"
-#include "app/TextPair.h"
+#include "keypad/KeyCount.h"
+
+// A key's name in Chinese and in English.
+struct KeyName {
+    const char* zh;
+    const char* en;
+};
+// The two names that differ by language.
+inline constexpr KeyName CLEAR_KEY_NAME{"清除", "CLEAR"};
+inline constexpr KeyName ENTER_KEY_NAME{"回车键", "ENTER"};
 
 struct KeyNameEntry {
     uint8_t code;
     // The name a key field shows for the code; only Clear and Enter differ by language.
-    TextPair shown;
+    KeyName shown;
     // Further exact texts that also mean the code when written.
     std::array<const char*, 2> aliases;
 };
@@ -34,13 +42,6 @@ const KeyNameEntry* FindKeyName(uint8_t code);
 // byte, 0x00 for an empty text.
 uint8_t KeyNameToCode(const std::string& gbk);
 
-// The text to show for one code (GBK bytes): its name in the current UI
-// language, or the code's own byte as a one-character text, empty for 0x00.
-std::string KeyCodeText(uint8_t code);
-// The same in the language asked for.
+// The text to show for one code (GBK bytes): its name in English or
+// Chinese, or the code's own byte as a one-character text, empty for 0x00.
 std::string KeyCodeName(uint8_t code, bool english);
-
-// The text a key field shows for the code the keypad reported for key index
-// (g_keyCodesIn[index]): the name when the code is a named key, else text
-// unchanged. An index outside 0..19 also returns text unchanged.
-std::string KeyCodeToName(const std::string& text, int index);

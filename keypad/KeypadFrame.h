@@ -11,8 +11,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/Globals.h"
 #include "device/HidLink.h"
+#include "keypad/KeyCount.h"
 #include "reader/SettingsFrame.h"
 
 namespace kp {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Clock.h"
+#include "base/Clock.h"
 
 namespace profile {
 

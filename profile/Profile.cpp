@@ -2,9 +2,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "base/Gbk.h"
 #include "keypad/KeyNameTable.h"
 #include "reader/SettingsFrame.h"
-#include "toolkit/Gbk.h"
 
 namespace profile {
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "toolkit/FilePath.h"
+#include "base/FilePath.h"
 
 namespace profile {
 

@@ -1,7 +1,7 @@
 #include "profile/ProfileSettings.h"
 
+#include "base/Gbk.h"
 #include "keypad/KeyNameTable.h"
-#include "toolkit/Gbk.h"
 
 namespace profile {
 namespace {

@@ -8,7 +8,6 @@
 #include <memory>
 #include <vector>
 
-#include "app/Globals.h"
 #include "sim/ReaderModel.h"
 
 namespace sim {
@@ -17,7 +16,8 @@ namespace sim {
 // with "K"; every other frame goes to the reader model it wraps.
 class KeypadModel : public ReaderModel {
   public:
-    using Codes = std::array<uint8_t, KEYPAD_KEY_COUNT>;
+    static constexpr size_t KEY_COUNT = 20;
+    using Codes = std::array<uint8_t, KEY_COUNT>;
     // Starts with the factory layout.
     explicit KeypadModel(std::unique_ptr<ReaderModel> reader);
     KeypadModel(std::unique_ptr<ReaderModel> reader, const Codes& codes);

@@ -6,11 +6,11 @@
 #include <optional>
 #include <vector>
 
+#include "base/FilePath.h"
 #include "device/ReportTrace.h"
 #include "sim/CardReaderModel.h"
 #include "sim/KeypadModel.h"
 #include "sim/SimulatedDevices.h"
-#include "toolkit/FilePath.h"
 
 namespace sim {
 namespace {

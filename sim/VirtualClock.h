@@ -12,7 +12,7 @@
 #include <mutex>
 #include <thread>
 
-#include "toolkit/Clock.h"
+#include "base/Clock.h"
 
 namespace sim {
 

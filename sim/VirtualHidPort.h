@@ -18,10 +18,10 @@
 #include <string>
 #include <vector>
 
+#include "base/Clock.h"
 #include "device/DeviceWatcher.h"
 #include "device/HidPort.h"
 #include "sim/ReaderModel.h"
-#include "toolkit/Clock.h"
 
 namespace sim {
 

@@ -12,7 +12,8 @@
 #include <sstream>
 #include <utility>
 
-#include "app/CommandLine.h"
+#include "base/FilePath.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "device/ReportTrace.h"
 #include "keypad/KeyNameTable.h"
@@ -22,7 +23,6 @@
 #include "sim/KeypadModel.h"
 #include "sim/VirtualClock.h"
 #include "sim/VirtualHidPort.h"
-#include "toolkit/FilePath.h"
 
 namespace {
 

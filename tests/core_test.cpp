@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "app/ControlIds.h"
+#include "app/profile/ProfileControls.h"
+#include "app/reader/SettingsControls.h"
 #include "core/Exchange.h"
 #include "keypad/KeypadFrame.h"
-#include "profile/ProfileControls.h"
 #include "profile/ProfileSettings.h"
-#include "reader/SettingsControls.h"
 #include "sim/CardReaderModel.h"
 #include "support/DialogFixture.h"
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Gbk.h"
 #include "support/KeypadFixture.h"
-#include "toolkit/Gbk.h"
 
 using namespace ids;
 

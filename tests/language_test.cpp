@@ -15,8 +15,8 @@
 #include "app/Globals.h"
 #include "app/HelpTexts.h"
 #include "app/LanguageTexts.h"
+#include "base/Gbk.h"
 #include "support/DialogFixture.h"
-#include "toolkit/Gbk.h"
 
 using namespace ids;
 

@@ -13,8 +13,8 @@
 
 #include "app/ControlIds.h"
 #include "app/Globals.h"
+#include "app/profile/ProfileControls.h"
 #include "keypad/KeyNameTable.h"
-#include "profile/ProfileControls.h"
 #include "profile/ProfileFile.h"
 #include "support/ReaderFixture.h"
 

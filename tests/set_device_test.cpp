@@ -4,8 +4,8 @@
 
 #include "app/ControlIds.h"
 #include "app/Globals.h"
+#include "base/Gbk.h"
 #include "support/ReaderFixture.h"
-#include "toolkit/Gbk.h"
 
 using namespace ids;
 using Firmware = sim::CardReaderModel::Firmware;

@@ -4,7 +4,7 @@
 
 #include "app/ControlIds.h"
 #include "app/Globals.h"
-#include "keypad/ViewSets.h"
+#include "app/keypad/ViewSets.h"
 #include "support/DialogFixture.h"
 #include "toolkit/KeyCodes.h"
 

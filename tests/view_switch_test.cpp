@@ -6,7 +6,7 @@
 
 #include "app/ControlIds.h"
 #include "app/Globals.h"
-#include "keypad/ViewSets.h"
+#include "app/keypad/ViewSets.h"
 #include "support/KeypadFixture.h"
 #include "toolkit/KeyCodes.h"
 

@@ -7,10 +7,10 @@
 #include <string>
 
 #include "app/ControlIds.h"
-#include "device/DeviceTexts.h"
+#include "app/device/DeviceTexts.h"
+#include "app/reader/SettingsControls.h"
 #include "e2e/driver/DialogSession.h"
 #include "e2e/driver/Scenarios.h"
-#include "reader/SettingsControls.h"
 
 using namespace ids;
 

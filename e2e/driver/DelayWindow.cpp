@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "app/ControlIds.h"
+#include "app/reader/ReaderTexts.h"
 #include "e2e/driver/DialogSession.h"
 #include "e2e/driver/Scenarios.h"
-#include "reader/ReaderTexts.h"
 
 namespace e2e {
 

@@ -12,8 +12,8 @@
 
 #include "app/ControlIds.h"
 #include "app/ReaderConfigDlg.h"
+#include "base/Clock.h"
 #include "e2e/driver/ScenarioSupport.h"
-#include "toolkit/Clock.h"
 #include "toolkit/headless/HeadlessSurface.h"
 
 namespace e2e {

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "app/ControlIds.h"
+#include "app/reader/ReaderTexts.h"
 #include "e2e/driver/DialogSession.h"
 #include "e2e/driver/Scenarios.h"
-#include "reader/ReaderTexts.h"
 
 using namespace ids;
 namespace rt = reader_texts;

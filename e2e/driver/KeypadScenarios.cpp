@@ -7,13 +7,14 @@
 
 #include "app/ControlIds.h"
 #include "app/Globals.h"
+#include "app/keypad/KeyFieldNames.h"
+#include "app/keypad/KeypadTexts.h"
+#include "app/keypad/ViewTexts.h"
+#include "base/Gbk.h"
 #include "e2e/driver/DialogSession.h"
 #include "e2e/driver/Scenarios.h"
 #include "keypad/KeyNameTable.h"
 #include "keypad/KeypadFrame.h"
-#include "keypad/KeypadTexts.h"
-#include "keypad/ViewTexts.h"
-#include "toolkit/Gbk.h"
 
 using namespace ids;
 

@@ -10,13 +10,13 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Clock.h"
 #include "device/HidLink.h"
 #include "e2e/driver/DeviceProcess.h"
 #include "e2e/driver/Platform.h"
 #include "e2e/driver/Results.h"
 #include "reader/SettingsFrame.h"
 #include "sim/ReaderModel.h"
-#include "toolkit/Clock.h"
 
 namespace e2e {
 

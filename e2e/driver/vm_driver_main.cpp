@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/CommandLine.h"
+#include "cli/CommandLine.h"
 #include "cli/CommandMain.h"
 #include "cli/linux/LinuxDevices.h"
 #include "e2e/driver/Platform.h"

@@ -15,7 +15,7 @@
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
 #include "app/HelpTexts.h"
-#include "keypad/ViewSets.h"
+#include "app/keypad/ViewSets.h"
 #include "toolkit/qt/QtSurface.h"
 #include "widgets/WidgetTestSupport.h"
 

@@ -17,7 +17,7 @@
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
 #include "app/ReaderConfigDlg.h"
-#include "keypad/ViewSets.h"
+#include "app/keypad/ViewSets.h"
 #include "sim/VirtualClock.h"
 #include "sim/VirtualHidPort.h"
 #include "toolkit/headless/HeadlessSurface.h"

@@ -10,10 +10,10 @@
 #include <filesystem>
 #include <sstream>
 
-#include "app/CommandLine.h"
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
 #include "app/ReaderConfigDlg.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "device/ReportTrace.h"
 #include "sim/CardReaderModel.h"

@@ -9,9 +9,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/CommandLine.h"
 #include "app/ControlTable.h"
 #include "app/ReaderConfigApp.h"
+#include "base/Clock.h"
+#include "cli/CommandLine.h"
 #include "cli/CommandMain.h"
 #include "cli/win32/StandardStream.h"
 #include "cli/win32/Win32Devices.h"
@@ -19,7 +20,6 @@
 #include "device/win32/Win32HidPort.h"
 #include "sim/SimulatedDevices.h"
 #include "sim/VirtualHidPort.h"
-#include "toolkit/Clock.h"
 #include "toolkit/win32/Win32Surface.h"
 
 // After windows.h.

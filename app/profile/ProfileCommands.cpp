@@ -8,9 +8,9 @@
 #include "app/ControlIds.h"
 #include "app/Globals.h"
 #include "app/ReaderConfigDlg.h"
-#include "profile/ProfileControls.h"
+#include "app/profile/ProfileControls.h"
+#include "app/profile/ProfileTexts.h"
 #include "profile/ProfileFile.h"
-#include "profile/ProfileTexts.h"
 
 using namespace ids;
 namespace pt = profile_texts;

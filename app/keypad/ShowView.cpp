@@ -5,7 +5,7 @@
 #include "app/ControlIds.h"
 #include "app/Globals.h"
 #include "app/ReaderConfigDlg.h"
-#include "keypad/ViewSets.h"
+#include "app/keypad/ViewSets.h"
 
 using namespace ids;
 

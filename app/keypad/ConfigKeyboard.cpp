@@ -9,13 +9,13 @@
 #include "app/Globals.h"
 #include "app/LanguageTexts.h"
 #include "app/ReaderConfigDlg.h"
-#include "keypad/ButtonBusy.h"
+#include "app/keypad/ButtonBusy.h"
+#include "app/keypad/KeypadTexts.h"
+#include "app/reader/ReaderTexts.h"
+#include "app/reader/SettingsControls.h"
+#include "base/Gbk.h"
 #include "keypad/KeyNameTable.h"
 #include "keypad/KeypadFrame.h"
-#include "keypad/KeypadTexts.h"
-#include "reader/ReaderTexts.h"
-#include "reader/SettingsControls.h"
-#include "toolkit/Gbk.h"
 
 using namespace ids;
 

@@ -4,8 +4,8 @@
 #include "app/ControlIds.h"
 #include "app/Globals.h"
 #include "app/ReaderConfigDlg.h"
-#include "keypad/KeyCaptureTables.h"
-#include "toolkit/Gbk.h"
+#include "app/keypad/KeyCaptureTables.h"
+#include "base/Gbk.h"
 
 using namespace ids;
 using namespace keycapture;

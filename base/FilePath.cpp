@@ -1,6 +1,6 @@
 // File names are bytes here (toolkit/win32/FilePathWide.cpp on Windows).
 
-#include "toolkit/FilePath.h"
+#include "base/FilePath.h"
 
 namespace tk {
 

@@ -1,11 +1,11 @@
-#include "toolkit/Gbk.h"
+#include "base/Gbk.h"
 
 #include <cstdio>
 #include <optional>
 #include <string_view>
 #include <vector>
 
-#include "toolkit/GbkConvert.h"
+#include "base/GbkConvert.h"
 
 namespace tk {
 namespace {

@@ -4,8 +4,8 @@
 #include "app/ControlIds.h"
 #include "app/Globals.h"
 #include "app/ReaderConfigDlg.h"
-#include "keypad/KeypadTexts.h"
-#include "keypad/ViewTexts.h"
+#include "app/keypad/KeypadTexts.h"
+#include "app/keypad/ViewTexts.h"
 
 using namespace ids;
 

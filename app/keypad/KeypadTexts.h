@@ -4,12 +4,13 @@
 // Config.
 
 #include "app/TextPair.h"
+#include "keypad/KeyNameTable.h"
 
 namespace kp::texts {
 
 // Key names and captions shown in the keyboard view.
-inline constexpr TextPair CLEAR_KEY_NAME{"清除", "CLEAR"};
-inline constexpr TextPair ENTER_KEY_NAME{"回车键", "ENTER"};
+inline constexpr TextPair CLEAR_KEY_NAME{::CLEAR_KEY_NAME.zh, ::CLEAR_KEY_NAME.en};
+inline constexpr TextPair ENTER_KEY_NAME{::ENTER_KEY_NAME.zh, ::ENTER_KEY_NAME.en};
 
 // Config keyboard.
 inline constexpr TextPair CONFIG_INIT_FAILED{

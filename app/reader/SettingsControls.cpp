@@ -1,11 +1,11 @@
-#include "reader/SettingsControls.h"
+#include "app/reader/SettingsControls.h"
 
 #include <cstdio>
 
 #include "app/ControlIds.h"
 #include "app/Globals.h"
-#include "reader/ReaderTexts.h"
-#include "toolkit/Gbk.h"
+#include "app/reader/ReaderTexts.h"
+#include "base/Gbk.h"
 
 namespace reader {
 

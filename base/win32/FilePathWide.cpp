@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "toolkit/FilePath.h"
+#include "base/FilePath.h"
 
 namespace tk {
 

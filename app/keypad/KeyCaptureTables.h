@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "app/TextPair.h"
-#include "keypad/KeypadTexts.h"
+#include "app/keypad/KeypadTexts.h"
 #include "toolkit/KeyCodes.h"
 
 namespace keycapture {

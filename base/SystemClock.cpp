@@ -2,7 +2,7 @@
 #include <ctime>
 #include <thread>
 
-#include "toolkit/Clock.h"
+#include "base/Clock.h"
 
 namespace tk {
 

@@ -5,9 +5,9 @@
 #include "app/ControlIds.h"
 #include "app/Globals.h"
 #include "app/ReaderConfigDlg.h"
-#include "reader/ReaderTexts.h"
-#include "reader/SettingsControls.h"
-#include "toolkit/Gbk.h"
+#include "app/reader/ReaderTexts.h"
+#include "app/reader/SettingsControls.h"
+#include "base/Gbk.h"
 
 using namespace ids;
 

@@ -5,8 +5,8 @@
 #include "app/ControlIds.h"
 #include "app/Globals.h"
 #include "app/ReaderConfigDlg.h"
-#include "reader/ReaderTexts.h"
-#include "reader/SettingsControls.h"
+#include "app/reader/ReaderTexts.h"
+#include "app/reader/SettingsControls.h"
 
 using namespace ids;
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "toolkit/GbkConvert.h"
+#include "base/GbkConvert.h"
 
 namespace tk::gbk {
 namespace {

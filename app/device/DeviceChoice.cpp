@@ -9,7 +9,7 @@
 
 #include "app/ControlIds.h"
 #include "app/ReaderConfigDlg.h"
-#include "device/DeviceTexts.h"
+#include "app/device/DeviceTexts.h"
 
 using namespace ids;
 

@@ -4,10 +4,11 @@
 #include "app/Globals.h"
 #include "app/LanguageTexts.h"
 #include "app/ReaderConfigDlg.h"
+#include "app/keypad/KeyFieldNames.h"
+#include "app/keypad/KeypadTexts.h"
+#include "app/reader/ReaderTexts.h"
+#include "base/Gbk.h"
 #include "keypad/KeyNameTable.h"
-#include "keypad/KeypadTexts.h"
-#include "reader/ReaderTexts.h"
-#include "toolkit/Gbk.h"
 
 using namespace ids;
 

@@ -3,7 +3,7 @@
 #include "app/ControlIds.h"
 #include "app/Globals.h"
 #include "app/ReaderConfigDlg.h"
-#include "device/DeviceTexts.h"
+#include "app/device/DeviceTexts.h"
 
 using namespace ids;
 

@@ -5,8 +5,8 @@
 
 #include "app/ControlIds.h"
 #include "app/ReaderConfigDlg.h"
-#include "reader/SettingsControls.h"
-#include "toolkit/Gbk.h"
+#include "app/reader/SettingsControls.h"
+#include "base/Gbk.h"
 
 using namespace ids;
 

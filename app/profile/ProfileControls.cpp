@@ -1,11 +1,11 @@
 // Profiles to and from the controls of the main dialog.
 
-#include "profile/ProfileControls.h"
+#include "app/profile/ProfileControls.h"
 
 #include "app/ControlIds.h"
 #include "app/Globals.h"
 #include "app/ReaderConfigDlg.h"
-#include "reader/SettingsControls.h"
+#include "app/reader/SettingsControls.h"
 
 using namespace ids;
 
