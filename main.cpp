@@ -181,7 +181,7 @@ int RunOnDevice(tk::QtSurface& surface, tk::Clock& clock, dev::ReportTracer* tra
 int main(int argc, char** argv) {
     // Parsed before any GUI toolkit exists: a bad option, help and the
     // commands need no display, and file names stay the bytes given.
-    const app::CommandLine options = app::ParseCommandLine({argv + 1, argv + argc});
+    const cli::CommandLine options = cli::ParseCommandLine({argv + 1, argv + argc});
     if (cli::WithoutWindow(options))
         return cli::RunWithoutWindow(options, std::cout, std::cerr, cli::MakeLinuxDevices);
 

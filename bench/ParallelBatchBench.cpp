@@ -24,7 +24,7 @@ void RunOnce(const std::string& profilePath, int readers, ParallelCost* cost) {
     cli::NoDeviceEvents pump;
     std::ostringstream out, err;
     cli::Environment env{hub, hub, clock, pump, out, err};
-    const app::CommandLine options = app::ParseCommandLine(
+    const cli::CommandLine options = cli::ParseCommandLine(
         {"batch", profilePath, "--parallel", "--count", std::to_string(readers)});
     const double cpu0 = CpuSeconds(), t0 = NowSeconds();
     const int status = cli::RunCommand(options, env);

@@ -5,7 +5,7 @@
 #include <charconv>
 #include <string_view>
 
-namespace app {
+namespace cli {
 namespace {
 
 // Enough for a hub full of readers; guards against a runaway list.
@@ -302,4 +302,4 @@ std::string VersionText() {
     return std::string("reader-config ") + READER_CONFIG_VERSION + "\n";
 }
 
-}  // namespace app
+}  // namespace cli

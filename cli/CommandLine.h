@@ -12,7 +12,7 @@
 
 #include "sim/SimulatedDevices.h"
 
-namespace app {
+namespace cli {
 
 using sim::SimulatedDevice;
 
@@ -52,4 +52,4 @@ constexpr int EXIT_DIFFERS = 1;
 constexpr int EXIT_USAGE = 2;
 constexpr int EXIT_ERROR = 2;
 
-}  // namespace app
+}  // namespace cli

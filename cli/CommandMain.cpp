@@ -8,7 +8,7 @@ namespace cli {
 
 namespace {
 
-int RunCommandOnDevices(const app::CommandLine& options, tk::Clock& clock, std::ostream& out,
+int RunCommandOnDevices(const cli::CommandLine& options, tk::Clock& clock, std::ostream& out,
                         std::ostream& err, dev::ReportTracer* tracer,
                         SystemDevicesMaker makeDevices) {
     if (options.simulate != sim::SimulatedDevice::None)
@@ -44,32 +44,32 @@ bool TraceOutput::Check(std::ostream& err) const {
     return false;
 }
 
-bool WithoutWindow(const app::CommandLine& options) {
-    return options.action != app::CommandLine::Action::Run ||
-           options.command != app::CommandLine::Command::None;
+bool WithoutWindow(const cli::CommandLine& options) {
+    return options.action != cli::CommandLine::Action::Run ||
+           options.command != cli::CommandLine::Command::None;
 }
 
-int RunWithoutWindow(const app::CommandLine& options, std::ostream& out, std::ostream& err,
+int RunWithoutWindow(const cli::CommandLine& options, std::ostream& out, std::ostream& err,
                      SystemDevicesMaker makeDevices) {
     switch (options.action) {
-        case app::CommandLine::Action::Help:
-            out << app::HelpText(PROGRAM);
-            return app::EXIT_OK;
-        case app::CommandLine::Action::Version:
-            out << app::VersionText();
-            return app::EXIT_OK;
-        case app::CommandLine::Action::Error:
+        case cli::CommandLine::Action::Help:
+            out << cli::HelpText(PROGRAM);
+            return cli::EXIT_OK;
+        case cli::CommandLine::Action::Version:
+            out << cli::VersionText();
+            return cli::EXIT_OK;
+        case cli::CommandLine::Action::Error:
             err << PROGRAM << ": " << options.error << "\nTry '" << PROGRAM
                 << " --help' for more information.\n";
-            return app::EXIT_USAGE;
-        case app::CommandLine::Action::Run:
+            return cli::EXIT_USAGE;
+        case cli::CommandLine::Action::Run:
             break;
     }
     tk::SystemClock clock;
     TraceOutput trace;
-    if (!trace.Open(options.traceFile, clock, err)) return app::EXIT_ERROR;
+    if (!trace.Open(options.traceFile, clock, err)) return cli::EXIT_ERROR;
     const int status = RunCommandOnDevices(options, clock, out, err, trace.Tracer(), makeDevices);
-    return trace.Check(err) ? status : app::EXIT_ERROR;
+    return trace.Check(err) ? status : cli::EXIT_ERROR;
 }
 
 }  // namespace cli

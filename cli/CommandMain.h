@@ -51,12 +51,12 @@ class SystemDevices {
 using SystemDevicesMaker = std::unique_ptr<SystemDevices> (*)();
 
 // Whether options are for the program without its window.
-bool WithoutWindow(const app::CommandLine& options);
+bool WithoutWindow(const cli::CommandLine& options);
 
 // Runs the program without its window (WithoutWindow(options)); returns its
 // exit status. Commands go to the readers makeDevices gives, or with
 // --simulate to virtual ones.
-int RunWithoutWindow(const app::CommandLine& options, std::ostream& out, std::ostream& err,
+int RunWithoutWindow(const cli::CommandLine& options, std::ostream& out, std::ostream& err,
                      SystemDevicesMaker makeDevices);
 
 }  // namespace cli

@@ -34,7 +34,7 @@ int Read(Session& s, bool json, std::ostream& out) {
         for (const auto& [field, value] : profile::EffectiveSettings(found))
             out << field << " = " << value << "\n";
     }
-    return app::EXIT_OK;
+    return cli::EXIT_OK;
 }
 
 int Apply(Session& s, const profile::Profile& p, std::ostream& out) {
@@ -43,10 +43,10 @@ int Apply(Session& s, const profile::Profile& p, std::ostream& out) {
     if (!diffs.empty()) {
         out << "written, but the reader holds something else:\n";
         PrintDifferences(out, diffs, "  ");
-        return app::EXIT_DIFFERS;
+        return cli::EXIT_DIFFERS;
     }
     out << "applied: the reader holds the profile\n";
-    return app::EXIT_OK;
+    return cli::EXIT_OK;
 }
 
 int Verify(Session& s, const profile::Profile& p, std::ostream& out) {
@@ -57,14 +57,14 @@ int Verify(Session& s, const profile::Profile& p, std::ostream& out) {
     } catch (const Failure& f) {
         if (!f.notConfigured) throw;
         out << f.message << "\n";
-        return app::EXIT_DIFFERS;
+        return cli::EXIT_DIFFERS;
     }
     if (!diffs.empty()) {
         PrintDifferences(out, diffs, "");
-        return app::EXIT_DIFFERS;
+        return cli::EXIT_DIFFERS;
     }
     out << "the reader holds the profile\n";
-    return app::EXIT_OK;
+    return cli::EXIT_OK;
 }
 
 std::string JsonString(const std::string& text) {
@@ -100,7 +100,7 @@ int List(dev::HidPort& port, bool json, std::ostream& out) {
             sep = ",\n";
         }
         out << (found.empty() ? "]\n" : "\n]\n");
-        return app::EXIT_OK;
+        return cli::EXIT_OK;
     }
     if (found.empty()) out << "no reader attached (USB vendor 016c, product 04f3)\n";
     for (const dev::ReaderInterface& r : found)
@@ -109,13 +109,13 @@ int List(dev::HidPort& port, bool json, std::ostream& out) {
                                            : std::to_string(r.info.interfaceNumber))
             << "  serial " << (r.info.serial.empty() ? "(none)" : r.info.serial)
             << "  open: " << OpenText(r) << "\n";
-    return app::EXIT_OK;
+    return cli::EXIT_OK;
 }
 
 // The device path the command talks to: the one --device or --serial names,
 // or the only one attached. Empty when none is attached (the command then
 // says why no reader can be reached, as it does with one).
-std::string ChooseDevice(dev::HidPort& port, const app::CommandLine& o) {
+std::string ChooseDevice(dev::HidPort& port, const cli::CommandLine& o) {
     const std::vector<dev::ReaderInterface> found = dev::ListReaderInterfaces(port);
     if (!o.device.empty() || !o.serial.empty()) {
         for (const dev::ReaderInterface& r : found) {
@@ -146,7 +146,7 @@ std::string ChooseDevice(dev::HidPort& port, const app::CommandLine& o) {
 // is reported once.
 class Batch : public dev::DeviceChangeReceiver {
   public:
-    Batch(Environment& env, const profile::Profile& p, const app::CommandLine& o)
+    Batch(Environment& env, const profile::Profile& p, const cli::CommandLine& o)
         : m_env(env), m_profile(p), m_count(o.count), m_log(o.logFile) {}
 
     int Run() {
@@ -169,7 +169,7 @@ class Batch : public dev::DeviceChangeReceiver {
                 Try(s);
             }
         }
-        return m_failed ? app::EXIT_DIFFERS : app::EXIT_OK;
+        return m_failed ? cli::EXIT_DIFFERS : cli::EXIT_OK;
     }
 
   private:
@@ -268,8 +268,8 @@ class SimulatedPlugger : public EventPump {
 
 }  // namespace
 
-int RunCommand(const app::CommandLine& options, Environment& env) {
-    using Command = app::CommandLine::Command;
+int RunCommand(const cli::CommandLine& options, Environment& env) {
+    using Command = cli::CommandLine::Command;
     try {
         // The profile is checked before anything touches the device.
         std::optional<profile::Profile> p;
@@ -303,15 +303,15 @@ int RunCommand(const app::CommandLine& options, Environment& env) {
             case Command::None:
                 break;
         }
-        return app::EXIT_USAGE;
+        return cli::EXIT_USAGE;
     } catch (const Failure& f) {
         env.out.flush();
         env.err << PROGRAM << ": " << f.message << "\n";
-        return app::EXIT_ERROR;
+        return cli::EXIT_ERROR;
     }
 }
 
-int RunSimulated(const app::CommandLine& options, tk::Clock& clock, std::ostream& out,
+int RunSimulated(const cli::CommandLine& options, tk::Clock& clock, std::ostream& out,
                  std::ostream& err, dev::ReportTracer* tracer) {
     sim::VirtualHidPort port(clock);
     std::vector<sim::SimulatedDevice> kinds =
@@ -322,7 +322,7 @@ int RunSimulated(const app::CommandLine& options, tk::Clock& clock, std::ostream
     const bool restored = !state.empty() && std::filesystem::exists(tk::PathFromUtf8(state), ec);
     if (restored && !sim::LoadSimulationState(state, port, &error)) {
         err << PROGRAM << ": " << error << "\n";
-        return app::EXIT_ERROR;
+        return cli::EXIT_ERROR;
     }
     SimulatedPlugger plugger(port, restored ? std::vector<sim::SimulatedDevice>{} : kinds,
                              options.parallel, kinds.front());
@@ -344,7 +344,7 @@ int RunSimulated(const app::CommandLine& options, tk::Clock& clock, std::ostream
     const int status = RunCommand(options, env);
     if (!state.empty() && !sim::SaveSimulationState(state, port, &error)) {
         err << PROGRAM << ": " << error << "\n";
-        return app::EXIT_ERROR;
+        return cli::EXIT_ERROR;
     }
     return status;
 }

@@ -54,13 +54,13 @@ struct Environment {
     dev::ReportTracer* tracer = nullptr;
 };
 
-// Runs options.command (not None); returns the exit status (app::EXIT_*).
-int RunCommand(const app::CommandLine& options, Environment& env);
+// Runs options.command (not None); returns the exit status (cli::EXIT_*).
+int RunCommand(const cli::CommandLine& options, Environment& env);
 
 // Runs options.command against virtual devices of options.simulated on
 // clock: one of each kind attached at start; batch pulls the first and plugs
 // a fresh one in after each.
-int RunSimulated(const app::CommandLine& options, tk::Clock& clock, std::ostream& out,
+int RunSimulated(const cli::CommandLine& options, tk::Clock& clock, std::ostream& out,
                  std::ostream& err, dev::ReportTracer* tracer = nullptr);
 
 }  // namespace cli

@@ -84,7 +84,7 @@ Outcome Configure(Environment& shared, const dev::HidInterfaceInfo& info,
 
 class ParallelBatch {
   public:
-    ParallelBatch(Environment& env, const profile::Profile& p, const app::CommandLine& o)
+    ParallelBatch(Environment& env, const profile::Profile& p, const cli::CommandLine& o)
         : m_env(env), m_profile(p), m_count(o.count), m_log(o.logFile) {}
 
     ~ParallelBatch() {
@@ -111,7 +111,7 @@ class ParallelBatch {
                 m_finishedChanged.wait(lock, [this] { return !m_finished.empty(); });
             }
         }
-        return m_failed ? app::EXIT_DIFFERS : app::EXIT_OK;
+        return m_failed ? cli::EXIT_DIFFERS : cli::EXIT_OK;
     }
 
   private:
@@ -218,7 +218,7 @@ class ParallelBatch {
 
 }  // namespace
 
-int RunParallelBatch(Environment& env, const profile::Profile& p, const app::CommandLine& options) {
+int RunParallelBatch(Environment& env, const profile::Profile& p, const cli::CommandLine& options) {
     return ParallelBatch(env, p, options).Run();
 }
 

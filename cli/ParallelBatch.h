@@ -16,6 +16,6 @@ constexpr size_t PARALLEL_MAX_RUNNING = 64;
 // Runs the batch until options.count devices have finished (for ever
 // without a count); returns the exit status. Throws Failure on an error
 // that ends the batch (the log cannot be written, no events can come).
-int RunParallelBatch(Environment& env, const profile::Profile& p, const app::CommandLine& options);
+int RunParallelBatch(Environment& env, const profile::Profile& p, const cli::CommandLine& options);
 
 }  // namespace cli

@@ -37,7 +37,7 @@ Outcome RunOn(sim::VirtualHidPort& hub, tk::Clock& clock, const std::vector<std:
     cli::NoDeviceEvents pump;
     std::ostringstream out, err;
     cli::Environment env{hub, hub, clock, pump, out, err, tracer};
-    const int status = cli::RunCommand(app::ParseCommandLine(args), env);
+    const int status = cli::RunCommand(cli::ParseCommandLine(args), env);
     return {status, out.str(), err.str()};
 }
 
@@ -61,8 +61,8 @@ class CliTest : public ::testing::Test {
     }
     // Runs reader-config ARGS... with its own virtual devices (--simulate).
     Outcome Simulated(const std::vector<std::string>& args) {
-        const app::CommandLine options = app::ParseCommandLine(args);
-        EXPECT_EQ(options.action, app::CommandLine::Action::Run) << options.error;
+        const cli::CommandLine options = cli::ParseCommandLine(args);
+        EXPECT_EQ(options.action, cli::CommandLine::Action::Run) << options.error;
         std::ostringstream out, err;
         const int status = cli::RunSimulated(options, clock, out, err);
         return {status, out.str(), err.str()};
@@ -612,7 +612,7 @@ TEST_F(CliTest, CommandsEndWithTheirOwnClearOutcome) {
             }
         } replug(hub, &device);
         cli::Environment env{hub, hub, caseClock, replug, out, err, nullptr};
-        const Outcome o{cli::RunCommand(app::ParseCommandLine(c.args), env), out.str(), err.str()};
+        const Outcome o{cli::RunCommand(cli::ParseCommandLine(c.args), env), out.str(), err.str()};
         EXPECT_EQ(o.status, c.status) << c.what << "\n" << o.out << o.err;
         EXPECT_NE(o.out.find(c.out), std::string::npos) << c.what << "\n" << o.out;
         EXPECT_NE(o.err.find(c.err), std::string::npos) << c.what << "\n" << o.err;

@@ -2,8 +2,8 @@
 
 #include "cli/CommandLine.h"
 
-using app::CommandLine;
-using app::SimulatedDevice;
+using cli::CommandLine;
+using cli::SimulatedDevice;
 
 namespace {
 
@@ -32,7 +32,7 @@ TEST(CommandLine, Options) {
         {{"--trace="}, CommandLine::Action::Error, SimulatedDevice::None, ""},
     };
     for (const Case& c : cases) {
-        const CommandLine r = app::ParseCommandLine(c.args);
+        const CommandLine r = cli::ParseCommandLine(c.args);
         const std::string label = c.args.empty() ? "(none)" : c.args[0];
         EXPECT_EQ(r.action, c.action) << label;
         if (r.action == CommandLine::Action::Run) {
@@ -46,10 +46,10 @@ TEST(CommandLine, Options) {
 }
 
 TEST(CommandLine, ErrorNamesTheOffendingOption) {
-    EXPECT_NE(app::ParseCommandLine({"--frobnicate"}).error.find("--frobnicate"),
+    EXPECT_NE(cli::ParseCommandLine({"--frobnicate"}).error.find("--frobnicate"),
               std::string::npos);
-    EXPECT_NE(app::HelpText("reader-config").find("--simulate"), std::string::npos);
-    EXPECT_EQ(app::VersionText().rfind("reader-config ", 0), 0u);
+    EXPECT_NE(cli::HelpText("reader-config").find("--simulate"), std::string::npos);
+    EXPECT_EQ(cli::VersionText().rfind("reader-config ", 0), 0u);
 }
 
 }  // namespace
@@ -57,8 +57,8 @@ TEST(CommandLine, ErrorNamesTheOffendingOption) {
 namespace {
 
 TEST(CommandLine, ErrorsKeepTheOffendingArgument) {
-    EXPECT_EQ(app::ParseCommandLine({"--simulate=toaster"}).offending, "--simulate=toaster");
-    EXPECT_EQ(app::ParseCommandLine({"--simulate", "-x"}).offending, "-x");
+    EXPECT_EQ(cli::ParseCommandLine({"--simulate=toaster"}).offending, "--simulate=toaster");
+    EXPECT_EQ(cli::ParseCommandLine({"--simulate", "-x"}).offending, "-x");
 }
 
 }  // namespace
@@ -87,17 +87,17 @@ TEST(CommandLine, Commands) {
         {{"-platform", "offscreen", "--style=fusion", "-reverse"}, Command::None, "", 0, ""},
     };
     for (const Case& c : cases) {
-        const CommandLine r = app::ParseCommandLine(c.args);
+        const CommandLine r = cli::ParseCommandLine(c.args);
         ASSERT_EQ(r.action, CommandLine::Action::Run) << c.args[0] << ": " << r.error;
         EXPECT_EQ(r.command, c.command) << c.args[0];
         EXPECT_EQ(r.profile, c.profile);
         EXPECT_EQ(r.count, c.count);
         EXPECT_EQ(r.logFile, c.log);
     }
-    EXPECT_TRUE(app::ParseCommandLine({"read", "--json"}).json);
-    EXPECT_EQ(app::ParseCommandLine({"read", "--device=/dev/hidraw3"}).device, "/dev/hidraw3");
-    EXPECT_EQ(app::ParseCommandLine({"--serial", "S1", "read"}).serial, "S1");
-    const CommandLine several = app::ParseCommandLine({"--simulate=reader,reader,keypad", "list"});
+    EXPECT_TRUE(cli::ParseCommandLine({"read", "--json"}).json);
+    EXPECT_EQ(cli::ParseCommandLine({"read", "--device=/dev/hidraw3"}).device, "/dev/hidraw3");
+    EXPECT_EQ(cli::ParseCommandLine({"--serial", "S1", "read"}).serial, "S1");
+    const CommandLine several = cli::ParseCommandLine({"--simulate=reader,reader,keypad", "list"});
     using sim::SimulatedDevice;
     EXPECT_EQ(several.simulated, (std::vector{SimulatedDevice::Reader, SimulatedDevice::Reader,
                                               SimulatedDevice::Keypad}));
@@ -132,11 +132,11 @@ TEST(CommandLine, CommandErrors) {
         {"--simulate=reader,", "list"},
     };
     for (const auto& args : bad) {
-        const CommandLine r = app::ParseCommandLine(args);
+        const CommandLine r = cli::ParseCommandLine(args);
         EXPECT_EQ(r.action, CommandLine::Action::Error) << args[0];
         EXPECT_FALSE(r.error.empty());
     }
-    EXPECT_NE(app::HelpText("reader-config").find("Exit status:"), std::string::npos);
+    EXPECT_NE(cli::HelpText("reader-config").find("Exit status:"), std::string::npos);
 }
 
 }  // namespace

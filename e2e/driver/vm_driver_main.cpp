@@ -38,7 +38,7 @@ bool Selected(const std::string& only, std::string_view name) {
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::string_view(argv[1]) == e2e::COMMAND_MODE) {
-        const app::CommandLine options = app::ParseCommandLine({argv + 2, argv + argc});
+        const cli::CommandLine options = cli::ParseCommandLine({argv + 2, argv + argc});
         if (!cli::WithoutWindow(options)) return Usage();  // no command: there is no window here
         return cli::RunWithoutWindow(options, std::cout, std::cerr, cli::MakeLinuxDevices);
     }

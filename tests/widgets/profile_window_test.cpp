@@ -112,7 +112,7 @@ TEST_F(ProfileWindowQtTest, SavedFromTheWindowAppliedFromTheCommandLineSameFrame
     sim::VirtualClock cliClock;
     std::ostringstream cliTrace, out, err;
     dev::TraceWriter cliTracer(cliTrace, cliClock);
-    EXPECT_EQ(cli::RunSimulated(app::ParseCommandLine({"--simulate", "apply", path}), cliClock, out,
+    EXPECT_EQ(cli::RunSimulated(cli::ParseCommandLine({"--simulate", "apply", path}), cliClock, out,
                                 err, &cliTracer),
               0)
         << out.str() << err.str();

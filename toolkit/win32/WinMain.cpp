@@ -93,7 +93,7 @@ std::vector<std::string> Arguments() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    const app::CommandLine options = app::ParseCommandLine(Arguments());
+    const cli::CommandLine options = cli::ParseCommandLine(Arguments());
     // Written to only when there is something to say: the window attaches
     // to no console otherwise.
     cli::StandardStreamBuf outBuffer(cli::StandardHandle::Output);
