@@ -17,6 +17,7 @@ dpkg-deb -x "$deb" "$work/root"
 fail() { echo "$*"; exit 1; }
 id=io.github.reader_config.ReaderConfig
 for f in usr/bin/reader-config \
+         usr/lib/reader-config/reader-config-window \
          lib/udev/rules.d/70-reader-config.rules \
          usr/share/applications/$id.desktop \
          usr/share/metainfo/$id.metainfo.xml \
@@ -45,12 +46,18 @@ grep -q "<release version=\"$version\"" "$work/root/usr/share/metainfo/$id.metai
   fail "metainfo has no release $version"
 
 program=$work/root/usr/bin/reader-config
+window=$work/root/usr/lib/reader-config/reader-config-window
 # (grep reads each listing whole: pipefail would count an early exit.)
-grep -q '\.symtab' <<<"$(readelf -S "$program")" && fail "reader-config is not stripped"
-grep -q 'BIND_NOW' <<<"$(readelf -d "$program")" || fail "reader-config is not linked with -z now"
-grep -q 'GNU_RELRO' <<<"$(readelf -l "$program")" || fail "reader-config has no RELRO segment"
-grep -q '__[a-z]*_chk@' <<<"$(readelf -W --dyn-syms "$program")" ||
-  fail "reader-config calls no fortified functions"
+for p in "$program" "$window"; do
+  name=$(basename "$p")
+  grep -q '\.symtab' <<<"$(readelf -S "$p")" && fail "$name is not stripped"
+  grep -q 'BIND_NOW' <<<"$(readelf -d "$p")" || fail "$name is not linked with -z now"
+  grep -q 'GNU_RELRO' <<<"$(readelf -l "$p")" || fail "$name has no RELRO segment"
+  grep -q '__[a-z]*_chk@' <<<"$(readelf -W --dyn-syms "$p")" ||
+    fail "$name calls no fortified functions"
+done
+# The commands load no window libraries.
+grep -q 'libQt6' <<<"$(readelf -d "$program")" && fail "reader-config links Qt"
 
 # The maintainer scripts apply the udev rule to readers already plugged in.
 mkdir -p "$work/control"
@@ -68,4 +75,4 @@ if ! tags=$(lintian --pedantic --info --fail-on error,warning,info,pedantic "$de
 fi
 
 "$program" --version
-echo "package ok: $(basename "$deb") ($(du -k "$program" | cut -f1) KiB program)"
+echo "package ok: $(basename "$deb") ($(du -k "$program" | cut -f1) KiB commands, $(du -k "$window" | cut -f1) KiB window)"
