@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "bench/AppendBench.h"
+#include "bench/CommandBench.h"
 #include "bench/IdleBench.h"
 #include "bench/LongRunBench.h"
 #include "bench/OperationBench.h"
@@ -36,11 +37,20 @@ constexpr double BATCH_LIMIT_KB = 100 * 1024;
 constexpr int PANE_MEMORY_LINES = 10000;
 // N readers configured at once take about the time of one.
 constexpr double PARALLEL_LIMIT = 1.5;
+// A command's fixed cost against a program that links only hidapi and libudev.
+constexpr double COMMAND_LIMIT = 1.5;
+// apply --simulate on the real clock: the virtual reader answers 5 ms after
+// a frame; the factory set-up, Set Device and Read Device's request each
+// wait for one answer, and the answer Read Device hands back goes unanswered
+// for the read's 600 ms. The target allows 20 ms on top.
+constexpr double APPLY_FLOOR_S = 0.600 + 3 * 0.005;
+constexpr double APPLY_SLACK_S = 0.020;
 constexpr int PARALLEL_RUNS = 5;
 
 struct Options {
     std::string tool;
     std::string minimal;
+    std::string minimalCommands;  // default: minimal-commands beside minimal
     int runs = 15;
     int lines = 100000;
     int readers = 30000;
@@ -57,6 +67,8 @@ bool Parse(int argc, char** argv, Options* o) {
             o->minimal = value;
         else if (key == "--runs")
             o->runs = std::atoi(value);
+        else if (key == "--minimal-commands")
+            o->minimalCommands = value;
         else if (key == "--lines")
             o->lines = std::atoi(value);
         else if (key == "--readers")
@@ -145,6 +157,23 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    const std::string benchDir = options.minimal.substr(0, options.minimal.rfind('/') + 1);
+    const std::string floor =
+        options.minimalCommands.empty() ? benchDir + "minimal-commands" : options.minimalCommands;
+    const std::string profile = bench::ChangedProfileFile();
+    const std::vector<bench::ProcessRuns> commands =
+        bench::MeasureProcesses(benchDir + "measure-process",
+                                {{options.tool, {"--version"}},
+                                 {floor, {}},
+                                 {options.tool, {"--simulate", "apply", profile}}},
+                                options.runs);
+    if (!profile.empty()) unlink(profile.c_str());
+    for (const bench::ProcessRuns& r : commands) {
+        if (!r.error.empty()) {
+            std::fprintf(stderr, "%s\n", r.error.c_str());
+            return 1;
+        }
+    }
     const bench::PaneMemory pane = bench::MeasurePaneMemory(self, PANE_MEMORY_LINES);
     const bench::BatchMemory batch = bench::MeasureBatchMemory(self, options.readers);
     for (const std::string* error : {&pane.error, &batch.error}) {
@@ -196,6 +225,26 @@ int main(int argc, char** argv) {
             bench::FormatSeconds(bench::Median(r.seconds)) + " " + names[ref],
             bench::FormatRatio(wall));
     }
+
+    const bench::ProcessRuns& version = commands[0];
+    const bench::ProcessRuns& bare = commands[1];
+    const double versionCpu = bench::Median(version.cpuSeconds) / bench::Median(bare.cpuSeconds);
+    Row("`--version`: CPU time of the whole process" + runs,
+        bench::FormatSeconds(bench::Median(version.cpuSeconds)),
+        bench::FormatSeconds(bench::Median(bare.cpuSeconds)) +
+            " a program linking only hidapi and libudev",
+        bench::FormatRatio(versionCpu), Target("≤", COMMAND_LIMIT, versionCpu <= COMMAND_LIMIT));
+    const double versionPeak = bench::Median(version.peakKb) / bench::Median(bare.peakKb);
+    Row("`--version`: peak resident memory", Megabytes(bench::Median(version.peakKb)),
+        Megabytes(bench::Median(bare.peakKb)) + " the same program",
+        bench::FormatRatio(versionPeak), Target("≤", COMMAND_LIMIT, versionPeak <= COMMAND_LIMIT));
+    const double apply = bench::Median(commands[2].seconds);
+    Row("`apply --simulate`, one field changed, virtual reader on the real clock: elapsed (CPU " +
+            bench::FormatSeconds(bench::Median(commands[2].cpuSeconds)) + ")",
+        bench::FormatSeconds(apply), bench::FormatSeconds(APPLY_FLOOR_S) + " the protocol's floor",
+        bench::FormatRatio(apply / APPLY_FLOOR_S),
+        "≤ floor + 20 ms: " +
+            std::string(apply <= APPLY_FLOOR_S + APPLY_SLACK_S ? "met" : "NOT met"));
 
     const double idleRatio = idle.cpu / idle.templateCpu;
     char idleWhat[160];
