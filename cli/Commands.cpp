@@ -311,6 +311,27 @@ int RunCommand(const cli::CommandLine& options, Environment& env) {
     }
 }
 
+namespace {
+
+class VirtualSpace : public SessionSpace {
+  public:
+    VirtualSpace(sim::VirtualHidPort& port, const sim::VirtualClock& clock)
+        : m_clock(clock.Fork()), m_port(port, *m_clock) {}
+    dev::HidPort& Port() override { return m_port; }
+    tk::Clock& Clock() override { return *m_clock; }
+
+  private:
+    std::unique_ptr<sim::VirtualClock> m_clock;
+    sim::ClockedPort m_port;
+};
+
+}  // namespace
+
+std::function<std::unique_ptr<SessionSpace>()> VirtualSessionSpaces(sim::VirtualHidPort& port,
+                                                                    sim::VirtualClock& clock) {
+    return [&port, &clock] { return std::make_unique<VirtualSpace>(port, clock); };
+}
+
 int RunSimulated(const cli::CommandLine& options, tk::Clock& clock, std::ostream& out,
                  std::ostream& err, dev::ReportTracer* tracer) {
     sim::VirtualHidPort port(clock);
@@ -341,6 +362,10 @@ int RunSimulated(const cli::CommandLine& options, tk::Clock& clock, std::ostream
         }
     }
     Environment env{port, port, clock, plugger, out, err, tracer};
+    // On a virtual clock the devices of a parallel batch each spend time of
+    // their own; on the real one they share it, as on hardware.
+    if (auto* virtualClock = dynamic_cast<sim::VirtualClock*>(&clock))
+        env.newSessionSpace = VirtualSessionSpaces(port, *virtualClock);
     const int status = RunCommand(options, env);
     if (!state.empty() && !sim::SaveSimulationState(state, port, &error)) {
         err << PROGRAM << ": " << error << "\n";

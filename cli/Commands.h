@@ -6,6 +6,8 @@
 // Message boxes get a fixed answer (OK, and No to a question); their texts
 // go to standard error.
 
+#include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 
@@ -14,6 +16,8 @@
 #include "device/DeviceWatcher.h"
 #include "device/HidLink.h"
 #include "device/HidPort.h"
+#include "sim/VirtualClock.h"
+#include "sim/VirtualHidPort.h"
 
 namespace cli {
 
@@ -42,6 +46,15 @@ class NoDeviceEvents : public EventPump, public dev::DeviceWatcher {
     void Unregister() override {}
 };
 
+// Where one device's session of a parallel batch runs: the port it reaches
+// its device through and the clock its waits pass on.
+class SessionSpace {
+  public:
+    virtual ~SessionSpace() = default;
+    virtual dev::HidPort& Port() = 0;
+    virtual tk::Clock& Clock() = 0;
+};
+
 // Where a command runs: the device access (today the one reader the link
 // finds; a device choice would narrow the port), time, and the output.
 struct Environment {
@@ -52,7 +65,16 @@ struct Environment {
     std::ostream& out;
     std::ostream& err;
     dev::ReportTracer* tracer = nullptr;
+    // A space of its own for each device of a parallel batch, made when its
+    // session starts; without it the sessions share port and clock (real
+    // devices on the real clock).
+    std::function<std::unique_ptr<SessionSpace>()> newSessionSpace = {};
 };
+
+// Spaces for sessions on virtual devices: each on a fork of clock, a
+// timeline of its own from the moment it starts.
+std::function<std::unique_ptr<SessionSpace>()> VirtualSessionSpaces(sim::VirtualHidPort& port,
+                                                                    sim::VirtualClock& clock);
 
 // Runs options.command (not None); returns the exit status (cli::EXIT_*).
 int RunCommand(const cli::CommandLine& options, Environment& env);

@@ -54,8 +54,8 @@ struct Outcome {
 
 // Configures and verifies one device; runs on a thread of its own with a
 // dialog of its own.
-Outcome Configure(Environment& shared, const dev::HidInterfaceInfo& info,
-                  const profile::Profile& p) {
+Outcome Configure(Environment& shared, std::unique_ptr<SessionSpace> space,
+                  const dev::HidInterfaceInfo& info, const profile::Profile& p) {
     Outcome o;
     o.row.path = info.path;
     o.row.serial = info.serial;
@@ -64,7 +64,9 @@ Outcome Configure(Environment& shared, const dev::HidInterfaceInfo& info,
     std::ostringstream out, err;
     std::optional<DeviceTracer> tracer;
     if (shared.tracer) tracer.emplace(*shared.tracer, info.path);
-    Environment env{shared.port, none, shared.clock, none, out, err, tracer ? &*tracer : nullptr};
+    tk::Clock& clock = space ? space->Clock() : shared.clock;
+    Environment env{space ? space->Port() : shared.port, none, clock, none, out, err,
+                    tracer ? &*tracer : nullptr};
     try {
         Session s(env, info.path);
         s.RequireDevice();
@@ -78,7 +80,7 @@ Outcome Configure(Environment& shared, const dev::HidInterfaceInfo& info,
         err << PROGRAM << ": " << e.what() << "\n";
     }
     o.messages = err.str();
-    o.row.time = shared.clock.Now();
+    o.row.time = clock.Now();
     return o;
 }
 
@@ -153,14 +155,18 @@ class ParallelBatch {
             ++m_started;
             ++m_running;
             const uint64_t worker = m_nextWorker++;
-            m_workers[worker] = std::thread([this, worker, info = r.info] {
-                Outcome o = Configure(m_env, info, m_profile);
-                o.worker = worker;
-                o.key = KeyOf(info);
-                std::lock_guard lock(m_mutex);
-                m_finished.push_back(std::move(o));
-                m_finishedChanged.notify_one();
-            });
+            // Its timeline, where it has one of its own, starts now.
+            std::unique_ptr<SessionSpace> space =
+                m_env.newSessionSpace ? m_env.newSessionSpace() : nullptr;
+            m_workers[worker] =
+                std::thread([this, worker, space = std::move(space), info = r.info]() mutable {
+                    Outcome o = Configure(m_env, std::move(space), info, m_profile);
+                    o.worker = worker;
+                    o.key = KeyOf(info);
+                    std::lock_guard lock(m_mutex);
+                    m_finished.push_back(std::move(o));
+                    m_finishedChanged.notify_one();
+                });
         }
     }
 

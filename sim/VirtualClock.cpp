@@ -8,19 +8,23 @@ VirtualClock::VirtualClock(tk::LocalDateTime start) {
     SetDateTime(start);
 }
 
-int64_t& VirtualClock::TimeLocked() const {
-    if (std::this_thread::get_id() == m_owner) return m_ms;
-    return m_timelines.try_emplace(std::this_thread::get_id(), m_ms).first->second;
-}
-
 int64_t VirtualClock::NowMs() const {
     std::lock_guard lock(m_mutex);
-    return TimeLocked();
+    return m_ms;
 }
 
 void VirtualClock::Advance(int64_t ms) {
     std::lock_guard lock(m_mutex);
-    TimeLocked() += ms;
+    m_ms += ms;
+}
+
+std::unique_ptr<VirtualClock> VirtualClock::Fork() const {
+    auto fork = std::make_unique<VirtualClock>();
+    std::lock_guard lock(m_mutex);
+    fork->m_baseSeconds = m_baseSeconds;
+    fork->m_baseMs = m_baseMs;
+    fork->m_ms = m_ms;
+    return fork;
 }
 
 void VirtualClock::SetDateTime(const tk::LocalDateTime& dt) {
@@ -51,8 +55,7 @@ tk::LocalDateTime VirtualClock::Now() const {
 
 void VirtualClock::WaitUntil(int64_t deadlineMs) {
     std::lock_guard lock(m_mutex);
-    int64_t& now = TimeLocked();
-    if (deadlineMs > now) now = deadlineMs;
+    if (deadlineMs > m_ms) m_ms = deadlineMs;
 }
 
 }  // namespace sim

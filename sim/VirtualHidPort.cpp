@@ -14,9 +14,11 @@ class VirtualHandle : public dev::HidHandle {
     // The set of open handles changes only here and in Detach; delivering what
     // fell due before each change gives every answer to exactly the handles
     // that were open when it went out.
-    VirtualHandle(VirtualHidPort& port, VirtualDevice& device) : m_port(port), m_device(&device) {
+    // The handle's transfers run on clock: the session's that opened it.
+    VirtualHandle(VirtualHidPort& port, VirtualDevice& device, tk::Clock& clock)
+        : m_port(port), m_clock(clock), m_device(&device) {
         Lock lock(port.m_mutex);
-        device.DeliverDue(port.m_clock.NowMs());
+        device.DeliverDue(m_clock.NowMs());
         device.m_handles.push_back(this);
     }
     ~VirtualHandle() override { Detach(); }
@@ -24,7 +26,7 @@ class VirtualHandle : public dev::HidHandle {
     void Detach() {
         Lock lock(m_port.m_mutex);
         if (!m_device) return;
-        m_device->DeliverDue(m_port.m_clock.NowMs());
+        m_device->DeliverDue(m_clock.NowMs());
         auto& hs = m_device->m_handles;
         hs.erase(std::remove(hs.begin(), hs.end(), this), hs.end());
         m_device = nullptr;
@@ -47,7 +49,7 @@ class VirtualHandle : public dev::HidHandle {
     bool Write(const uint8_t* report, size_t length, int) override {
         Lock lock(m_port.m_mutex);
         if (!m_device || length == 0) return false;
-        m_device->Receive(m_port.m_clock.NowMs(), report + 1, length - 1);
+        m_device->Receive(m_clock.NowMs(), report + 1, length - 1);
         return true;
     }
 
@@ -55,7 +57,7 @@ class VirtualHandle : public dev::HidHandle {
     // where the rest of the world moves on): it is looked at afresh after
     // each wait.
     int Read(uint8_t* report, size_t capacity, int timeoutMs) override {
-        tk::Clock& clock = m_port.m_clock;
+        tk::Clock& clock = m_clock;
         const int64_t deadline = clock.NowMs() + timeoutMs;
         std::unique_lock lock(m_port.m_mutex);
         for (;;) {
@@ -87,6 +89,7 @@ class VirtualHandle : public dev::HidHandle {
   private:
     using Lock = std::lock_guard<std::recursive_mutex>;
     VirtualHidPort& m_port;
+    tk::Clock& m_clock;
     VirtualDevice* m_device;
     std::deque<Frame> m_queue;
 };
@@ -223,13 +226,18 @@ std::vector<dev::HidInterfaceInfo> VirtualHidPort::Enumerate() {
 
 std::unique_ptr<dev::HidHandle> VirtualHidPort::Open(const std::string& path,
                                                      dev::OpenError* error) {
+    return OpenOn(path, error, m_clock);
+}
+
+std::unique_ptr<dev::HidHandle> VirtualHidPort::OpenOn(const std::string& path,
+                                                       dev::OpenError* error, tk::Clock& clock) {
     std::lock_guard lock(m_mutex);
     VirtualDevice* d = FindLocked(path);
     dev::OpenError e = !d ? dev::OpenError::NotFound : d->openError;
     if (error) *error = e;
     if (e != dev::OpenError::None) return nullptr;
     ++d->openCount;
-    return std::make_unique<VirtualHandle>(*this, *d);
+    return std::make_unique<VirtualHandle>(*this, *d, clock);
 }
 
 dev::AccessDenial VirtualHidPort::ExplainAccessDenied(const std::string& path) {

@@ -110,6 +110,10 @@ class VirtualHidPort : public dev::HidPort, public dev::DeviceWatcher {
     std::vector<dev::HidInterfaceInfo> Enumerate() override;
     std::unique_ptr<dev::HidHandle> Open(const std::string& path, dev::OpenError* error) override;
     dev::AccessDenial ExplainAccessDenied(const std::string& path) override;
+    // Open, with the handle's waits and its device's answers on clock (a
+    // session's own timeline) instead of the port's.
+    std::unique_ptr<dev::HidHandle> OpenOn(const std::string& path, dev::OpenError* error,
+                                           tk::Clock& clock);
     // DeviceWatcher
     bool Register(dev::DeviceChangeReceiver* receiver) override;
     void Unregister() override;
@@ -131,6 +135,24 @@ class VirtualHidPort : public dev::HidPort, public dev::DeviceWatcher {
     std::vector<std::unique_ptr<VirtualDevice>> m_devices;
     dev::DeviceChangeReceiver* m_receiver = nullptr;
     int m_nextInstance = 0;
+};
+
+// The port as one session sees it: the same devices, with every transfer on
+// the session's clock.
+class ClockedPort : public dev::HidPort {
+  public:
+    ClockedPort(VirtualHidPort& port, tk::Clock& clock) : m_port(port), m_clock(clock) {}
+    std::vector<dev::HidInterfaceInfo> Enumerate() override { return m_port.Enumerate(); }
+    std::unique_ptr<dev::HidHandle> Open(const std::string& path, dev::OpenError* error) override {
+        return m_port.OpenOn(path, error, m_clock);
+    }
+    dev::AccessDenial ExplainAccessDenied(const std::string& path) override {
+        return m_port.ExplainAccessDenied(path);
+    }
+
+  private:
+    VirtualHidPort& m_port;
+    tk::Clock& m_clock;
 };
 
 }  // namespace sim

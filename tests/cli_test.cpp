@@ -32,11 +32,12 @@ struct Outcome {
 };
 
 // Runs reader-config ARGS... against the devices of hub, which the caller keeps.
-Outcome RunOn(sim::VirtualHidPort& hub, tk::Clock& clock, const std::vector<std::string>& args,
-              dev::ReportTracer* tracer = nullptr) {
+Outcome RunOn(sim::VirtualHidPort& hub, sim::VirtualClock& clock,
+              const std::vector<std::string>& args, dev::ReportTracer* tracer = nullptr) {
     cli::NoDeviceEvents pump;
     std::ostringstream out, err;
     cli::Environment env{hub, hub, clock, pump, out, err, tracer};
+    env.newSessionSpace = cli::VirtualSessionSpaces(hub, clock);
     const int status = cli::RunCommand(cli::ParseCommandLine(args), env);
     return {status, out.str(), err.str()};
 }

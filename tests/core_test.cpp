@@ -10,6 +10,7 @@
 #include "keypad/KeypadFrame.h"
 #include "profile/ProfileSettings.h"
 #include "sim/CardReaderModel.h"
+#include "sim/VirtualClock.h"
 #include "support/DialogFixture.h"
 
 namespace {
@@ -123,6 +124,24 @@ TEST_F(CoreSettingsTest, ProfilesMeanTheSameToTheWindowAndTheCore) {
             window)
             << n;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Sessions side by side each spend time of their own: a fork starts at its
+// clock's time and moves only by its own waits, whichever thread waits.
+TEST(VirtualClockFork, KeepsItsOwnTime) {
+    sim::VirtualClock clock;
+    clock.Advance(1000);
+    const std::unique_ptr<sim::VirtualClock> a = clock.Fork(), b = clock.Fork();
+    a->WaitUntil(a->NowMs() + 600);
+    b->WaitUntil(b->NowMs() + 5);
+    EXPECT_EQ(clock.NowMs(), 1000);
+    EXPECT_EQ(a->NowMs(), 1600);
+    EXPECT_EQ(b->NowMs(), 1005);
+    EXPECT_EQ(a->Now().second, clock.Now().second + 1);
 }
 
 }  // namespace
