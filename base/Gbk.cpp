@@ -1,5 +1,6 @@
 #include "base/Gbk.h"
 
+#include <atomic>
 #include <cstdio>
 #include <optional>
 #include <string_view>
@@ -12,13 +13,14 @@ namespace {
 
 enum class Direction { ToGbk, ToUtf8 };
 
-thread_local bool t_simulateUnavailable = false;
+// Set by tests only (SimulateGbkUnavailable).
+std::atomic<bool> g_simulateUnavailable{false};
 
 // The platform's part, all of it: whether it converts at all, and the strict
 // conversion of a whole text, which fails at any character the target cannot
 // hold or the source spells wrongly.
 bool PlatformAvailable() {
-    return !t_simulateUnavailable && gbk::Available();
+    return !g_simulateUnavailable && gbk::Available();
 }
 
 std::optional<std::string> PlatformConvert(Direction d, std::string_view in) {
@@ -154,7 +156,7 @@ bool GbkAvailable() {
 }
 
 void SimulateGbkUnavailable(bool unavailable) {
-    t_simulateUnavailable = unavailable;
+    g_simulateUnavailable = unavailable;
 }
 
 size_t GbkPrefixLength(const std::string& gbk, size_t maxBytes) {

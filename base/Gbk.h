@@ -37,7 +37,7 @@ GbkResult Utf8ToGbkExact(const std::string& utf8, std::string& gbk,
 
 // Whether this system converts between UTF-8 and GBK.
 bool GbkAvailable();
-// For tests: behave as a system without the GBK conversion (per thread).
+// For tests: behave as a system without the GBK conversion.
 void SimulateGbkUnavailable(bool unavailable);
 
 // True when b starts a two-byte GBK character.

@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <mutex>
 #include <vector>
 
 #include "base/GbkConvert.h"
@@ -10,8 +11,9 @@
 namespace tk::gbk {
 namespace {
 
-// One converter per direction and thread, opened on first use: opening one
-// costs far more than a short conversion.
+// One converter per direction for the process, opened on first use (opening
+// one costs far more than a short conversion) and used under a lock: a
+// converter carries state from call to call.
 class Converter {
   public:
     Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
@@ -28,10 +30,12 @@ class Converter {
 };
 
 const Converter& ConverterFor(Direction direction) {
-    thread_local const Converter toGbk("GBK", "UTF-8");
-    thread_local const Converter toUtf8("UTF-8", "GBK");
+    static const Converter toGbk("GBK", "UTF-8");
+    static const Converter toUtf8("UTF-8", "GBK");
     return direction == Direction::Utf8ToGbk ? toGbk : toUtf8;
 }
+
+std::mutex g_conversion;
 
 }  // namespace
 
@@ -45,6 +49,7 @@ size_t ConvertPrefix(Direction direction, const char* in, size_t length, std::st
         out.append(in, length);
         return length;
     }
+    std::lock_guard lock(g_conversion);
     iconv_t cd = converter.Get();
     iconv(cd, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state
     std::vector<char> buf(length * 4 + 16);
