@@ -1,7 +1,7 @@
 #pragma once
 // The tool's command line. Without a command the tool opens its window and
-// talks to the real reader; the commands (read, apply, verify, batch) run the
-// same dialog without a display. It is parsed from the raw arguments before
+// talks to the real reader; the commands (read, apply, verify, batch, list)
+// run the reader core without a display. It is parsed from the raw arguments before
 // any GUI toolkit exists, so a bad option fails the same way with or without
 // a display, and file names stay the bytes the shell passed (on Windows, the
 // UTF-8 of the characters passed).

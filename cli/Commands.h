@@ -1,10 +1,8 @@
 #pragma once
-// The commands of the command line (read, apply, verify, batch). Each runs
-// the main dialog over the headless toolkit and does what a person would do
-// in the window: load the profile into the controls, press the buttons, read
-// the outcome from the output pane. So the bytes on the wire are the window's.
-// Message boxes get a fixed answer (OK, and No to a question); their texts
-// go to standard error.
+// The commands of the command line (read, apply, verify, batch, list). Each
+// calls the reader core the window calls, so the bytes on the wire are the
+// window's; results are put into the command line's own texts, and notices
+// from the middle of an operation go to standard error.
 
 #include <functional>
 #include <memory>
