@@ -125,7 +125,13 @@ void Session::WriteGeneral(const profile::Profile& p) {
     dev::OperationScope scope(m_link, "SetDevice");
     dev::DeviceBindingScope binding(m_link);
     reader::SettingsState settings = profile::SettingsOfProfile(p);
-    const core::SetResult r = m_core.SetSettings(settings, POLICY);
+    core::SetResult r = m_core.SetSettings(settings, POLICY);
+    // An answer lost on a starved machine (it came while no handle was open)
+    // is asked for again once, as a person presses Set Device again: the
+    // same settings written twice are the same settings.
+    if (r.status != core::SetStatus::Configured &&
+        m_link.LastTransferStatus() == dev::TransferStatus::Timeout)
+        r = m_core.SetSettings(settings, POLICY);
     switch (r.status) {
         case core::SetStatus::Configured:
             return;

@@ -539,6 +539,25 @@ class LateSecondAnswer : public sim::ReaderModel {
     bool m_hasLast = false, m_second = false;
 };
 
+// Stores the first settings frame it gets but its answers are lost, as on a
+// starved machine where they come while no handle is open.
+class FirstAckLost : public sim::ReaderModel {
+  public:
+    std::vector<sim::Frame> OnFrame(const sim::Frame& in) override {
+        std::vector<sim::Frame> out = m_inner.OnFrame(in);
+        const bool settings = in[0] == 0x20 && in[1] == 0x20 && !kp::IsReadRequest(in);
+        if (settings && m_lost < 2) {
+            ++m_lost;
+            return {};
+        }
+        return out;
+    }
+
+  private:
+    sim::CardReaderModel m_inner;
+    int m_lost = 0;
+};
+
 // What the commands did wrong while they drove a dialog: each case is a
 // fault of that time, and what a command must do instead.
 TEST_F(CliTest, CommandsEndWithTheirOwnClearOutcome) {
@@ -587,6 +606,14 @@ TEST_F(CliTest, CommandsEndWithTheirOwnClearOutcome) {
                  std::make_unique<sim::CardReaderModel>(), DEFAULT_KEY_CODES));
          },
          {"apply", keys},
+         0,
+         "applied: the reader holds the profile",
+         "",
+         false},
+        // A lost acknowledgement is asked for again once.
+        {"lost ack",
+         [] { return std::make_unique<FirstAckLost>(); },
+         {"apply", changed},
          0,
          "applied: the reader holds the profile",
          "",
