@@ -9,6 +9,8 @@
 
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
+#include "app/Globals.h"
+#include "app/Globals.h"
 #include "app/ReaderConfigDlg.h"
 #include "app/reader/SettingsControls.h"
 #include "bench/ShownDialog.h"
@@ -67,12 +69,17 @@ BatchMemory MeasureBatchMemory(const std::string& self, int readers) {
     const size_t at = output.find("batch ");
     long peak = 0;
     if (at == std::string::npos ||
-        std::sscanf(output.c_str() + at, "batch lines=%lld pane_lines=%lld vmhwm_kb=%ld cpu_s=%lf",
-                    &m.lines, &m.paneLines, &peak, &m.cpuSeconds) != 4) {
+        std::sscanf(output.c_str() + at,
+                    "batch configured=%lld lines=%lld pane_lines=%lld vmhwm_kb=%ld cpu_s=%lf",
+                    &m.configured, &m.lines, &m.paneLines, &peak, &m.cpuSeconds) != 5) {
         m.error = "batch child reported nothing:\n" + output;
         return m;
     }
     m.peakKb = static_cast<double>(peak);
+    // The row is about a batch of this many readers: each must have been configured.
+    if (m.configured != readers)
+        m.error = "the batch configured " + std::to_string(m.configured) + " of " +
+                  std::to_string(readers) + " readers";
     return m;
 }
 
@@ -109,7 +116,8 @@ int RunBatchChild(int readers) {
     }
     QApplication::processEvents();
     const long long paneLines = PaneLineCount(surface);
-    std::printf("batch lines=%lld pane_lines=%lld vmhwm_kb=%ld cpu_s=%.3f\n",
+    std::printf("batch configured=%u lines=%lld pane_lines=%lld vmhwm_kb=%ld cpu_s=%.3f\n",
+                g_nBatchCount,
                 // The note of dropped lines is no line of the batch.
                 paneLines + pane->DroppedLines() - (pane->DroppedLines() > 0) - startLines,
                 paneLines, tk::PeakResidentKb(), CpuSeconds() - start);

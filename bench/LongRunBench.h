@@ -15,9 +15,10 @@ struct PaneMemory {
 
 struct BatchMemory {
     int readers = 0;
-    long long lines = 0;      // lines the batch wrote into the pane
-    long long paneLines = 0;  // lines the pane holds at the end
-    double peakKb = 0;        // VmHWM of the whole process
+    long long configured = 0;  // readers the batch configured (its count)
+    long long lines = 0;       // lines the batch wrote into the pane
+    long long paneLines = 0;   // lines the pane holds at the end
+    double peakKb = 0;         // VmHWM of the whole process
     double cpuSeconds = 0;
     std::string error;
 };

@@ -270,9 +270,9 @@ int main(int argc, char** argv) {
     std::snprintf(bytes, sizeof bytes, "%.0f bytes", pane.bytesPerLine);
     Row(paneWhat, bytes);
     const double batchRatio = batch.peakKb / BATCH_LIMIT_KB;
-    Row("Unattended batch of " + Thousands(batch.readers) + " readers, no Clear (" +
-            Thousands(batch.lines) + " lines, pane keeps " + Thousands(batch.paneLines) +
-            "): peak resident memory",
+    Row("Unattended batch of " + Thousands(batch.readers) +
+            " readers, each configured, no Clear (" + Thousands(batch.lines) +
+            " lines, pane keeps " + Thousands(batch.paneLines) + "): peak resident memory",
         Megabytes(batch.peakKb), "100 MB", bench::FormatRatio(batchRatio),
         Target("≤", 1.0, batchRatio <= 1.0));
 
