@@ -143,8 +143,10 @@ class CReaderConfigDlg : public tk::DialogEvents,
     // opened and what to do about it; again only after the situation or its
     // reason has changed.
     void ReportAccessProblem();
-    // The reader the link finds now, as "path instance"; empty when none.
-    std::string PresentReader() const;
+    // The reader the last presence check found; nullopt when none.
+    std::optional<dev::HidInterfaceInfo> PresentReader() const;
+    // Whether the interface was among those RefreshDevices listed last.
+    bool Listed(const dev::HidInterfaceInfo& info) const;
 
     tk::DialogSurface& m_ui;
     tk::Clock& m_clock;
@@ -160,6 +162,6 @@ class CReaderConfigDlg : public tk::DialogEvents,
     bool m_accessDeniedReported = false;
     // The reader present at the last presence check: another one in its
     // place means it was pulled out and a fresh one plugged in.
-    std::string m_presentReader;
+    std::optional<dev::HidInterfaceInfo> m_presentReader;
     dev::AccessDenial m_reportedDenial = dev::AccessDenial::Unknown;
 };

@@ -52,13 +52,11 @@ std::vector<ProcessRuns> MeasureProcesses(const std::string& measure,
     return results;
 }
 
-std::string ChangedProfileFile() {
+std::string TemporaryProfileFile(const profile::Profile& p) {
     char name[] = "/tmp/reader-config-bench-XXXXXX";
     const int fd = mkstemp(name);
     if (fd < 0) return "";
     close(fd);
-    profile::Profile p;
-    p.idFormat = 5;
     std::ofstream(name, std::ios::binary) << profile::ProfileToJson(p);
     return name;
 }

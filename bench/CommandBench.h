@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "bench/StartupBench.h"
+#include "profile/Profile.h"
 
 namespace bench {
 
@@ -23,8 +24,8 @@ struct ProcessRuns {
 std::vector<ProcessRuns> MeasureProcesses(const std::string& measure,
                                           const std::vector<Program>& programs, int runs);
 
-// Writes a profile that differs from the factory settings in one field; its
-// path, "" when it cannot be written. The caller removes it.
-std::string ChangedProfileFile();
+// Writes p into a fresh temporary file; its path, "" when it cannot be
+// written. The caller removes it.
+std::string TemporaryProfileFile(const profile::Profile& p);
 
 }  // namespace bench

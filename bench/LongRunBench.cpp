@@ -10,7 +10,6 @@
 #include "app/ControlIds.h"
 #include "app/ControlTable.h"
 #include "app/Globals.h"
-#include "app/Globals.h"
 #include "app/ReaderConfigDlg.h"
 #include "app/reader/SettingsControls.h"
 #include "bench/ShownDialog.h"

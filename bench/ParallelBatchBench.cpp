@@ -1,12 +1,11 @@
 #include "bench/ParallelBatchBench.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <sstream>
 
 #include "base/Clock.h"
+#include "bench/CommandBench.h"
 #include "bench/Stats.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
@@ -36,25 +35,23 @@ void RunOnce(const std::string& profilePath, int readers, ParallelCost* cost) {
 }  // namespace
 
 std::vector<ParallelCost> MeasureParallelBatch(const std::vector<int>& sizes, int runs) {
-    const std::filesystem::path profilePath =
-        std::filesystem::temp_directory_path() / "reader-config-bench-profile.json";
     profile::Profile p;
     p.idFormat = 5;
     p.endString = {true, "END"};
-    std::ofstream(profilePath, std::ios::binary) << profile::ProfileToJson(p);
+    const std::string profilePath = TemporaryProfileFile(p);
 
     std::vector<std::vector<double>> seconds(sizes.size()), cpu(sizes.size());
     std::vector<int> failed(sizes.size());
     for (int r = 0; r < runs; ++r) {
         for (size_t i = 0; i < sizes.size(); ++i) {
             ParallelCost one;
-            RunOnce(profilePath.string(), sizes[i], &one);
+            RunOnce(profilePath, sizes[i], &one);
             seconds[i].push_back(one.seconds);
             cpu[i].push_back(one.cpuSeconds);
             failed[i] += one.failedRuns;
         }
     }
-    std::filesystem::remove(profilePath);
+    std::remove(profilePath.c_str());
     std::vector<ParallelCost> out;
     for (size_t i = 0; i < sizes.size(); ++i)
         out.push_back({sizes[i], Median(seconds[i]), Median(cpu[i]), failed[i]});

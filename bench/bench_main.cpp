@@ -160,7 +160,9 @@ int main(int argc, char** argv) {
     const std::string benchDir = options.minimal.substr(0, options.minimal.rfind('/') + 1);
     const std::string floor =
         options.minimalCommands.empty() ? benchDir + "minimal-commands" : options.minimalCommands;
-    const std::string profile = bench::ChangedProfileFile();
+    profile::Profile changed;  // one field from the factory settings, no long text
+    changed.idFormat = 5;
+    const std::string profile = bench::TemporaryProfileFile(changed);
     const std::vector<bench::ProcessRuns> commands =
         bench::MeasureProcesses(benchDir + "measure-process",
                                 {{options.tool, {"--version"}},

@@ -183,27 +183,26 @@ class Batch : public dev::DeviceChangeReceiver {
         dev::DeviceBindingScope binding(s.Link());
         profile::BatchRow row;
         std::vector<profile::Difference> diffs;
+        std::string failure;
         try {
             s.WriteGeneral(m_profile);
             m_done = true;
-            row.count = ++m_configured;
+            ++m_configured;
             row.time = m_env.clock.Now();
             diffs = Compare(s, m_profile);
             row.result = diffs.empty() ? "verified" : "differs";
         } catch (const Failure& f) {
-            if (!m_done) {
-                row.count = m_configured;
-                row.time = m_env.clock.Now();
-            }
+            if (!m_done) row.time = m_env.clock.Now();
             row.result = "failed";
-            m_failureMessage = f.message;
+            failure = f.message;
         }
+        row.count = m_configured;
         row.path = s.Link().Binding().path;
         row.serial = s.Link().Binding().serial;
-        if (row.result == "failed" && !m_done && m_failedPath == row.path) return;
-        if (row.result == "failed") m_env.err << PROGRAM << ": " << m_failureMessage << "\n";
+        if (!failure.empty() && !m_done && m_failedPath == row.path) return;
+        if (!failure.empty()) m_env.err << PROGRAM << ": " << failure << "\n";
         m_failedPath.reset();
-        if (row.result == "failed" && !m_done) m_failedPath = row.path;
+        if (!failure.empty() && !m_done) m_failedPath = row.path;
         ++m_handled;
         if (row.result != "verified") m_failed = true;
         m_env.out << "[" << m_handled << (m_count ? "/" + std::to_string(m_count) : "") << "] "
@@ -222,7 +221,6 @@ class Batch : public dev::DeviceChangeReceiver {
     bool m_changed = false;
     bool m_done = false;                      // the attached reader has been configured
     std::optional<std::string> m_failedPath;  // the attached reader that failed
-    std::string m_failureMessage;
     bool m_failed = false;
     BatchLogFile m_log;
 };

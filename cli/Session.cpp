@@ -158,7 +158,7 @@ profile::Profile Session::ReadGeneral() {
     }
     switch (r.status) {
         case core::ReadStatus::Read:
-            return profile::ProfileOfSettings(r.settings, r.sentinelsOn);
+            return profile::ProfileOfRead(r);
         case core::ReadStatus::NotConfigured:
             throw Failure{"the reader holds no settings: it has never been configured", true};
         case core::ReadStatus::LongTextUnread:

@@ -60,12 +60,10 @@ std::optional<std::string> ReaderSession::ReadLongText(int index) {
     return reader::DecodeStringReadAnswer(answer);
 }
 
-namespace {
-
-// The settings as the view holds them once it has loaded a valid answer.
-reader::SettingsState SettingsOfAnswer(const reader::ReadAnswer& a, const ReadResult& r) {
+reader::SettingsState ReadResult::Settings() const {
+    const reader::ReadAnswer& a = answer;
     reader::SettingsState s;
-    s.texts = r.texts;
+    s.texts = texts;
     for (size_t i = 0; i < reader::ID_SYMBOL_FIELDS.size(); ++i)
         s.idSymbolOn[i] = a.fields[static_cast<size_t>(reader::ID_SYMBOL_FIELDS[i])].kind !=
                           reader::TextKind::Off;
@@ -79,7 +77,11 @@ reader::SettingsState SettingsOfAnswer(const reader::ReadAnswer& a, const ReadRe
     return s;
 }
 
-}  // namespace
+bool ReadResult::SentinelsOn() const {
+    for (int index : reader::SENTINEL_FIELDS)
+        if (answer.fields[static_cast<size_t>(index)].kind != reader::TextKind::Empty) return true;
+    return false;
+}
 
 ReadResult ReaderSession::ReadSettings(const ExchangePolicy& policy) {
     ReadResult r;
@@ -112,12 +114,6 @@ ReadResult ReaderSession::ReadSettings(const ExchangePolicy& policy) {
         } else if (field.kind == reader::TextKind::Off) {
             r.texts[slot] = std::string(1, reader::DEFAULT_CHARS[slot]);
         }
-    }
-    if (r.status == ReadStatus::Read) {
-        r.settings = SettingsOfAnswer(r.answer, r);
-        for (int index : reader::SENTINEL_FIELDS)
-            if (r.answer.fields[static_cast<size_t>(index)].kind != reader::TextKind::Empty)
-                r.sentinelsOn = true;
     }
     if (m_events) m_events->OnSettingsRead(r);
     // The answer goes back as it stands; what comes back is not examined.
@@ -167,11 +163,8 @@ bool ReaderSession::WriteKeyCodes(const KeyCodes& codes, const ExchangePolicy& p
 }
 
 KeypadConfigStatus ReaderSession::ConfigureKeypad(const KeyCodes& codes,
-                                                  const ExchangePolicy& policy,
-                                                  KeypadProbe* probeOut) {
-    const KeypadProbe probe = ProbeKeypad(policy);
-    if (probeOut) *probeOut = probe;
-    switch (probe.status) {
+                                                  const ExchangePolicy& policy) {
+    switch (ProbeKeypad(policy).status) {
         case KeypadStatus::Keypad:
             return WriteKeyCodes(codes, policy) ? KeypadConfigStatus::Configured
                                                 : KeypadConfigStatus::NotAcknowledged;
@@ -183,9 +176,4 @@ KeypadConfigStatus ReaderSession::ConfigureKeypad(const KeyCodes& codes,
     }
     return KeypadConfigStatus::NoAnswer;
 }
-
-void ReaderSession::RepairKeypad(const KeyCodes& factory, const ExchangePolicy& policy) {
-    WriteKeyCodes(factory, policy);
-}
-
 }  // namespace core

@@ -56,9 +56,11 @@ struct ReadResult {
     // character, an ID-card symbol that is off as its default character and a
     // sentinel that is empty as "".
     std::array<std::string, reader::FIELD_COUNT + 1> texts;
-    // Read: the settings, as the view would hold them after loading them.
-    reader::SettingsState settings;
-    bool sentinelsOn = false;  // any sentinel present
+
+    // Read: the settings, as the view holds them once it has loaded them.
+    reader::SettingsState Settings() const;
+    // Read: whether any sentinel is present (the view's sentinel box).
+    bool SentinelsOn() const;
 };
 
 // What happens in the middle of an operation, at the moment it happens, for
@@ -113,11 +115,7 @@ class ReaderSession {
     // Writes the 20 codes; true when the keypad acknowledged them. No probe.
     bool WriteKeyCodes(const KeyCodes& codes, const ExchangePolicy& policy);
     // Probes for a keypad and writes the codes to it.
-    KeypadConfigStatus ConfigureKeypad(const KeyCodes& codes, const ExchangePolicy& policy,
-                                       KeypadProbe* probe = nullptr);
-    // Sends the factory codes to a keypad that does not answer; its answer
-    // is not looked at (only the next probe tells what the keypad holds).
-    void RepairKeypad(const KeyCodes& factory, const ExchangePolicy& policy);
+    KeypadConfigStatus ConfigureKeypad(const KeyCodes& codes, const ExchangePolicy& policy);
 
     // False once the reader answered a string frame as an older reader,
     // until the next string write it confirms.

@@ -27,6 +27,11 @@ struct HidInterfaceInfo {
     int interfaceNumber = -1;  // the USB interface; -1 when the platform cannot tell
 };
 
+// Whether two listings name the same attachment of the same interface.
+inline bool SameAttachment(const HidInterfaceInfo& a, const HidInterfaceInfo& b) {
+    return a.path == b.path && a.instance == b.instance;
+}
+
 enum class OpenError { None, NotFound, AccessDenied, Other };
 
 // One open device. Closing happens in the destructor; a pending transfer is

@@ -130,7 +130,7 @@ std::optional<Profile> ReadProfile(const Json& root, std::string* error) {
         return std::nullopt;
     }
     p.idFormat = format.get<int>();
-    Symbol* symbols[] = {&p.middleSeparator, &p.startString, &p.endString};
+    const auto symbols = Symbols(p);
     for (size_t i = 0; i < 3; ++i) ReadSymbol(r, root, SYMBOL_NAMES[i], symbols[i]);
     r.Bool(root, "", "enter", &p.enter);
 
@@ -220,7 +220,7 @@ std::string ProfileToJson(const Profile& p) {
     OrderedJson j;
     j["version"] = PROFILE_VERSION;
     j["idFormat"] = p.idFormat;
-    const Symbol* symbols[] = {&p.middleSeparator, &p.startString, &p.endString};
+    const auto symbols = Symbols(p);
     for (size_t i = 0; i < 3; ++i)
         j[SYMBOL_NAMES[i]] = {{"enabled", symbols[i]->enabled}, {"text", symbols[i]->text}};
     j["enter"] = p.enter;
@@ -239,7 +239,7 @@ std::string ProfileToJson(const Profile& p) {
 std::vector<std::pair<std::string, std::string>> EffectiveSettings(const Profile& p) {
     std::vector<std::pair<std::string, std::string>> s;
     s.emplace_back("idFormat", p.idFormat ? std::to_string(p.idFormat) : "none");
-    const Symbol* symbols[] = {&p.middleSeparator, &p.startString, &p.endString};
+    const auto symbols = Symbols(p);
     for (size_t i = 0; i < 3; ++i) {
         const std::string name = SYMBOL_NAMES[i];
         s.emplace_back(name + ".enabled", BoolText(symbols[i]->enabled));

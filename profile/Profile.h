@@ -37,6 +37,15 @@ struct Profile {
     std::optional<std::array<std::string, KEY_COUNT>> keys;  // KEY1..KEY20
 };
 
+// The three ID-card symbols in the order of their fields: middle separator,
+// start string, end string.
+inline std::array<Symbol*, 3> Symbols(Profile& p) {
+    return {&p.middleSeparator, &p.startString, &p.endString};
+}
+inline std::array<const Symbol*, 3> Symbols(const Profile& p) {
+    return {&p.middleSeparator, &p.startString, &p.endString};
+}
+
 // The JSON member names of the six sentinels, in Profile::sentinels order.
 extern const std::array<const char*, 6> SENTINEL_NAMES;
 

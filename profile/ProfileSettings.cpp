@@ -4,14 +4,6 @@
 #include "keypad/KeyNameTable.h"
 
 namespace profile {
-namespace {
-
-std::array<const Symbol*, 3> Symbols(const Profile& p) {
-    return {&p.middleSeparator, &p.startString, &p.endString};
-}
-
-}  // namespace
-
 reader::SettingsState SettingsOfProfile(const Profile& p) {
     reader::SettingsState s;
     s.format = p.idFormat;
@@ -31,17 +23,18 @@ reader::SettingsState SettingsOfProfile(const Profile& p) {
     return s;
 }
 
-Profile ProfileOfSettings(const reader::SettingsState& s, bool sentinelsOn) {
+Profile ProfileOfRead(const core::ReadResult& read) {
+    const reader::SettingsState s = read.Settings();
     Profile p;
     p.idFormat = s.format;
-    Symbol* symbols[] = {&p.middleSeparator, &p.startString, &p.endString};
+    const auto symbols = Symbols(p);
     for (size_t i = 0; i < 3; ++i) {
         symbols[i]->enabled = s.idSymbolOn[i];
         symbols[i]->text = tk::GbkToUtf8(s.texts[static_cast<size_t>(reader::ID_SYMBOL_FIELDS[i])]);
     }
     p.enter = s.enter;
     p.tracks = s.tracks;
-    p.sentinelsEnabled = sentinelsOn;
+    p.sentinelsEnabled = read.SentinelsOn();
     for (size_t i = 0; i < reader::SENTINEL_FIELDS.size(); ++i)
         p.sentinels[i] = tk::GbkToUtf8(s.texts[static_cast<size_t>(reader::SENTINEL_FIELDS[i])]);
     p.crAfterTrack = s.crAfterTrack;

@@ -17,9 +17,8 @@ namespace profile {
 // the per-track ones.
 reader::SettingsState SettingsOfProfile(const Profile& p);
 
-// The profile of what a reader holds (core::ReadResult::settings and
-// sentinelsOn of a Read), without keys.
-Profile ProfileOfSettings(const reader::SettingsState& s, bool sentinelsOn);
+// The profile of what a reader holds (a Read's result), without keys.
+Profile ProfileOfRead(const core::ReadResult& read);
 
 // The codes the key names send (names checked by CheckKeyName).
 core::KeyCodes KeyCodesOfNames(const std::array<std::string, KEY_COUNT>& names);

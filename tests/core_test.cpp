@@ -120,7 +120,7 @@ TEST_F(CoreSettingsTest, ProfilesMeanTheSameToTheWindowAndTheCore) {
         const core::ReadResult read = session.ReadSettings({1});
         ASSERT_EQ(read.status, core::ReadStatus::Read) << n;
         EXPECT_EQ(
-            profile::ProfileToJson(profile::ProfileOfSettings(read.settings, read.sentinelsOn)),
+            profile::ProfileToJson(profile::ProfileOfRead(read)),
             window)
             << n;
     }

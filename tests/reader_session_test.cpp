@@ -54,12 +54,11 @@ std::unique_ptr<sim::ReaderModel> Reader(
     return m;
 }
 
-class ReaderSessionTest : public ::testing::Test {
-  protected:
-    core::ReaderSession& Attach(std::unique_ptr<sim::ReaderModel> model) {
+// One device on a virtual clock of its own, and a session on it.
+struct OneDevice {
+    explicit OneDevice(std::unique_ptr<sim::ReaderModel> model) {
         port.AttachQuietly(std::move(model));
         link.CheckPresence();
-        return session;
     }
     sim::VirtualClock clock;
     sim::VirtualHidPort port{clock};
@@ -68,7 +67,7 @@ class ReaderSessionTest : public ::testing::Test {
     core::ReaderSession session{link, &notices};
 };
 
-TEST_F(ReaderSessionTest, SetSettingsTellsHowItEnded) {
+TEST(ReaderSession, SetSettingsTellsHowItEnded) {
     struct Case {
         const char* what;
         std::function<std::unique_ptr<sim::ReaderModel>()> model;
@@ -116,18 +115,12 @@ TEST_F(ReaderSessionTest, SetSettingsTellsHowItEnded) {
     };
     for (Case& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::VirtualClock caseClock;
-        sim::VirtualHidPort hub(caseClock);
-        hub.AttachQuietly(c.model());
-        dev::CHidLink l(hub, hub, caseClock);
-        l.CheckPresence();
-        Notices n;
-        core::ReaderSession s(l, &n);
-        const core::SetResult r = s.SetSettings(c.settings, {1});
+        OneDevice d(c.model());
+        const core::SetResult r = d.session.SetSettings(c.settings, {1});
         EXPECT_EQ(r.status, c.status);
         EXPECT_EQ(r.field, c.field);
-        EXPECT_EQ(n.seen, c.notices);
-        EXPECT_EQ(s.MultiCharSupported(), c.multiChar);
+        EXPECT_EQ(d.notices.seen, c.notices);
+        EXPECT_EQ(d.session.MultiCharSupported(), c.multiChar);
         // A defaulted symbol goes out as its default and is so in the settings.
         if (c.notices == std::vector<std::string>{"symbol 7"}) {
             EXPECT_EQ(c.settings.texts[reader::FIELD_ID_MIDDLE], ",");
@@ -135,32 +128,30 @@ TEST_F(ReaderSessionTest, SetSettingsTellsHowItEnded) {
     }
 }
 
-TEST_F(ReaderSessionTest, ReadSettingsGivesWhatTheReaderHolds) {
+TEST(ReaderSession, ReadSettingsGivesWhatTheReaderHolds) {
     auto model = std::make_unique<sim::CardReaderModel>();
     sim::CardReaderModel& reader = *model;
-    core::ReaderSession& s = Attach(std::move(model));
+    OneDevice d(std::move(model));
+    core::ReaderSession& s = d.session;
     EXPECT_EQ(s.ReadSettings({1}).status, core::ReadStatus::NotConfigured);
 
     reader::SettingsState written = WithMiddle("--");
     written.format = 5;
     ASSERT_EQ(s.SetSettings(written, {1}).status, core::SetStatus::Configured);
-    notices.seen.clear();
+    d.notices.seen.clear();
     const core::ReadResult r = s.ReadSettings({1});
     ASSERT_EQ(r.status, core::ReadStatus::Read);
-    EXPECT_EQ(r.settings.format, 5);
-    EXPECT_EQ(r.settings.texts[reader::FIELD_ID_MIDDLE], "--");
-    EXPECT_TRUE(r.settings.idSymbolOn[0]);
-    EXPECT_TRUE(r.sentinelsOn);
-    EXPECT_EQ(notices.seen, std::vector<std::string>{"read"});
+    EXPECT_EQ(r.Settings().format, 5);
+    EXPECT_EQ(r.Settings().texts[reader::FIELD_ID_MIDDLE], "--");
+    EXPECT_TRUE(r.Settings().idSymbolOn[0]);
+    EXPECT_TRUE(r.SentinelsOn());
+    EXPECT_EQ(d.notices.seen, std::vector<std::string>{"read"});
 
     // A long text that does not come back ends the reading at its field.
     auto old = std::make_unique<sim::CardReaderModel>(sim::CardReaderModel::Firmware::Old);
     old->SetSettings(reader.StoredSettings());
-    sim::VirtualHidPort hub(clock);
-    hub.AttachQuietly(std::move(old));
-    dev::CHidLink oldLink(hub, hub, clock);
-    oldLink.CheckPresence();
-    const core::ReadResult unread = core::ReaderSession(oldLink).ReadSettings({1});
+    OneDevice older(std::move(old));
+    const core::ReadResult unread = older.session.ReadSettings({1});
     EXPECT_EQ(unread.status, core::ReadStatus::LongTextUnread);
     EXPECT_EQ(unread.field, reader::FIELD_ID_MIDDLE);
 
@@ -168,7 +159,7 @@ TEST_F(ReaderSessionTest, ReadSettingsGivesWhatTheReaderHolds) {
     EXPECT_EQ(s.ReadSettings({1}).status, core::ReadStatus::NoAnswer);
 }
 
-TEST_F(ReaderSessionTest, KeypadProbeAndConfigurationByDevice) {
+TEST(ReaderSession, KeypadProbeAndConfigurationByDevice) {
     const core::KeyCodes codes = DEFAULT_KEY_CODES;
     struct Case {
         const char* what;
@@ -197,18 +188,13 @@ TEST_F(ReaderSessionTest, KeypadProbeAndConfigurationByDevice) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::VirtualClock caseClock;
-        sim::VirtualHidPort hub(caseClock);
-        hub.AttachQuietly(c.model());
-        dev::CHidLink l(hub, hub, caseClock);
-        l.CheckPresence();
-        core::ReaderSession s(l);
-        const core::KeypadProbe probe = s.ProbeKeypad({1});
+        OneDevice d(c.model());
+        const core::KeypadProbe probe = d.session.ProbeKeypad({1});
         EXPECT_EQ(probe.status, c.probe);
         if (probe.status == core::KeypadStatus::Keypad) {
             EXPECT_EQ(probe.codes, codes);
         }
-        EXPECT_EQ(s.ConfigureKeypad(codes, {1}), c.config);
+        EXPECT_EQ(d.session.ConfigureKeypad(codes, {1}), c.config);
     }
 }
 

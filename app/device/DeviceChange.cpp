@@ -9,13 +9,6 @@ using namespace ids;
 
 namespace {
 
-// Whether the reader known as "path instance" is still enumerated.
-bool StillAttached(dev::HidPort& port, const std::string& reader) {
-    for (const dev::HidInterfaceInfo& info : port.Enumerate())
-        if (info.path + " " + info.instance == reader) return true;
-    return false;
-}
-
 constexpr int GENERAL_DEVICE_BUTTONS[] = {IDC_SET_DEVICE, IDC_BATCH, IDC_READ_DEVICE};
 constexpr int KEYBOARD_DEVICE_BUTTONS[] = {IDC_CONFIG_KEY, IDC_DEFAULT_KEYS, IDC_READ_CONFIG,
                                            IDC_KEYPAD_BATCH};
@@ -24,9 +17,15 @@ constexpr int KEYBOARD_DISABLED_ON_REMOVAL[] = {IDC_CONFIG_KEY, IDC_READ_CONFIG,
 
 }  // namespace
 
-std::string CReaderConfigDlg::PresentReader() const {
-    if (!m_link.IsPresent()) return {};
-    return m_link.Opened().path + " " + m_link.Opened().instance;
+std::optional<dev::HidInterfaceInfo> CReaderConfigDlg::PresentReader() const {
+    if (!m_link.IsPresent()) return std::nullopt;
+    return m_link.Opened();
+}
+
+bool CReaderConfigDlg::Listed(const dev::HidInterfaceInfo& info) const {
+    for (const dev::HidInterfaceInfo& listed : m_listedInterfaces)
+        if (dev::SameAttachment(listed, info)) return true;
+    return false;
 }
 
 // The toolkit hands device changes over as operations of their own, after
@@ -67,36 +66,32 @@ bool CReaderConfigDlg::OnDeviceChange(uint32_t event, uintptr_t) {
     };
 
     const uint32_t code = event & 0xFFFF;
+    if (code != dev::DBT_DEVICEARRIVAL && code != dev::DBT_DEVICEREMOVECOMPLETE &&
+        code != dev::DBT_DEVNODES_CHANGED)
+        return true;
     // Before batch mode configures an arrival: it binds to the chosen reader.
-    if (code == dev::DBT_DEVICEARRIVAL || code == dev::DBT_DEVICEREMOVECOMPLETE ||
-        code == dev::DBT_DEVNODES_CHANGED)
-        RefreshDevices();
-    if (code == dev::DBT_DEVICEARRIVAL || code == dev::DBT_DEVICEREMOVECOMPLETE ||
-        code == dev::DBT_DEVNODES_CHANGED) {
-        // Events are handled after the operation they came in: by then the
-        // reader seen last may have been pulled out and a fresh one plugged
-        // in. That is a removal, then an arrival.
-        const std::string before = m_presentReader;
-        const bool present = m_link.CheckPresence();
-        m_presentReader = PresentReader();
-        const bool swapped = present && !before.empty() && m_presentReader != before &&
-                             !StillAttached(m_port, before);
-        if (swapped) {
-            removal();
-            arrival();
-        } else if (code == dev::DBT_DEVICEARRIVAL) {
-            if (present) arrival();
-        } else if (code == dev::DBT_DEVICEREMOVECOMPLETE) {
-            if (!present) removal();
-        } else if (present) {
-            arrival();
-        } else {
-            removal();
-        }
+    RefreshDevices();
+    // Events are handled after the operation they came in: by then the reader
+    // seen last may have been pulled out and a fresh one plugged in. That is a
+    // removal, then an arrival.
+    const std::optional<dev::HidInterfaceInfo> before = m_presentReader;
+    const bool present = m_link.CheckPresence();
+    m_presentReader = PresentReader();
+    const bool swapped =
+        present && before && !dev::SameAttachment(*before, *m_presentReader) && !Listed(*before);
+    if (swapped) {
+        removal();
+        arrival();
+    } else if (code == dev::DBT_DEVICEARRIVAL) {
+        if (present) arrival();
+    } else if (code == dev::DBT_DEVICEREMOVECOMPLETE) {
+        if (!present) removal();
+    } else if (present) {
+        arrival();
+    } else {
+        removal();
     }
-    if (code == dev::DBT_DEVICEARRIVAL || code == dev::DBT_DEVICEREMOVECOMPLETE ||
-        code == dev::DBT_DEVNODES_CHANGED)
-        ReportAccessProblem();
+    ReportAccessProblem();
     return true;
 }
 

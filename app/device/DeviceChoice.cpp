@@ -15,10 +15,6 @@ using namespace ids;
 
 namespace {
 
-bool SameDevice(const dev::HidInterfaceInfo& a, const dev::HidInterfaceInfo& b) {
-    return a.path == b.path && a.instance == b.instance;
-}
-
 // A serial number comes from the device: control characters (a tab would
 // split a Windows menu entry) are shown as "?".
 std::string Printable(const std::string& serial) {
@@ -41,7 +37,7 @@ void CReaderConfigDlg::RefreshDevices() {
         if (dev::IsReaderId(info)) present.push_back(std::move(info));
     const bool same =
         present.size() == m_listedInterfaces.size() &&
-        std::equal(present.begin(), present.end(), m_listedInterfaces.begin(), SameDevice);
+        std::equal(present.begin(), present.end(), m_listedInterfaces.begin(), dev::SameAttachment);
     if (same) return;
     m_listedInterfaces = present;
     m_devices.clear();
@@ -54,7 +50,7 @@ void CReaderConfigDlg::RefreshDevices() {
     }
     bool chosenPresent = false;
     for (const dev::HidInterfaceInfo& info : m_devices)
-        chosenPresent = chosenPresent || SameDevice(info, m_chosenDevice);
+        chosenPresent = chosenPresent || dev::SameAttachment(info, m_chosenDevice);
     // The chosen reader was pulled out: the first one left takes its place.
     if (!chosenPresent)
         m_chosenDevice = m_devices.empty() ? dev::HidInterfaceInfo{} : m_devices.front();
@@ -95,7 +91,7 @@ std::optional<tk::WindowEntry> CReaderConfigDlg::DeviceMenu() const {
         e.commandId = ID_DEVICE_FIRST + static_cast<int>(i);
         e.text = info.serial.empty() ? info.path : info.path + "  " + Printable(info.serial);
         e.checkable = true;
-        e.checked = SameDevice(info, m_chosenDevice);
+        e.checked = dev::SameAttachment(info, m_chosenDevice);
         menu.submenu.push_back(std::move(e));
     }
     return menu;

@@ -49,7 +49,7 @@ void CReaderConfigDlg::ReadKeyboardConfig() {
 void CReaderConfigDlg::RepairKeypad() {
     reader::OfferComputerSlow(m_ui, kp::texts::SLOW_READ_PROMPT);
     // The answer is not looked at: only the next read tells what the keypad holds.
-    m_session.RepairKeypad(DEFAULT_KEY_CODES, Policy());
+    m_session.WriteKeyCodes(DEFAULT_KEY_CODES, Policy());
 }
 
 void CReaderConfigDlg::FillKeyFields() {

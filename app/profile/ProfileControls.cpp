@@ -12,11 +12,6 @@ using namespace ids;
 namespace profile {
 namespace {
 
-// Profile members in the order of the ID-card symbol fields 7, 8, 9.
-std::array<Symbol*, 3> Symbols(Profile& p) {
-    return {&p.middleSeparator, &p.startString, &p.endString};
-}
-
 constexpr int TRACK_BOXES[] = {IDC_TRACK1, IDC_TRACK2, IDC_TRACK3};
 constexpr int CR_BOXES[] = {IDC_CR_TRACK1, IDC_CR_TRACK2, IDC_CR_TRACK3};
 
