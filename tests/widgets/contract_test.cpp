@@ -310,6 +310,23 @@ TEST_P(DialogContract, ADeviceChangeDuringAnOperationWaitsForIt) {
     EXPECT_EQ(g_nBatchCount, 1u) << Pane();
 }
 
+// A reader pulled out and a fresh one plugged in while a box is open reach
+// the dialog after the box, as a removal then an arrival: batch mode
+// configures the fresh one.
+TEST_P(DialogContract, AReaderSwappedWhileABoxIsOpenIsConfiguredAfterIt) {
+    Start(true);
+    ASSERT_TRUE(driver->Click(IDC_BATCH));
+    driver->QueueAnswer(tk::MsgBoxResult::No, [&] {
+        port.Detach(*reader);
+        reader = &port.Attach(std::make_unique<sim::AckingModel>());
+    });
+    driver->CloseWindow();
+    driver->Settle();
+    EXPECT_EQ(driver->BoxesShown(), 1);
+    EXPECT_EQ(CountOf(Pane(), reader::BatchLine(2)), 1u) << Pane();
+    EXPECT_EQ(g_nBatchCount, 2u) << Pane();
+}
+
 TEST_P(DialogContract, AccessibilityTogglesRunTheClickHandlers) {
     Start(false);
     driver->AccessibleAction(IDC_ENGLISH);
