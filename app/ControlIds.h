@@ -44,8 +44,8 @@ constexpr int IDC_T2_END = 1012;
 constexpr int IDC_T3_START = 1013;
 constexpr int IDC_T3_END = 1014;
 // The six sentinel fields in frame order: track 1 start, end, track 2 ...
-constexpr std::array<int, 6> SENTINEL_FIELDS = {IDC_T1_START, IDC_T1_END,   IDC_T2_START,
-                                                IDC_T2_END,   IDC_T3_START, IDC_T3_END};
+constexpr std::array<int, 6> SENTINEL_EDITS = {IDC_T1_START, IDC_T1_END,   IDC_T2_START,
+                                               IDC_T2_END,   IDC_T3_START, IDC_T3_END};
 
 // General settings view: ID card area.
 constexpr int IDC_ID_AREA = 1050;

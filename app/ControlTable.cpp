@@ -45,8 +45,8 @@ void NameCaptionlessControls(tk::DialogSpec& d) {
     using namespace ids;
     const int rowHeads[] = {IDC_SENTINEL_TRK1_HEAD, IDC_SENTINEL_TRK2_HEAD, IDC_SENTINEL_TRK3_HEAD};
     for (int t = 0; t < 3; ++t) {
-        Find(d, SENTINEL_FIELDS[2 * t]).nameFrom = {rowHeads[t], IDC_SENTINEL_START_HEAD};
-        Find(d, SENTINEL_FIELDS[2 * t + 1]).nameFrom = {rowHeads[t], IDC_SENTINEL_END_HEAD};
+        Find(d, SENTINEL_EDITS[2 * t]).nameFrom = {rowHeads[t], IDC_SENTINEL_START_HEAD};
+        Find(d, SENTINEL_EDITS[2 * t + 1]).nameFrom = {rowHeads[t], IDC_SENTINEL_END_HEAD};
     }
     Find(d, IDC_MIDDLE_SEP_TEXT).nameFrom = {IDC_MIDDLE_SEP};
     Find(d, IDC_START_SEP_TEXT).nameFrom = {IDC_START_SEP};
@@ -145,8 +145,8 @@ tk::DialogSpec Build() {
     for (int t = 0; t < 3; ++t) {
         const int y = 262 + 22 * t;
         c.push_back(C(IDC_SENTINEL_TRK1_HEAD + t, S, rows[t], {362, y + 2, 36, 10}));
-        c.push_back(C(SENTINEL_FIELDS[2 * t], E, "", {400, y, 42, 14}));
-        c.push_back(C(SENTINEL_FIELDS[2 * t + 1], E, "", {446, y, 42, 14}));
+        c.push_back(C(SENTINEL_EDITS[2 * t], E, "", {400, y, 42, 14}));
+        c.push_back(C(SENTINEL_EDITS[2 * t + 1], E, "", {446, y, 42, 14}));
     }
 
     // Bottom row: the general view's four buttons and the keyboard view's.

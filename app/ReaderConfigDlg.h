@@ -134,7 +134,7 @@ class CReaderConfigDlg : public tk::DialogEvents,
     core::ExchangePolicy Policy() const;
     // Empty when every field Set Device sends reaches the reader as it
     // looks; otherwise the message that says which does not.
-    std::string RefusalOfSettings(const reader::SettingsState& settings) const;
+    std::string RefusalOfSettings(const reader::Settings& settings) const;
     void SwitchLanguage(bool english);
     void OnOutputFocus();
     // Asks the exit question; Yes ends the dialog.

@@ -37,7 +37,7 @@ void RunOnce(const std::string& profilePath, int readers, ParallelCost* cost) {
 std::vector<ParallelCost> MeasureParallelBatch(const std::vector<int>& sizes, int runs) {
     profile::Profile p;
     p.idFormat = 5;
-    p.endString = {true, "END"};
+    p.SetIdSymbol(reader::FIELD_ID_END, true, "END");
     const std::string profilePath = TemporaryProfileFile(p);
 
     std::vector<std::vector<double>> seconds(sizes.size()), cpu(sizes.size());

@@ -15,7 +15,6 @@
 #include "cli/ParallelBatch.h"
 #include "cli/Session.h"
 #include "profile/ProfileFile.h"
-#include "profile/ProfileSettings.h"
 #include "sim/SimulatedDevices.h"
 #include "sim/SimulationState.h"
 #include "sim/VirtualHidPort.h"
@@ -26,8 +25,7 @@ namespace {
 int Read(Session& s, bool json, std::ostream& out) {
     s.RequireDevice();
     profile::Profile found = s.ReadGeneral();
-    if (const std::optional<core::KeyCodes> codes = s.ProbeKeys())
-        found.keys = profile::KeyNamesOfCodes(*codes, true);
+    found.keys = s.ProbeKeys();
     if (json) {
         out << profile::ProfileToJson(found);
     } else {

@@ -3,7 +3,6 @@
 #include "base/Gbk.h"
 #include "keypad/KeyNameTable.h"
 #include "profile/ProfileFile.h"
-#include "profile/ProfileSettings.h"
 
 namespace cli {
 namespace {
@@ -124,7 +123,7 @@ void Session::OnOldReader(int field) {
 void Session::WriteGeneral(const profile::Profile& p) {
     dev::OperationScope scope(m_link, "SetDevice");
     dev::DeviceBindingScope binding(m_link);
-    reader::SettingsState settings = profile::SettingsOfProfile(p);
+    reader::Settings settings = reader::Effective(p);
     core::SetResult r = m_core.SetSettings(settings, POLICY);
     // An answer lost on a starved machine (it came while no handle was open)
     // is asked for again once, as a person presses Set Device again: the
@@ -158,7 +157,7 @@ profile::Profile Session::ReadGeneral() {
     }
     switch (r.status) {
         case core::ReadStatus::Read:
-            return profile::ProfileOfRead(r);
+            return r.Settings();
         case core::ReadStatus::NotConfigured:
             throw Failure{"the reader holds no settings: it has never been configured", true};
         case core::ReadStatus::LongTextUnread:
@@ -178,17 +177,17 @@ std::optional<core::KeyCodes> Session::ProbeKeys() {
     return probe.codes;
 }
 
-std::array<std::string, profile::KEY_COUNT> Session::ReadKeys() {
+core::KeyCodes Session::ReadKeys() {
     const std::optional<core::KeyCodes> codes = ProbeKeys();
     if (!codes) throw Failure{"the device is no keypad: it has no keys to configure"};
-    return profile::KeyNamesOfCodes(*codes, true);
+    return *codes;
 }
 
 void Session::WriteKeys(const profile::Profile& p) {
     if (!p.keys) return;
     dev::OperationScope scope(m_link, "ConfigKeyboard");
     dev::DeviceBindingScope binding(m_link);
-    switch (m_core.ConfigureKeypad(profile::KeyCodesOfNames(*p.keys), POLICY)) {
+    switch (m_core.ConfigureKeypad(*p.keys, POLICY)) {
         case core::KeypadConfigStatus::Configured:
             return;
         case core::KeypadConfigStatus::NotKeypad:

@@ -48,8 +48,8 @@ class Session : core::SessionEvents {
     profile::Profile ReadGeneral();
     // Probes the device: its key codes when it is a keypad.
     std::optional<core::KeyCodes> ProbeKeys();
-    // The key names the keypad holds; fails when the device is no keypad.
-    std::array<std::string, profile::KEY_COUNT> ReadKeys();
+    // The key codes the keypad holds; fails when the device is no keypad.
+    core::KeyCodes ReadKeys();
     // Writes the profile's keys to the keypad; fails unless it acknowledged them.
     void WriteKeys(const profile::Profile& p);
 

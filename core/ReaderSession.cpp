@@ -20,8 +20,7 @@ ReaderSession::LongTextWrite ReaderSession::WriteLongText(int index, const std::
     return LongTextWrite::Unknown;
 }
 
-SetResult ReaderSession::SetSettings(reader::SettingsState& settings,
-                                     const ExchangePolicy& policy) {
+SetResult ReaderSession::SetSettings(reader::Settings& settings, const ExchangePolicy& policy) {
     reader::FallBacks fellBack{};
     for (int index : reader::STRING_WRITE_ORDER) {
         const auto slot = static_cast<size_t>(index);
@@ -60,10 +59,14 @@ std::optional<std::string> ReaderSession::ReadLongText(int index) {
     return reader::DecodeStringReadAnswer(answer);
 }
 
-reader::SettingsState ReadResult::Settings() const {
+reader::Settings ReadResult::Settings() const {
     const reader::ReadAnswer& a = answer;
-    reader::SettingsState s;
+    reader::Settings s;
     s.texts = texts;
+    s.sentinelsOn = false;
+    for (int index : reader::SENTINEL_FIELDS)
+        if (a.fields[static_cast<size_t>(index)].kind != reader::TextKind::Empty)
+            s.sentinelsOn = true;
     for (size_t i = 0; i < reader::ID_SYMBOL_FIELDS.size(); ++i)
         s.idSymbolOn[i] = a.fields[static_cast<size_t>(reader::ID_SYMBOL_FIELDS[i])].kind !=
                           reader::TextKind::Off;
@@ -71,16 +74,10 @@ reader::SettingsState ReadResult::Settings() const {
     // The per-track boxes are cleared while the whole-packet box is ticked.
     if (!a.crAfterPacket) s.crAfterTrack = a.crAfterTrack;
     s.crAfterPacket = a.crAfterPacket;
-    s.filter = a.filter;
-    s.format = a.format;
+    s.filterEquals = a.filter;
+    s.idFormat = a.format;
     s.enter = a.enter;
     return s;
-}
-
-bool ReadResult::SentinelsOn() const {
-    for (int index : reader::SENTINEL_FIELDS)
-        if (answer.fields[static_cast<size_t>(index)].kind != reader::TextKind::Empty) return true;
-    return false;
 }
 
 ReadResult ReaderSession::ReadSettings(const ExchangePolicy& policy) {

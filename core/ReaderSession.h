@@ -22,8 +22,7 @@
 
 namespace core {
 
-constexpr int KEY_COUNT = 20;
-using KeyCodes = std::array<uint8_t, KEY_COUNT>;
+using reader::KeyCodes;
 
 // How many answers each exchange reads: 1, or 2 for a computer too slow to
 // take the first one (the second replaces the first when it comes).
@@ -57,10 +56,9 @@ struct ReadResult {
     // sentinel that is empty as "".
     std::array<std::string, reader::FIELD_COUNT + 1> texts;
 
-    // Read: the settings, as the view holds them once it has loaded them.
-    reader::SettingsState Settings() const;
-    // Read: whether any sentinel is present (the view's sentinel box).
-    bool SentinelsOn() const;
+    // Read: the settings the reader holds, as the view holds them once it
+    // has loaded them (the sentinels on when any is present), without keys.
+    reader::Settings Settings() const;
 };
 
 // What happens in the middle of an operation, at the moment it happens, for
@@ -107,7 +105,7 @@ class ReaderSession {
     // Writes settings into the reader. A ticked empty ID-card symbol gets
     // its default character in settings. Sends nothing more after a string
     // frame that no answer confirms.
-    SetResult SetSettings(reader::SettingsState& settings, const ExchangePolicy& policy);
+    SetResult SetSettings(reader::Settings& settings, const ExchangePolicy& policy);
     // Reads the settings and hands the answer back to the reader.
     ReadResult ReadSettings(const ExchangePolicy& policy);
 

@@ -59,15 +59,15 @@ std::string FieldText(fuzz::FuzzInput& in) {
 }
 
 void RoundTrip(fuzz::FuzzInput& in) {
-    SettingsState s;
+    Settings s;
     for (int index = 1; index <= FIELD_COUNT; ++index)
         s.texts[static_cast<size_t>(index)] = FieldText(in);
     for (auto& b : s.idSymbolOn) b = in.Bool();
     for (auto& b : s.tracks) b = in.Bool();
     for (auto& b : s.crAfterTrack) b = in.Bool();
     s.crAfterPacket = in.Bool();
-    s.filter = in.Bool();
-    s.format = in.Byte() % (FORMAT_COUNT + 1);
+    s.filterEquals = in.Bool();
+    s.idFormat = in.Byte() % (FORMAT_COUNT + 1);
     s.enter = in.Bool();
     FallBacks fellBack{};
     for (auto& b : fellBack) b = in.Bool();
@@ -80,8 +80,8 @@ void RoundTrip(fuzz::FuzzInput& in) {
     FUZZ_CHECK(a.tracks == s.tracks);
     FUZZ_CHECK(a.crAfterPacket == s.crAfterPacket);
     if (!s.crAfterPacket) FUZZ_CHECK(a.crAfterTrack == s.crAfterTrack);
-    FUZZ_CHECK(a.filter == s.filter);
-    FUZZ_CHECK(a.format == (s.format == 0 ? 1 : s.format));
+    FUZZ_CHECK(a.filter == s.filterEquals);
+    FUZZ_CHECK(a.format == (s.idFormat == 0 ? 1 : s.idFormat));
     FUZZ_CHECK(a.enter == s.enter);
     for (int index = 1; index <= FIELD_COUNT; ++index) {
         const auto slot = static_cast<size_t>(index);

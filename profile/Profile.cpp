@@ -1,5 +1,6 @@
 #include "profile/Profile.h"
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 
 #include "base/Gbk.h"
@@ -8,16 +9,72 @@
 
 namespace profile {
 
-const std::array<const char*, 6> SENTINEL_NAMES = {"track1Start", "track1End",   "track2Start",
-                                                   "track2End",   "track3Start", "track3End"};
-
 namespace {
 
 using Json = nlohmann::json;
 using OrderedJson = nlohmann::ordered_json;
+using reader::Switch;
 
-constexpr const char* TRACK_NAMES[] = {"track1", "track2", "track3"};
-constexpr const char* SYMBOL_NAMES[] = {"middleSeparator", "startString", "endString"};
+// Where each setting of the model stands in the file, in file order: a
+// member of the root object or of one of its groups.
+enum class Kind { Format, Switch, Text };
+struct Entry {
+    const char* group;  // "" for the root object
+    const char* name;
+    Kind kind;
+    int which;  // the Switch, or the field index of a text
+};
+constexpr int SW(Switch s) {
+    return static_cast<int>(s);
+}
+constexpr Entry FILE_ENTRIES[] = {
+    {"", "idFormat", Kind::Format, 0},
+    {"middleSeparator", "enabled", Kind::Switch, SW(Switch::IdMiddle)},
+    {"middleSeparator", "text", Kind::Text, reader::FIELD_ID_MIDDLE},
+    {"startString", "enabled", Kind::Switch, SW(Switch::IdStart)},
+    {"startString", "text", Kind::Text, reader::FIELD_ID_START},
+    {"endString", "enabled", Kind::Switch, SW(Switch::IdEnd)},
+    {"endString", "text", Kind::Text, reader::FIELD_ID_END},
+    {"", "enter", Kind::Switch, SW(Switch::Enter)},
+    {"tracks", "track1", Kind::Switch, SW(Switch::Track1)},
+    {"tracks", "track2", Kind::Switch, SW(Switch::Track2)},
+    {"tracks", "track3", Kind::Switch, SW(Switch::Track3)},
+    {"sentinels", "enabled", Kind::Switch, SW(Switch::Sentinels)},
+    {"sentinels", "track1Start", Kind::Text, reader::FIELD_T1_START},
+    {"sentinels", "track1End", Kind::Text, reader::FIELD_T1_END},
+    {"sentinels", "track2Start", Kind::Text, reader::FIELD_T2_START},
+    {"sentinels", "track2End", Kind::Text, reader::FIELD_T2_END},
+    {"sentinels", "track3Start", Kind::Text, reader::FIELD_T3_START},
+    {"sentinels", "track3End", Kind::Text, reader::FIELD_T3_END},
+    {"carriageReturns", "track1", Kind::Switch, SW(Switch::CrTrack1)},
+    {"carriageReturns", "track2", Kind::Switch, SW(Switch::CrTrack2)},
+    {"carriageReturns", "track3", Kind::Switch, SW(Switch::CrTrack3)},
+    {"carriageReturns", "afterPacket", Kind::Switch, SW(Switch::CrPacket)},
+    {"", "filterEquals", Kind::Switch, SW(Switch::FilterEquals)},
+};
+
+std::string FieldName(const Entry& e) {
+    return *e.group ? std::string(e.group) + "." + e.name : e.name;
+}
+Switch SwitchOf(const Entry& e) {
+    return static_cast<Switch>(e.which);
+}
+
+// The members an object of the file holds: the root's (group "") or a group's.
+std::vector<std::string> MembersOf(const std::string& group) {
+    std::vector<std::string> names;
+    const auto add = [&](const std::string& n) {
+        if (std::find(names.begin(), names.end(), n) == names.end()) names.push_back(n);
+    };
+    if (group.empty()) add("version");
+    for (const Entry& e : FILE_ENTRIES) {
+        if (group.empty())
+            add(*e.group ? e.group : e.name);
+        else if (group == e.group)
+            add(e.name);
+    }
+    return names;
+}
 
 // Reads one JSON object member by member; the first fault is kept with the
 // full name of its field, and every later read is skipped.
@@ -31,7 +88,7 @@ class Reader {
 
     // obj must be an object holding exactly the members in names (plus the
     // optional ones); reports the first unknown member.
-    bool Object(const Json& obj, const std::string& field, std::initializer_list<const char*> names,
+    bool Object(const Json& obj, const std::string& field, const std::vector<std::string>& names,
                 std::initializer_list<const char*> optional = {}) {
         if (!Ok()) return false;
         if (!obj.is_object()) {
@@ -39,35 +96,33 @@ class Reader {
             return false;
         }
         for (const auto& item : obj.items()) {
-            bool known = false;
-            for (const char* n : names) known = known || item.key() == n;
+            bool known = std::find(names.begin(), names.end(), item.key()) != names.end();
             for (const char* n : optional) known = known || item.key() == n;
             if (!known) {
                 Fail(Join(field, item.key()), "unknown field");
                 return false;
             }
         }
-        for (const char* n : names)
+        for (const std::string& n : names)
             if (!obj.contains(n)) {
                 Fail(Join(field, n), "missing");
                 return false;
             }
         return true;
     }
-    void Bool(const Json& obj, const std::string& field, const char* name, bool* out) {
+    void Bool(const Json& v, const std::string& field, bool* out) {
         if (!Ok()) return;
-        const Json& v = obj.at(name);
-        if (!v.is_boolean()) return Fail(Join(field, name), "must be true or false");
+        if (!v.is_boolean()) return Fail(field, "must be true or false");
         *out = v.get<bool>();
     }
-    void Text(const Json& obj, const std::string& field, const char* name, std::string* out) {
+    // A text of the file (UTF-8) as the GBK bytes the settings hold.
+    void Text(const Json& v, const std::string& field, std::string* out) {
         if (!Ok()) return;
-        const Json& v = obj.at(name);
-        if (!v.is_string()) return Fail(Join(field, name), "must be a string");
+        if (!v.is_string()) return Fail(field, "must be a string");
         const std::string text = v.get<std::string>();
         const std::string why = CheckText(text);
-        if (!why.empty()) return Fail(Join(field, name), why);
-        *out = text;
+        if (!why.empty()) return Fail(field, why);
+        *out = tk::Utf8ToGbk(text);
     }
     static std::string Join(const std::string& field, const std::string& name) {
         return field.empty() ? name : field + "." + name;
@@ -77,27 +132,40 @@ class Reader {
     std::string* m_error;
 };
 
-void ReadSymbol(Reader& r, const Json& root, const char* name, Symbol* out) {
-    if (!r.Object(root.contains(name) ? root.at(name) : Json(), name, {"enabled", "text"})) return;
-    const Json& obj = root.at(name);
-    r.Bool(obj, name, "enabled", &out->enabled);
-    r.Text(obj, name, "text", &out->text);
-    if (r.Ok() && out->enabled && out->text.empty())
-        r.Fail(std::string(name) + ".text", "must not be empty while enabled");
-}
-
 void ReadKeys(Reader& r, const Json& v, Profile* p) {
     if (!v.is_array() || v.size() != KEY_COUNT)
         return r.Fail("keys", "must be an array of 20 key names (KEY1 to KEY20)");
-    std::array<std::string, KEY_COUNT> keys;
-    for (size_t i = 0; i < keys.size(); ++i) {
+    reader::KeyCodes codes{};
+    for (size_t i = 0; i < codes.size(); ++i) {
         const std::string field = "keys[" + std::to_string(i) + "]";
         if (!v[i].is_string()) return r.Fail(field, "must be a string");
-        keys[i] = v[i].get<std::string>();
-        const std::string why = CheckKeyName(keys[i]);
+        const std::string name = v[i].get<std::string>();
+        const std::string why = CheckKeyName(name);
         if (!why.empty()) return r.Fail(field, why);
+        codes[i] = KeyNameToCode(tk::Utf8ToGbk(name));
     }
-    p->keys = keys;
+    p->keys = codes;
+}
+
+void ReadEntry(Reader& r, const Json& obj, const Entry& e, Profile* p) {
+    const Json& v = obj.at(e.name);
+    switch (e.kind) {
+        case Kind::Format:
+            if (!v.is_number_integer() || v.get<int64_t>() < 1 ||
+                v.get<int64_t>() > reader::FORMAT_COUNT)
+                return r.Fail(FieldName(e), "must be a whole number from 1 to 13, not " + v.dump());
+            p->idFormat = v.get<int>();
+            return;
+        case Kind::Switch:
+            return r.Bool(v, FieldName(e), &p->At(SwitchOf(e)));
+        case Kind::Text:
+            r.Text(v, FieldName(e), &p->Text(e.which));
+            // A ticked symbol always sends a text.
+            if (r.Ok() && reader::IsIdSymbolField(e.which) && p->IdSymbolOn(e.which) &&
+                p->Text(e.which).empty())
+                r.Fail(FieldName(e), "must not be empty while enabled");
+            return;
+    }
 }
 
 std::optional<Profile> ReadProfile(const Json& root, std::string* error) {
@@ -117,43 +185,20 @@ std::optional<Profile> ReadProfile(const Json& root, std::string* error) {
         return std::nullopt;
     }
     Profile p;
-    if (!r.Object(root, "",
-                  {"version", "idFormat", "middleSeparator", "startString", "endString", "enter",
-                   "tracks", "sentinels", "carriageReturns", "filterEquals"},
-                  {"keys", "$schema"}))
-        return std::nullopt;
-
-    const Json& format = root.at("idFormat");
-    if (!format.is_number_integer() || format.get<int64_t>() < 1 ||
-        format.get<int64_t>() > reader::FORMAT_COUNT) {
-        r.Fail("idFormat", "must be a whole number from 1 to 13, not " + format.dump());
-        return std::nullopt;
+    if (!r.Object(root, "", MembersOf(""), {"keys", "$schema"})) return std::nullopt;
+    std::string checkedGroup;
+    bool groupOk = true;
+    for (const Entry& e : FILE_ENTRIES) {
+        if (!*e.group) {
+            ReadEntry(r, root, e, &p);
+            continue;
+        }
+        if (checkedGroup != e.group) {
+            checkedGroup = e.group;
+            groupOk = r.Object(root.at(e.group), e.group, MembersOf(e.group));
+        }
+        if (groupOk) ReadEntry(r, root.at(e.group), e, &p);
     }
-    p.idFormat = format.get<int>();
-    const auto symbols = Symbols(p);
-    for (size_t i = 0; i < 3; ++i) ReadSymbol(r, root, SYMBOL_NAMES[i], symbols[i]);
-    r.Bool(root, "", "enter", &p.enter);
-
-    if (r.Object(root.at("tracks"), "tracks", {"track1", "track2", "track3"}))
-        for (size_t i = 0; i < 3; ++i)
-            r.Bool(root.at("tracks"), "tracks", TRACK_NAMES[i], &p.tracks[i]);
-
-    const Json& sentinels = root.at("sentinels");
-    if (r.Object(sentinels, "sentinels",
-                 {"enabled", SENTINEL_NAMES[0], SENTINEL_NAMES[1], SENTINEL_NAMES[2],
-                  SENTINEL_NAMES[3], SENTINEL_NAMES[4], SENTINEL_NAMES[5]})) {
-        r.Bool(sentinels, "sentinels", "enabled", &p.sentinelsEnabled);
-        for (size_t i = 0; i < 6; ++i)
-            r.Text(sentinels, "sentinels", SENTINEL_NAMES[i], &p.sentinels[i]);
-    }
-
-    const Json& cr = root.at("carriageReturns");
-    if (r.Object(cr, "carriageReturns", {"track1", "track2", "track3", "afterPacket"})) {
-        for (size_t i = 0; i < 3; ++i)
-            r.Bool(cr, "carriageReturns", TRACK_NAMES[i], &p.crAfterTrack[i]);
-        r.Bool(cr, "carriageReturns", "afterPacket", &p.crAfterPacket);
-    }
-    r.Bool(root, "", "filterEquals", &p.filterEquals);
     if (r.Ok() && root.contains("keys")) ReadKeys(r, root.at("keys"), &p);
     if (!r.Ok()) return std::nullopt;
     return p;
@@ -167,12 +212,10 @@ std::string BoolText(bool b) {
     return b ? "true" : "false";
 }
 
-// The key code a name sends, as one canonical text: the English name of a
-// named key, else the character.
-std::string CanonicalKey(const std::string& name) {
-    const uint8_t code = KeyNameToCode(tk::Utf8ToGbk(name));
-    if (const KeyNameEntry* e = FindKeyName(code)) return e->shown.en;
-    return tk::GbkToUtf8(code ? std::string(1, static_cast<char>(code)) : std::string());
+// The file's name of a key code: the English name of a named key, else the
+// character.
+std::string KeyText(uint8_t code) {
+    return tk::GbkToUtf8(KeyCodeName(code, true));
 }
 
 }  // namespace
@@ -219,52 +262,59 @@ ParseResult ParseProfile(const std::string& json) {
 std::string ProfileToJson(const Profile& p) {
     OrderedJson j;
     j["version"] = PROFILE_VERSION;
-    j["idFormat"] = p.idFormat;
-    const auto symbols = Symbols(p);
-    for (size_t i = 0; i < 3; ++i)
-        j[SYMBOL_NAMES[i]] = {{"enabled", symbols[i]->enabled}, {"text", symbols[i]->text}};
-    j["enter"] = p.enter;
-    for (size_t i = 0; i < 3; ++i) j["tracks"][TRACK_NAMES[i]] = p.tracks[i];
-    j["sentinels"]["enabled"] = p.sentinelsEnabled;
-    for (size_t i = 0; i < 6; ++i) j["sentinels"][SENTINEL_NAMES[i]] = p.sentinels[i];
-    for (size_t i = 0; i < 3; ++i) j["carriageReturns"][TRACK_NAMES[i]] = p.crAfterTrack[i];
-    j["carriageReturns"]["afterPacket"] = p.crAfterPacket;
-    j["filterEquals"] = p.filterEquals;
-    if (p.keys) j["keys"] = *p.keys;
-    // A text the controls hold that is no valid UTF-8 is written with
-    // U+FFFD rather than failing the whole file.
+    for (const Entry& e : FILE_ENTRIES) {
+        OrderedJson& obj = *e.group ? j[e.group] : j;
+        switch (e.kind) {
+            case Kind::Format:
+                obj[e.name] = p.idFormat;
+                break;
+            case Kind::Switch:
+                obj[e.name] = p.At(SwitchOf(e));
+                break;
+            case Kind::Text:
+                obj[e.name] = tk::GbkToUtf8(p.Text(e.which));
+                break;
+        }
+    }
+    if (p.keys) {
+        OrderedJson& keys = j["keys"] = OrderedJson::array();
+        for (uint8_t code : *p.keys) keys.push_back(KeyText(code));
+    }
+    // A text that is no valid UTF-8 is written with U+FFFD rather than
+    // failing the whole file.
     return j.dump(2, ' ', false, OrderedJson::error_handler_t::replace) + "\n";
 }
 
 std::vector<std::pair<std::string, std::string>> EffectiveSettings(const Profile& p) {
-    std::vector<std::pair<std::string, std::string>> s;
-    s.emplace_back("idFormat", p.idFormat ? std::to_string(p.idFormat) : "none");
-    const auto symbols = Symbols(p);
-    for (size_t i = 0; i < 3; ++i) {
-        const std::string name = SYMBOL_NAMES[i];
-        s.emplace_back(name + ".enabled", BoolText(symbols[i]->enabled));
-        if (symbols[i]->enabled) s.emplace_back(name + ".text", Quoted(symbols[i]->text));
-    }
-    s.emplace_back("enter", BoolText(p.enter));
-    for (size_t i = 0; i < 3; ++i)
-        s.emplace_back(std::string("tracks.") + TRACK_NAMES[i], BoolText(p.tracks[i]));
     // Six empty sentinels send what the box switched off sends.
     bool anySentinel = false;
-    for (const std::string& t : p.sentinels) anySentinel = anySentinel || !t.empty();
-    const bool sentinelsOn = p.sentinelsEnabled && anySentinel;
-    s.emplace_back("sentinels.enabled", BoolText(sentinelsOn));
-    if (sentinelsOn)
-        for (size_t i = 0; i < 6; ++i)
-            s.emplace_back(std::string("sentinels.") + SENTINEL_NAMES[i], Quoted(p.sentinels[i]));
-    if (!p.crAfterPacket)
-        for (size_t i = 0; i < 3; ++i)
-            s.emplace_back(std::string("carriageReturns.") + TRACK_NAMES[i],
-                           BoolText(p.crAfterTrack[i]));
-    s.emplace_back("carriageReturns.afterPacket", BoolText(p.crAfterPacket));
-    s.emplace_back("filterEquals", BoolText(p.filterEquals));
+    for (int index : reader::SENTINEL_FIELDS) anySentinel = anySentinel || !p.Text(index).empty();
+    const bool sentinelsOn = p.sentinelsOn && anySentinel;
+
+    std::vector<std::pair<std::string, std::string>> s;
+    for (const Entry& e : FILE_ENTRIES) {
+        switch (e.kind) {
+            case Kind::Format:
+                s.emplace_back(FieldName(e), p.idFormat ? std::to_string(p.idFormat) : "none");
+                break;
+            case Kind::Switch: {
+                const Switch sw = SwitchOf(e);
+                const bool underPacket =
+                    sw == Switch::CrTrack1 || sw == Switch::CrTrack2 || sw == Switch::CrTrack3;
+                if (underPacket && p.crAfterPacket) break;
+                s.emplace_back(FieldName(e),
+                               BoolText(sw == Switch::Sentinels ? sentinelsOn : p.At(sw)));
+                break;
+            }
+            case Kind::Text:
+                if (reader::IsIdSymbolField(e.which) ? p.IdSymbolOn(e.which) : sentinelsOn)
+                    s.emplace_back(FieldName(e), Quoted(tk::GbkToUtf8(p.Text(e.which))));
+                break;
+        }
+    }
     if (p.keys)
         for (size_t i = 0; i < KEY_COUNT; ++i)
-            s.emplace_back("keys[" + std::to_string(i) + "]", Quoted(CanonicalKey((*p.keys)[i])));
+            s.emplace_back("keys[" + std::to_string(i) + "]", Quoted(KeyText((*p.keys)[i])));
     return s;
 }
 

@@ -1,9 +1,7 @@
 #pragma once
-// A profile: every setting of the general settings view and, optionally, the
-// 20 key names of the keypad, as plain data that a JSON file holds. Profiles
-// are converted to and from the controls' state (ProfileControls.h), so
-// loading one is the same as setting the controls by hand. Texts are UTF-8,
-// as the controls show them.
+// Profile files: every setting of the general settings view and, optionally,
+// the 20 keys of the keypad, as a JSON document. Loading one into the window
+// sets its controls as a user would (ProfileControls.h).
 //
 // The file format is documented in README.md and profile/profile.schema.json.
 
@@ -13,41 +11,16 @@
 #include <utility>
 #include <vector>
 
+#include "reader/Settings.h"
+
 namespace profile {
 
 constexpr int PROFILE_VERSION = 1;
-constexpr int KEY_COUNT = 20;
+constexpr int KEY_COUNT = KEYPAD_KEY_COUNT;
 
-struct Symbol {
-    bool enabled = false;
-    std::string text;
-};
-
-struct Profile {
-    int idFormat = 1;  // 1..13 in the order of the format buttons; 0 when none is selected
-    Symbol middleSeparator, startString, endString;
-    bool enter = true;
-    std::array<bool, 3> tracks{true, true, true};
-    bool sentinelsEnabled = true;
-    // Track 1 start, end, track 2 start, end, track 3 start, end.
-    std::array<std::string, 6> sentinels{"%", "?", ";", "?", "+", "?"};
-    std::array<bool, 3> crAfterTrack{};
-    bool crAfterPacket = true;
-    bool filterEquals = false;
-    std::optional<std::array<std::string, KEY_COUNT>> keys;  // KEY1..KEY20
-};
-
-// The three ID-card symbols in the order of their fields: middle separator,
-// start string, end string.
-inline std::array<Symbol*, 3> Symbols(Profile& p) {
-    return {&p.middleSeparator, &p.startString, &p.endString};
-}
-inline std::array<const Symbol*, 3> Symbols(const Profile& p) {
-    return {&p.middleSeparator, &p.startString, &p.endString};
-}
-
-// The JSON member names of the six sentinels, in Profile::sentinels order.
-extern const std::array<const char*, 6> SENTINEL_NAMES;
+// A profile is the settings model itself; its file holds texts as UTF-8 and
+// keys as key names.
+using Profile = reader::Settings;
 
 // A file's text parsed and checked. On failure error names the field
 // ("sentinels.track1Start: ...") and profile is empty.

@@ -25,28 +25,28 @@ uint8_t Bits(uint8_t digit) {
 
 }  // namespace
 
-bool NeedsStringWrite(const SettingsState& s, int index) {
+bool NeedsStringWrite(const Settings& s, int index) {
     if (index < 1 || index > FIELD_COUNT) return false;
     if (IsIdSymbolField(index) && !s.IdSymbolOn(index)) return false;
-    return s.texts[static_cast<size_t>(index)].size() >= 2;
+    return s.SentText(index).size() >= 2;
 }
 
 size_t AnnouncedLength(size_t textLen) {
     return textLen > MAX_TEXT_LEN ? 1 : textLen;
 }
 
-Frame EncodeSettings(const SettingsState& s, const FallBacks& fellBack) {
+Frame EncodeSettings(const Settings& s, const FallBacks& fellBack) {
     Frame f{};
     f[OFF_LEAD] = REQUEST_LEAD;
     f[OFF_KIND] = KIND_SETTINGS;
     for (size_t i = 0; i < SENTINEL_FIELDS.size(); ++i) {
         const auto index = static_cast<size_t>(SENTINEL_FIELDS[i]);
-        const std::string& text = s.texts[index];
+        const std::string& text = s.SentText(SENTINEL_FIELDS[i]);
         f[OFF_SENTINELS + i] =
             text.empty() ? CODE_EMPTY : TextCode(text, fellBack[index], SENTINEL_FIELDS[i]);
     }
     // The first copy of the track 1 start sentinel stays 0x00 when it is empty.
-    if (!s.texts[FIELD_T1_START].empty()) f[OFF_T1_START_COPY] = f[OFF_SENTINELS];
+    if (!s.SentText(FIELD_T1_START).empty()) f[OFF_T1_START_COPY] = f[OFF_SENTINELS];
 
     f[OFF_TRACKS] = Digit((s.tracks[0] ? TRACK1_BIT : 0) | (s.tracks[1] ? TRACK2_BIT : 0) |
                           (s.tracks[2] ? TRACK3_BIT : 0));
@@ -54,10 +54,10 @@ Frame EncodeSettings(const SettingsState& s, const FallBacks& fellBack) {
                                 : Digit((s.crAfterTrack[0] ? CR_TRACK1_BIT : 0) |
                                         (s.crAfterTrack[1] ? CR_TRACK2_BIT : 0) |
                                         (s.crAfterTrack[2] ? CR_TRACK3_BIT : 0));
-    f[OFF_FILTER] = s.filter ? FLAG_ON : FLAG_OFF;
+    f[OFF_FILTER] = s.filterEquals ? FLAG_ON : FLAG_OFF;
     // With no format selected the factory format goes out rather than a byte
     // that would make the reader's stored settings unreadable.
-    const int format = s.format >= 1 && s.format <= FORMAT_COUNT ? s.format : 1;
+    const int format = s.idFormat >= 1 && s.idFormat <= FORMAT_COUNT ? s.idFormat : 1;
     f[OFF_FORMAT] = Digit(static_cast<uint8_t>(format));
 
     for (size_t i = 0; i < ID_SYMBOL_FIELDS.size(); ++i) {
@@ -84,11 +84,11 @@ Frame EncodeStringWrite(int index, const std::string& text) {
     return f;
 }
 
-std::vector<StringWrite> StringWriteFrames(const SettingsState& s) {
+std::vector<StringWrite> StringWriteFrames(const Settings& s) {
     std::vector<StringWrite> out;
     for (int index : STRING_WRITE_ORDER)
         if (NeedsStringWrite(s, index))
-            out.push_back({index, EncodeStringWrite(index, s.texts[static_cast<size_t>(index)])});
+            out.push_back({index, EncodeStringWrite(index, s.SentText(index))});
     return out;
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "device/HidLink.h"
+#include "reader/Settings.h"
 
 namespace reader {
 
@@ -51,13 +52,11 @@ constexpr uint8_t CR_PACKET = '8';
 constexpr uint8_t FLAG_ON = '1';
 constexpr uint8_t FLAG_OFF = '0';
 // Format n (1..13) travels as '0' + n, that is "1" to "=".
-constexpr int FORMAT_COUNT = 13;
 
 // Text codes.
 constexpr uint8_t CODE_EMPTY = 0x01;      // sentinels: no sentinel
 constexpr uint8_t CODE_OFF = 0x04;        // ID-card symbols: box not ticked
 constexpr uint8_t LONG_TEXT_BASE = 0xC8;  // 0xC8 + n: an n-byte text sent by a string frame
-constexpr size_t MAX_TEXT_LEN = 9;
 
 // String write frame: index, length, text. String read frame: index.
 constexpr size_t OFF_FIELD_INDEX = 2;
@@ -84,66 +83,29 @@ constexpr size_t OFF_OLD_READER_ACK = 2;
 constexpr size_t MIN_VALID_ANSWER_LEN = 16;
 constexpr size_t CONFIGURED_ANSWER_LEN = 17;
 
-// Field indexes of the string frames.
-constexpr int FIELD_T1_START = 1;
-constexpr int FIELD_T2_START = 2;
-constexpr int FIELD_T3_START = 3;
-constexpr int FIELD_T1_END = 4;
-constexpr int FIELD_T2_END = 5;
-constexpr int FIELD_T3_END = 6;
-constexpr int FIELD_ID_MIDDLE = 7;
-constexpr int FIELD_ID_START = 8;
-constexpr int FIELD_ID_END = 9;
-constexpr int FIELD_COUNT = 9;
-// The sentinel fields in the order of settings bytes 3..8.
-constexpr std::array<int, 6> SENTINEL_FIELDS = {FIELD_T1_START, FIELD_T1_END,   FIELD_T2_START,
-                                                FIELD_T2_END,   FIELD_T3_START, FIELD_T3_END};
-// The ID-card symbols in the order of settings bytes 13..15.
-constexpr std::array<int, 3> ID_SYMBOL_FIELDS = {FIELD_ID_MIDDLE, FIELD_ID_START, FIELD_ID_END};
+// The sentinel fields (SENTINEL_FIELDS) fill settings bytes 3..8 in their
+// order, the ID-card symbols (ID_SYMBOL_FIELDS) bytes 13..15.
+
 // Order of the string write frames on the wire.
 constexpr std::array<int, 9> STRING_WRITE_ORDER = {1, 4, 2, 5, 3, 6, 7, 8, 9};
-// What the settings frame carries for a field whose long text the reader
-// cannot store, by field index (slot 0 unused). The same characters are the
-// factory texts of the nine fields.
-constexpr std::array<char, FIELD_COUNT + 1> DEFAULT_CHARS = {0,   '%', ';', '+', '?',
-                                                             '?', '?', ',', ';', '?'};
-
-constexpr bool IsIdSymbolField(int index) {
-    return index >= FIELD_ID_MIDDLE && index <= FIELD_ID_END;
-}
-
-// The settings as the general settings view holds them.
-struct SettingsState {
-    std::array<std::string, FIELD_COUNT + 1> texts;  // GBK, by field index (slot 0 unused)
-    std::array<bool, 3> idSymbolOn{};                // boxes of fields 7, 8, 9
-    std::array<bool, 3> tracks{};                    // output track 1, 2, 3
-    std::array<bool, 3> crAfterTrack{};              // CR after track 1, 2, 3
-    bool crAfterPacket = false;
-    bool filter = false;
-    int format = 1;  // 1..FORMAT_COUNT, 0 when no format is selected
-    bool enter = false;
-
-    bool IdSymbolOn(int index) const { return idSymbolOn[static_cast<size_t>(index - 7)]; }
-};
-
 // Fields whose long text the reader could not store, by field index.
 using FallBacks = std::array<bool, FIELD_COUNT + 1>;
 
 // Whether the field goes to the reader as a string write frame: a text of
 // two or more bytes, for an ID-card symbol only when its box is ticked.
-bool NeedsStringWrite(const SettingsState& s, int index);
+bool NeedsStringWrite(const Settings& s, int index);
 // Length a string write frame announces for a text: longer than
 // MAX_TEXT_LEN counts as 1.
 size_t AnnouncedLength(size_t textLen);
 
-Frame EncodeSettings(const SettingsState& s, const FallBacks& fellBack = {});
+Frame EncodeSettings(const Settings& s, const FallBacks& fellBack = {});
 Frame EncodeStringWrite(int index, const std::string& text);
 struct StringWrite {
     int index;
     Frame frame;
 };
 // The string write frames one Set Device sends, in wire order.
-std::vector<StringWrite> StringWriteFrames(const SettingsState& s);
+std::vector<StringWrite> StringWriteFrames(const Settings& s);
 Frame EncodeReadRequest();
 Frame EncodeStringRead(int index);
 

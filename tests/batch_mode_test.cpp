@@ -127,7 +127,7 @@ TEST_F(BatchModeTest, StopWithoutReaderLeavesTheSettingsUsable) {
     ui.Click(IDC_BATCH);
     for (int id : {IDC_SET_DEVICE, IDC_DEFAULT_SETTING, IDC_READ_DEVICE})
         EXPECT_TRUE(ui.IsEnabled(id));
-    for (int id : SENTINEL_FIELDS) EXPECT_TRUE(ui.IsEnabled(id)) << id;
+    for (int id : SENTINEL_EDITS) EXPECT_TRUE(ui.IsEnabled(id)) << id;
 }
 
 TEST_F(BatchModeTest, PacketCrKeepsTrackCrBoxesDisabled) {

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "base/FilePath.h"
+#include "base/Gbk.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "device/ReportTrace.h"
@@ -79,8 +80,8 @@ class CliTest : public ::testing::Test {
 profile::Profile Changed() {
     profile::Profile p;
     p.idFormat = 5;
-    p.middleSeparator = {true, "--"};
-    p.endString = {true, "END"};
+    p.SetIdSymbol(reader::FIELD_ID_MIDDLE, true, "--");
+    p.SetIdSymbol(reader::FIELD_ID_END, true, "END");
     p.enter = false;
     return p;
 }
@@ -89,7 +90,7 @@ TEST_F(CliTest, EveryExitStatus) {
     const std::string factory = WriteProfile("factory.json", profile::Profile{});
     const std::string changed = WriteProfile("changed.json", Changed());
     profile::Profile withKeys;
-    withKeys.keys = std::array<std::string, profile::KEY_COUNT>{};
+    withKeys.keys = reader::KeyCodes{};
     const std::string keys = WriteProfile("keys.json", withKeys);
     std::ofstream(Path("broken.json")) << "{\"version\": 1, \"idFormat\": 3}";
     struct Case {
@@ -148,13 +149,13 @@ TEST_F(CliTest, ReadApplyVerifyRoundTripOnOneKeypad) {
     profile::ParseResult parsed = profile::ParseProfile(read.out);
     ASSERT_TRUE(parsed.profile) << parsed.error;
     ASSERT_TRUE(parsed.profile->keys);
-    EXPECT_EQ((*parsed.profile->keys)[0], "ESC");
+    EXPECT_EQ(KeyCodeName((*parsed.profile->keys)[0], true), "ESC");
 
     profile::Profile p = *parsed.profile;
     p.idFormat = 9;
-    p.sentinels[0] = "起始";
-    (*p.keys)[0] = "F12";
-    (*p.keys)[1] = "x";
+    p.Text(reader::FIELD_T1_START) = tk::Utf8ToGbk("起始");
+    (*p.keys)[0] = KeyNameToCode("F12");
+    (*p.keys)[1] = 'x';
     const std::string edited = WriteProfile("edited.json", p);
     EXPECT_EQ(OnPort({"verify", edited}).status, 1);
     const Outcome apply = OnPort({"apply", edited});
@@ -563,8 +564,8 @@ class FirstAckLost : public sim::ReaderModel {
 TEST_F(CliTest, CommandsEndWithTheirOwnClearOutcome) {
     const std::string changed = WriteProfile("changed.json", Changed());
     profile::Profile keysProfile = Changed();
-    keysProfile.keys = std::array<std::string, profile::KEY_COUNT>{};
-    keysProfile.keys->fill("1");
+    keysProfile.keys = reader::KeyCodes{};
+    keysProfile.keys->fill('1');
     const std::string keys = WriteProfile("keys.json", keysProfile);
     struct Case {
         const char* what;

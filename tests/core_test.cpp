@@ -6,9 +6,10 @@
 #include "app/ControlIds.h"
 #include "app/profile/ProfileControls.h"
 #include "app/reader/SettingsControls.h"
+#include "base/Gbk.h"
 #include "core/Exchange.h"
 #include "keypad/KeypadFrame.h"
-#include "profile/ProfileSettings.h"
+#include "profile/Profile.h"
 #include "sim/CardReaderModel.h"
 #include "sim/VirtualClock.h"
 #include "support/DialogFixture.h"
@@ -63,12 +64,12 @@ profile::Profile Variant(int n) {
     switch (n) {
         case 1:
             p.idFormat = 5;
-            p.middleSeparator = {true, "--"};
-            p.endString = {true, "END"};
+            p.SetIdSymbol(reader::FIELD_ID_MIDDLE, true, "--");
+            p.SetIdSymbol(reader::FIELD_ID_END, true, "END");
             p.enter = false;
             break;
         case 2:
-            p.sentinelsEnabled = false;
+            p.sentinelsOn = false;
             p.tracks = {true, false, true};
             p.filterEquals = true;
             p.crAfterTrack = {true, true, false};  // under the whole-packet one
@@ -76,8 +77,9 @@ profile::Profile Variant(int n) {
         case 3:
             p.crAfterPacket = false;
             p.crAfterTrack = {true, false, true};
-            p.sentinels = {"起始", "?", ";", "END", "+", "?"};
-            p.startString = {true, ""};
+            p.Text(reader::FIELD_T1_START) = tk::Utf8ToGbk("起始");
+            p.Text(reader::FIELD_T2_END) = "END";
+            p.SetIdSymbol(reader::FIELD_ID_START, true, "");
             break;
         default:
             break;
@@ -85,16 +87,16 @@ profile::Profile Variant(int n) {
     return p;
 }
 
-std::string Shown(const reader::SettingsState& s) {
+std::string Shown(const reader::Settings& s) {
     std::string out;
     for (const std::string& t : s.texts) out += "[" + t + "]";
     for (bool b : s.idSymbolOn) out += b ? '1' : '0';
     for (bool b : s.tracks) out += b ? '1' : '0';
     for (bool b : s.crAfterTrack) out += b ? '1' : '0';
     out += s.crAfterPacket ? '1' : '0';
-    out += s.filter ? '1' : '0';
+    out += s.filterEquals ? '1' : '0';
     out += s.enter ? '1' : '0';
-    return out + " format " + std::to_string(s.format);
+    return out + " format " + std::to_string(s.idFormat);
 }
 
 class CoreSettingsTest : public DialogFixture {};
@@ -108,8 +110,7 @@ TEST_F(CoreSettingsTest, ProfilesMeanTheSameToTheWindowAndTheCore) {
     for (int n = 0; n < 4; ++n) {
         const profile::Profile p = Variant(n);
         dlg->LoadProfile(p);
-        EXPECT_EQ(Shown(reader::ReadSettingsControls(ui)), Shown(profile::SettingsOfProfile(p)))
-            << n;
+        EXPECT_EQ(Shown(reader::ReadSettingsControls(ui)), Shown(reader::Effective(p))) << n;
         ui.Click(ids::IDC_SET_DEVICE);
         ui.Click(ids::IDC_READ_DEVICE);
         const std::string window = profile::ProfileToJson(profile::ProfileFromControls(ui, false));
@@ -119,10 +120,7 @@ TEST_F(CoreSettingsTest, ProfilesMeanTheSameToTheWindowAndTheCore) {
         core::ReaderSession session(link);
         const core::ReadResult read = session.ReadSettings({1});
         ASSERT_EQ(read.status, core::ReadStatus::Read) << n;
-        EXPECT_EQ(
-            profile::ProfileToJson(profile::ProfileOfRead(read)),
-            window)
-            << n;
+        EXPECT_EQ(profile::ProfileToJson(read.Settings()), window) << n;
     }
 }
 

@@ -14,6 +14,7 @@
 #include "app/ControlIds.h"
 #include "app/Globals.h"
 #include "app/profile/ProfileControls.h"
+#include "base/Gbk.h"
 #include "keypad/KeyNameTable.h"
 #include "profile/ProfileFile.h"
 #include "support/ReaderFixture.h"
@@ -26,19 +27,21 @@ namespace {
 Profile Custom() {
     Profile p;
     p.idFormat = 13;
-    p.middleSeparator = {true, "--"};
-    p.startString = {true, "读卡"};
-    p.endString = {false, "?"};
+    p.SetIdSymbol(reader::FIELD_ID_MIDDLE, true, "--");
+    p.SetIdSymbol(reader::FIELD_ID_START, true, tk::Utf8ToGbk("读卡"));
+    p.SetIdSymbol(reader::FIELD_ID_END, false, "?");
     p.enter = false;
     p.tracks = {true, false, true};
-    p.sentinelsEnabled = true;
-    p.sentinels = {"%", "", "中文", "123456789", "+", "?"};
+    p.sentinelsOn = true;
+    const char* sentinels[] = {"%", "", "中文", "123456789", "+", "?"};
+    for (size_t i = 0; i < 6; ++i) p.Text(reader::SENTINEL_FIELDS[i]) = tk::Utf8ToGbk(sentinels[i]);
     p.crAfterPacket = false;
     p.crAfterTrack = {true, false, true};
     p.filterEquals = true;
-    std::array<std::string, profile::KEY_COUNT> keys;
-    for (size_t i = 0; i < keys.size(); ++i) keys[i] = i % 2 ? "F1" : std::string(1, 'a' + i);
-    keys[19] = "确认";
+    reader::KeyCodes keys;
+    for (size_t i = 0; i < keys.size(); ++i)
+        keys[i] = i % 2 ? KeyNameToCode("F1") : static_cast<uint8_t>('a' + i);
+    keys[19] = KeyNameToCode(tk::Utf8ToGbk("确认"));
     p.keys = keys;
     return p;
 }
@@ -84,7 +87,7 @@ TEST(Profile, BrokenProfilesAreRefusedNamingTheField) {
         {Replace(good, "\"track2\": false,\n    \"track3\"", "\"track3\""),
          "tracks.track2: missing"},
         {Replace(good, "\"F1\",\n    \"c\",", ""), "keys: must be an array of 20 key names"},
-        {Replace(good, "\"确认\"", "\"FX\""), "keys[19]: \"FX\" is neither a key name"},
+        {Replace(good, "\"ENTER\"", "\"FX\""), "keys[19]: \"FX\" is neither a key name"},
     };
     for (const Case& c : cases) {
         const profile::ParseResult r = profile::ParseProfile(c.json);
@@ -95,19 +98,20 @@ TEST(Profile, BrokenProfilesAreRefusedNamingTheField) {
 
 TEST(Profile, DifferencesCountOnlyWhatTakesEffect) {
     Profile a, b;
-    a.middleSeparator = {false, ","};
-    b.middleSeparator = {false, "x"};  // a text behind a box that is off
+    a.SetIdSymbol(reader::FIELD_ID_MIDDLE, false, ",");
+    b.SetIdSymbol(reader::FIELD_ID_MIDDLE, false, "x");  // a text behind a box that is off
     a.crAfterPacket = b.crAfterPacket = true;
     b.crAfterTrack = {true, true, true};  // greyed under the whole-packet box
-    a.sentinelsEnabled = false;
-    b.sentinels = {"", "", "", "", "", ""};  // six empty sentinels send what "off" sends
+    a.sentinelsOn = false;
+    for (int index : reader::SENTINEL_FIELDS)
+        b.Text(index) = "";  // six empty sentinels send what "off" sends
     EXPECT_TRUE(profile::Differences(a, b).empty());
 
     b.idFormat = 4;
-    b.middleSeparator.enabled = true;
-    std::array<std::string, profile::KEY_COUNT> keys{};
+    b.idSymbolOn[0] = true;
+    reader::KeyCodes keys{};
     a.keys = keys;
-    keys[3] = "CLEAR";
+    keys[3] = KeyNameToCode("CLEAR");
     b.keys = keys;
     const auto d = profile::Differences(a, b);
     // The separator's text, in effect on b only, shows as its box.

@@ -295,7 +295,7 @@ TEST_F(ReadDeviceTest, NoSentinels) {
     reader::StoredSettings stored = FACTORY;
     for (size_t i = 0; i < 6; ++i) stored[i] = 0x01;
     ReadStored(stored);
-    for (int id : SENTINEL_FIELDS) {
+    for (int id : SENTINEL_EDITS) {
         EXPECT_EQ(ui.GetText(id), "") << id;
         EXPECT_FALSE(ui.IsEnabled(id)) << id;
     }

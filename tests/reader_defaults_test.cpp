@@ -29,7 +29,7 @@ class DefaultsTest : public DialogFixture {
             {IDC_T1_START, "%"},        {IDC_T1_END, "?"},         {IDC_T2_START, ";"},
             {IDC_T2_END, "?"},          {IDC_T3_START, "+"},       {IDC_T3_END, "?"}};
         for (const auto& [id, text] : texts) EXPECT_EQ(ui.GetText(id), text) << id;
-        for (int id : SENTINEL_FIELDS) EXPECT_TRUE(ui.IsEnabled(id)) << id;
+        for (int id : SENTINEL_EDITS) EXPECT_TRUE(ui.IsEnabled(id)) << id;
         for (int id : {IDC_CR_TRACK1, IDC_CR_TRACK2, IDC_CR_TRACK3})
             EXPECT_FALSE(ui.IsEnabled(id)) << id;
         EXPECT_EQ(ui.IsChecked(IDC_CHINESE), g_bEnglish == 0);
@@ -54,7 +54,7 @@ TEST_F(DefaultsTest, DefaultSettingRestoresEverythingAndSaysSo) {
         ui.Click(id);
     ui.Click(IDC_CR_PACKET);
     ui.Click(IDC_CR_TRACK2);
-    for (int id : SENTINEL_FIELDS) ui.SetText(id, "ab");
+    for (int id : SENTINEL_EDITS) ui.SetText(id, "ab");
     ui.Click(IDC_SENTINELS);  // empties and disables the sentinel fields
     for (int id : {IDC_MIDDLE_SEP_TEXT, IDC_START_SEP_TEXT, IDC_END_SEP_TEXT})
         ui.SetText(id, "xyz");
@@ -127,18 +127,18 @@ TEST_F(DefaultsTest, NineByteLimit) {
 
 TEST_F(DefaultsTest, SentinelBox) {
     Start();
-    for (int id : SENTINEL_FIELDS) ui.SetText(id, "xy");
+    for (int id : SENTINEL_EDITS) ui.SetText(id, "xy");
     ASSERT_TRUE(ui.Click(IDC_SENTINELS));
     EXPECT_FALSE(ui.IsChecked(IDC_SENTINELS));
-    for (int id : SENTINEL_FIELDS) {
+    for (int id : SENTINEL_EDITS) {
         EXPECT_EQ(ui.GetText(id), "") << id;
         EXPECT_FALSE(ui.IsEnabled(id)) << id;
     }
     ui.Click(IDC_SENTINELS);
     const char* expected[] = {"%", "?", ";", "?", "+", "?"};
-    for (size_t i = 0; i < SENTINEL_FIELDS.size(); ++i) {
-        EXPECT_EQ(ui.GetText(SENTINEL_FIELDS[i]), expected[i]);
-        EXPECT_TRUE(ui.IsEnabled(SENTINEL_FIELDS[i]));
+    for (size_t i = 0; i < SENTINEL_EDITS.size(); ++i) {
+        EXPECT_EQ(ui.GetText(SENTINEL_EDITS[i]), expected[i]);
+        EXPECT_TRUE(ui.IsEnabled(SENTINEL_EDITS[i]));
     }
 }
 

@@ -8,18 +8,18 @@
 #include "reader/SettingsFrame.h"
 
 using reader::Frame;
-using reader::SettingsState;
+using reader::Settings;
 
 namespace {
 
 // The view's factory settings.
-SettingsState Factory() {
-    SettingsState s;
+Settings Factory() {
+    Settings s;
     const char* texts[] = {"", "%", ";", "+", "?", "?", "?", ",", ";", "?"};
     for (int i = 1; i <= 9; ++i) s.texts[i] = texts[i];
     s.tracks = {true, true, true};
     s.crAfterPacket = true;
-    s.format = 1;
+    s.idFormat = 1;
     s.enter = true;
     return s;
 }
@@ -38,7 +38,7 @@ TEST(SettingsFrame, FactorySettings) {
 }
 
 TEST(SettingsFrame, Sentinels) {
-    SettingsState s = Factory();
+    Settings s = Factory();
     for (int i = 1; i <= 6; ++i) s.texts[i] = "";
     Frame f = reader::EncodeSettings(s);
     EXPECT_EQ(std::vector<uint8_t>(f.begin() + 2, f.begin() + 9),
@@ -66,7 +66,7 @@ TEST(SettingsFrame, TrackAndCarriageReturnDigits) {
         {{false, false, true}, {false, false, true}, false, '4', '1'},
     };
     for (const Case& c : cases) {
-        SettingsState s = Factory();
+        Settings s = Factory();
         s.tracks = c.tracks;
         s.crAfterTrack = c.cr;
         s.crAfterPacket = c.packet;
@@ -77,20 +77,21 @@ TEST(SettingsFrame, TrackAndCarriageReturnDigits) {
 }
 
 TEST(SettingsFrame, FormatFilterAndEnter) {
-    SettingsState s = Factory();
-    s.format = 13;
-    s.filter = true;
+    Settings s = Factory();
+    s.idFormat = 13;
+    s.filterEquals = true;
     s.enter = false;
     Frame f = reader::EncodeSettings(s);
     EXPECT_EQ(f[11], '1');
     EXPECT_EQ(f[12], '=');
     EXPECT_EQ(f[16], '0');
-    s.format = 0;  // none selected: the factory format rather than a byte the reader cannot return
+    s.idFormat =
+        0;  // none selected: the factory format rather than a byte the reader cannot return
     EXPECT_EQ(reader::EncodeSettings(s)[12], '1');
 }
 
 TEST(SettingsFrame, MiddleSeparatorAsLongText) {
-    SettingsState s = Factory();
+    Settings s = Factory();
     s.idSymbolOn[0] = true;
     s.texts[7] = "--";
     EXPECT_EQ(reader::EncodeSettings(s)[13], 0xCA);
@@ -101,7 +102,7 @@ TEST(SettingsFrame, MiddleSeparatorAsLongText) {
 }
 
 TEST(SettingsFrame, NineCharacterEndString) {
-    SettingsState s = Factory();
+    Settings s = Factory();
     s.idSymbolOn[2] = true;
     s.texts[9] = "123456789";
     EXPECT_EQ(reader::EncodeSettings(s)[15], 0xD1);
@@ -112,7 +113,7 @@ TEST(SettingsFrame, NineCharacterEndString) {
 }
 
 TEST(SettingsFrame, IdSymbols) {
-    SettingsState s = Factory();
+    Settings s = Factory();
     s.idSymbolOn = {true, true, true};
     s.texts[7] = "";          // empty: its default
     s.texts[8] = "#";         // one character
@@ -130,7 +131,7 @@ TEST(SettingsFrame, IdSymbols) {
 }
 
 TEST(SettingsFrame, StringWritesGoInWireOrderAndFallBackToDefaults) {
-    SettingsState s = Factory();
+    Settings s = Factory();
     s.idSymbolOn = {true, true, true};
     for (int i = 1; i <= 9; ++i) s.texts[i] = std::string(2, static_cast<char>('a' + i));
     std::vector<int> order;
@@ -149,7 +150,7 @@ TEST(SettingsFrame, StringWritesGoInWireOrderAndFallBackToDefaults) {
 TEST(SettingsFrame, TooLongTextIsAnnouncedAsOneCharacter) {
     const Frame f = reader::EncodeStringWrite(8, "0123456789");
     EXPECT_EQ(f, Bytes({0x20, 0xFD, 8, 1, '0'}));
-    SettingsState s = Factory();
+    Settings s = Factory();
     s.idSymbolOn[1] = true;
     s.texts[8] = "0123456789";
     // The settings byte agrees with the announced length instead of running past 0xD1.

@@ -28,8 +28,8 @@ struct Notices : core::SessionEvents {
     void OnSettingsRead(const core::ReadResult&) override { seen.push_back("read"); }
 };
 
-reader::SettingsState Factory() {
-    reader::SettingsState s;
+reader::Settings Factory() {
+    reader::Settings s;
     for (int i = 1; i <= reader::FIELD_COUNT; ++i)
         s.texts[static_cast<size_t>(i)] =
             std::string(1, reader::DEFAULT_CHARS[static_cast<size_t>(i)]);
@@ -39,8 +39,8 @@ reader::SettingsState Factory() {
     return s;
 }
 
-reader::SettingsState WithMiddle(const std::string& text) {
-    reader::SettingsState s = Factory();
+reader::Settings WithMiddle(const std::string& text) {
+    reader::Settings s = Factory();
     s.idSymbolOn[0] = true;
     s.texts[reader::FIELD_ID_MIDDLE] = text;
     return s;
@@ -71,7 +71,7 @@ TEST(ReaderSession, SetSettingsTellsHowItEnded) {
     struct Case {
         const char* what;
         std::function<std::unique_ptr<sim::ReaderModel>()> model;
-        reader::SettingsState settings;
+        reader::Settings settings;
         core::SetStatus status;
         int field;
         std::vector<std::string> notices;
@@ -135,16 +135,16 @@ TEST(ReaderSession, ReadSettingsGivesWhatTheReaderHolds) {
     core::ReaderSession& s = d.session;
     EXPECT_EQ(s.ReadSettings({1}).status, core::ReadStatus::NotConfigured);
 
-    reader::SettingsState written = WithMiddle("--");
-    written.format = 5;
+    reader::Settings written = WithMiddle("--");
+    written.idFormat = 5;
     ASSERT_EQ(s.SetSettings(written, {1}).status, core::SetStatus::Configured);
     d.notices.seen.clear();
     const core::ReadResult r = s.ReadSettings({1});
     ASSERT_EQ(r.status, core::ReadStatus::Read);
-    EXPECT_EQ(r.Settings().format, 5);
+    EXPECT_EQ(r.Settings().idFormat, 5);
     EXPECT_EQ(r.Settings().texts[reader::FIELD_ID_MIDDLE], "--");
     EXPECT_TRUE(r.Settings().idSymbolOn[0]);
-    EXPECT_TRUE(r.SentinelsOn());
+    EXPECT_TRUE(r.Settings().sentinelsOn);
     EXPECT_EQ(d.notices.seen, std::vector<std::string>{"read"});
 
     // A long text that does not come back ends the reading at its field.

@@ -16,7 +16,7 @@ const std::vector<int>& GeneralViewControls() {
         for (int id : {IDC_MIDDLE_SEP, IDC_START_SEP, IDC_END_SEP, IDC_ENTER_AFTER,
                        IDC_MIDDLE_SEP_TEXT, IDC_START_SEP_TEXT, IDC_END_SEP_TEXT, IDC_SENTINELS})
             s.push_back(id);
-        for (int id : SENTINEL_FIELDS) s.push_back(id);
+        for (int id : SENTINEL_EDITS) s.push_back(id);
         for (int id : {IDC_TRACK1,
                        IDC_TRACK2,
                        IDC_TRACK3,

@@ -5,42 +5,23 @@
 #include "app/ControlIds.h"
 #include "app/Globals.h"
 #include "app/ReaderConfigDlg.h"
+#include "app/keypad/KeyFieldNames.h"
 #include "app/reader/SettingsControls.h"
+#include "base/Gbk.h"
+#include "keypad/KeyNameTable.h"
 
 using namespace ids;
 
 namespace profile {
-namespace {
-
-constexpr int TRACK_BOXES[] = {IDC_TRACK1, IDC_TRACK2, IDC_TRACK3};
-constexpr int CR_BOXES[] = {IDC_CR_TRACK1, IDC_CR_TRACK2, IDC_CR_TRACK3};
-
-}  // namespace
 
 Profile ProfileFromControls(const tk::DialogSurface& ui, bool withKeys) {
-    Profile p;
-    p.idFormat = 0;
-    for (int format = 1; format <= reader::FORMAT_COUNT && p.idFormat == 0; ++format)
-        if (ui.IsChecked(reader::FormatRadio(format))) p.idFormat = format;
-    const auto symbols = Symbols(p);
-    for (size_t i = 0; i < 3; ++i) {
-        const int index = reader::ID_SYMBOL_FIELDS[i];
-        symbols[i]->enabled = ui.IsChecked(reader::IdSymbolBox(index));
-        symbols[i]->text = ui.GetText(reader::FieldEdit(index));
-    }
-    p.enter = ui.IsChecked(IDC_ENTER_AFTER);
-    for (size_t i = 0; i < 3; ++i) p.tracks[i] = ui.IsChecked(TRACK_BOXES[i]);
-    p.sentinelsEnabled = ui.IsChecked(IDC_SENTINELS);
-    for (size_t i = 0; i < 6; ++i)
-        p.sentinels[i] = ui.GetText(reader::FieldEdit(reader::SENTINEL_FIELDS[i]));
-    for (size_t i = 0; i < 3; ++i) p.crAfterTrack[i] = ui.IsChecked(CR_BOXES[i]);
-    p.crAfterPacket = ui.IsChecked(IDC_CR_PACKET);
-    p.filterEquals = ui.IsChecked(IDC_FILTER_EQUALS);
+    Profile p = reader::ReadSettingsControls(ui);
     if (withKeys) {
-        std::array<std::string, KEY_COUNT> keys;
+        reader::KeyCodes codes{};
         for (int n = 1; n <= KEY_COUNT; ++n)
-            keys[static_cast<size_t>(n - 1)] = ui.GetText(KeyFieldId(n));
-        p.keys = keys;
+            codes[static_cast<size_t>(n - 1)] =
+                KeyNameToCode(tk::Utf8ToGbk(ui.GetText(KeyFieldId(n))));
+        p.keys = codes;
     }
     return p;
 }
@@ -62,6 +43,7 @@ void ClickTo(CReaderConfigDlg& dlg, int id, bool checked) {
 }  // namespace
 
 void CReaderConfigDlg::LoadProfile(const profile::Profile& p) {
+    using reader::Switch;
     if (p.idFormat >= 1 && p.idFormat <= reader::FORMAT_COUNT) {
         const int radio = reader::FormatRadio(p.idFormat);
         if (!m_ui.IsChecked(radio)) {
@@ -70,25 +52,23 @@ void CReaderConfigDlg::LoadProfile(const profile::Profile& p) {
             OnCommand(radio);
         }
     }
-    profile::Profile copy = p;
-    const auto symbols = profile::Symbols(copy);
-    for (size_t i = 0; i < 3; ++i) {
-        const int index = reader::ID_SYMBOL_FIELDS[i];
-        ClickTo(*this, reader::IdSymbolBox(index), symbols[i]->enabled);
-        m_ui.SetText(reader::FieldEdit(index), symbols[i]->text);
+    for (int index : reader::ID_SYMBOL_FIELDS) {
+        ClickTo(*this, reader::IdSymbolBox(index), p.IdSymbolOn(index));
+        m_ui.SetText(reader::FieldEdit(index), tk::GbkToUtf8(p.Text(index)));
     }
-    ClickTo(*this, IDC_ENTER_AFTER, p.enter);
-    for (size_t i = 0; i < 3; ++i) ClickTo(*this, profile::TRACK_BOXES[i], p.tracks[i]);
+    for (Switch s : {Switch::Enter, Switch::Track1, Switch::Track2, Switch::Track3})
+        ClickTo(*this, reader::SwitchBox(s), p.At(s));
     // The sentinel box puts its defaults into the fields, or empties them.
-    ClickTo(*this, IDC_SENTINELS, p.sentinelsEnabled);
-    if (p.sentinelsEnabled)
-        for (size_t i = 0; i < 6; ++i)
-            m_ui.SetText(reader::FieldEdit(reader::SENTINEL_FIELDS[i]), p.sentinels[i]);
+    ClickTo(*this, IDC_SENTINELS, p.sentinelsOn);
+    if (p.sentinelsOn)
+        for (int index : reader::SENTINEL_FIELDS)
+            m_ui.SetText(reader::FieldEdit(index), tk::GbkToUtf8(p.Text(index)));
     // The whole-packet box ticks or clears the per-track boxes; these can be
     // clicked only while it is off.
     ClickTo(*this, IDC_CR_PACKET, p.crAfterPacket);
     if (!p.crAfterPacket)
-        for (size_t i = 0; i < 3; ++i) ClickTo(*this, profile::CR_BOXES[i], p.crAfterTrack[i]);
+        for (Switch s : {Switch::CrTrack1, Switch::CrTrack2, Switch::CrTrack3})
+            ClickTo(*this, reader::SwitchBox(s), p.At(s));
     ClickTo(*this, IDC_FILTER_EQUALS, p.filterEquals);
 }
 
@@ -98,6 +78,7 @@ void CReaderConfigDlg::LoadProfileKeys(const profile::Profile& p) {
     // with Default Config.
     g_bKeyFieldsFilled = 0;
     for (int n = 1; n <= profile::KEY_COUNT; ++n)
-        m_ui.SetText(KeyFieldId(n), (*p.keys)[static_cast<size_t>(n - 1)]);
+        m_ui.SetText(KeyFieldId(n),
+                     tk::GbkToUtf8(KeyCodeText((*p.keys)[static_cast<size_t>(n - 1)])));
     g_bKeyFieldsFilled = 1;
 }

@@ -39,7 +39,7 @@ const std::vector<int>& BatchLockedControls() {
                        IDC_START_SEP_TEXT,
                        IDC_END_SEP_TEXT})
             v.push_back(id);
-        for (int id : SENTINEL_FIELDS) v.push_back(id);
+        for (int id : SENTINEL_EDITS) v.push_back(id);
         return v;
     }();
     return ids;

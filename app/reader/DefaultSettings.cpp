@@ -30,7 +30,7 @@ void CReaderConfigDlg::RestoreDefaults() {
     m_ui.SetChecked(IDC_SENTINELS, true);
     for (int index : reader::SENTINEL_FIELDS)
         m_ui.SetText(reader::FieldEdit(index), DefaultText(index));
-    for (int id : SENTINEL_FIELDS) m_ui.SetEnabled(id, true);
+    for (int id : SENTINEL_EDITS) m_ui.SetEnabled(id, true);
     for (int id : {IDC_TRACK1, IDC_TRACK2, IDC_TRACK3}) m_ui.SetChecked(id, true);
     m_ui.SetChecked(IDC_FILTER_EQUALS, false);
     for (int id : {IDC_CR_TRACK1, IDC_CR_TRACK2, IDC_CR_TRACK3}) {

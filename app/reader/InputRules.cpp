@@ -37,7 +37,7 @@ void CReaderConfigDlg::OnTrackSentinels() {
     for (int index : reader::SENTINEL_FIELDS)
         m_ui.SetText(reader::FieldEdit(index),
                      on ? std::string(1, reader::DEFAULT_CHARS[static_cast<size_t>(index)]) : "");
-    for (int id : SENTINEL_FIELDS) m_ui.SetEnabled(id, on);
+    for (int id : SENTINEL_EDITS) m_ui.SetEnabled(id, on);
 }
 
 void CReaderConfigDlg::OnPacketCr() {

@@ -1,9 +1,6 @@
 // Read Device: loads the settings stored in the attached reader into the
 // general settings view.
 
-#include <array>
-#include <string>
-
 #include "app/ControlIds.h"
 #include "app/ReaderConfigDlg.h"
 #include "app/reader/ReaderTexts.h"
@@ -14,45 +11,39 @@ using namespace ids;
 
 namespace {
 
-// What the edits show for the texts of a valid answer, by field index: the
-// long texts as the reader returned them, the others from the answer.
-using FieldTexts = std::array<std::string, reader::FIELD_COUNT + 1>;
-
-void LoadSentinels(tk::DialogSurface& ui, const reader::ReadAnswer& a, const FieldTexts& texts) {
-    bool present = false;
-    for (int index : reader::SENTINEL_FIELDS) {
-        const auto slot = static_cast<size_t>(index);
-        ui.SetText(reader::FieldEdit(index), texts[slot]);
-        if (a.fields[slot].kind != reader::TextKind::Empty) present = true;
-    }
-    ui.SetChecked(IDC_SENTINELS, present);
-    for (int id : SENTINEL_FIELDS) ui.SetEnabled(id, present);
+// The edits show the texts as UTF-8; a byte that is no GBK character shows
+// in its reversible form.
+void LoadSentinels(tk::DialogSurface& ui, const reader::Settings& s) {
+    for (int index : reader::SENTINEL_FIELDS)
+        ui.SetText(reader::FieldEdit(index), tk::GbkToUtf8(s.Text(index)));
+    ui.SetChecked(IDC_SENTINELS, s.sentinelsOn);
+    for (int id : SENTINEL_EDITS) ui.SetEnabled(id, s.sentinelsOn);
 }
 
-void LoadTracksAndCr(tk::DialogSurface& ui, const reader::ReadAnswer& a) {
-    const int tracks[] = {IDC_TRACK1, IDC_TRACK2, IDC_TRACK3};
-    const int crs[] = {IDC_CR_TRACK1, IDC_CR_TRACK2, IDC_CR_TRACK3};
-    for (size_t i = 0; i < 3; ++i) ui.SetChecked(tracks[i], a.tracks[i]);
+void LoadTracksAndCr(tk::DialogSurface& ui, const reader::Settings& s) {
+    using reader::Switch;
+    for (Switch t : {Switch::Track1, Switch::Track2, Switch::Track3})
+        ui.SetChecked(reader::SwitchBox(t), s.At(t));
+    constexpr Switch CRS[] = {Switch::CrTrack1, Switch::CrTrack2, Switch::CrTrack3};
     for (int id : {IDC_CR_TRACK1, IDC_CR_TRACK2, IDC_CR_TRACK3, IDC_CR_PACKET}) {
         ui.SetChecked(id, false);
         ui.SetEnabled(id, true);
     }
-    if (a.crAfterPacket) {
-        for (int id : crs) ui.SetEnabled(id, false);
+    if (s.crAfterPacket) {
+        for (Switch cr : CRS) ui.SetEnabled(reader::SwitchBox(cr), false);
         ui.SetChecked(IDC_CR_PACKET, true);
     } else {
-        for (size_t i = 0; i < 3; ++i) ui.SetChecked(crs[i], a.crAfterTrack[i]);
+        for (Switch cr : CRS) ui.SetChecked(reader::SwitchBox(cr), s.At(cr));
     }
 }
 
-void LoadIdCard(tk::DialogSurface& ui, const reader::ReadAnswer& a, const FieldTexts& texts) {
+void LoadIdCard(tk::DialogSurface& ui, const reader::Settings& s) {
     for (int id = IDC_FORMAT_FIRST; id <= IDC_FORMAT_LAST; ++id) ui.SetChecked(id, false);
     // A format byte outside "1" to "=" selects nothing.
-    if (a.format != 0) ui.SetChecked(reader::FormatRadio(a.format), true);
+    if (s.idFormat != 0) ui.SetChecked(reader::FormatRadio(s.idFormat), true);
     for (int index : reader::ID_SYMBOL_FIELDS) {
-        const auto slot = static_cast<size_t>(index);
-        ui.SetText(reader::FieldEdit(index), texts[slot]);
-        ui.SetChecked(reader::IdSymbolBox(index), a.fields[slot].kind != reader::TextKind::Off);
+        ui.SetText(reader::FieldEdit(index), tk::GbkToUtf8(s.Text(index)));
+        ui.SetChecked(reader::IdSymbolBox(index), s.IdSymbolOn(index));
     }
 }
 
@@ -71,15 +62,13 @@ void CReaderConfigDlg::ReadDevice() {
 void CReaderConfigDlg::OnSettingsRead(const core::ReadResult& result) {
     switch (result.status) {
         case core::ReadStatus::Read: {
-            FieldTexts texts;
-            for (size_t slot = 1; slot < texts.size(); ++slot)
-                texts[slot] = tk::GbkToUtf8(result.texts[slot]);
+            const reader::Settings settings = result.Settings();
             AppendOutput(reader_texts::READ_SUCCESS);
-            LoadSentinels(m_ui, result.answer, texts);
-            LoadTracksAndCr(m_ui, result.answer);
-            m_ui.SetChecked(IDC_FILTER_EQUALS, result.answer.filter);
-            LoadIdCard(m_ui, result.answer, texts);
-            m_ui.SetChecked(IDC_ENTER_AFTER, result.answer.enter);
+            LoadSentinels(m_ui, settings);
+            LoadTracksAndCr(m_ui, settings);
+            m_ui.SetChecked(IDC_FILTER_EQUALS, settings.filterEquals);
+            LoadIdCard(m_ui, settings);
+            m_ui.SetChecked(IDC_ENTER_AFTER, settings.enter);
             break;
         }
         case core::ReadStatus::LongTextUnread:

@@ -18,7 +18,7 @@ void CReaderConfigDlg::SetDevice() {
     // One configuration, one reader: a reader swapped in meanwhile is not written.
     dev::DeviceBindingScope binding(m_link);
 
-    reader::SettingsState settings = reader::ReadSettingsControls(m_ui);
+    reader::Settings settings = reader::ReadSettingsControls(m_ui);
     if (const std::string refusal = RefusalOfSettings(settings); !refusal.empty()) {
         AppendOutput(refusal);
         m_ui.MessageBox(refusal, reader_texts::REFUSED_CAPTION.Get(), tk::MsgBoxButtons::Ok);
@@ -65,7 +65,7 @@ void CReaderConfigDlg::SetDevice() {
     if (!g_bBatchMode) m_ui.SetEnabled(IDC_SET_DEVICE, true);
 }
 
-std::string CReaderConfigDlg::RefusalOfSettings(const reader::SettingsState& settings) const {
+std::string CReaderConfigDlg::RefusalOfSettings(const reader::Settings& settings) const {
     for (int index : reader::STRING_WRITE_ORDER) {
         const bool symbol = reader::IsIdSymbolField(index);
         if (symbol && !settings.IdSymbolOn(index)) continue;  // sends "off", not the text

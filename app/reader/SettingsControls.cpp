@@ -18,30 +18,31 @@ int FieldEdit(int index) {
     return edits[static_cast<size_t>(index)];
 }
 
+int SwitchBox(Switch s) {
+    static constexpr std::array<int, SWITCH_COUNT> boxes = {
+        IDC_TRACK1,     IDC_TRACK2,    IDC_TRACK3,    IDC_SENTINELS,     IDC_CR_TRACK1,
+        IDC_CR_TRACK2,  IDC_CR_TRACK3, IDC_CR_PACKET, IDC_FILTER_EQUALS, IDC_ENTER_AFTER,
+        IDC_MIDDLE_SEP, IDC_START_SEP, IDC_END_SEP};
+    return boxes[static_cast<size_t>(s)];
+}
+
 int IdSymbolBox(int index) {
-    static constexpr std::array<int, 3> boxes = {IDC_MIDDLE_SEP, IDC_START_SEP, IDC_END_SEP};
-    return boxes[static_cast<size_t>(index - FIELD_ID_MIDDLE)];
+    return SwitchBox(IdSymbolSwitch(index));
 }
 
 int FormatRadio(int format) {
     return IDC_FORMAT_FIRST + format - 1;
 }
 
-SettingsState ReadSettingsControls(const tk::DialogSurface& ui) {
-    SettingsState s;
+Settings ReadSettingsControls(const tk::DialogSurface& ui) {
+    Settings s;
     for (int index = 1; index <= FIELD_COUNT; ++index)
-        s.texts[static_cast<size_t>(index)] = tk::Utf8ToGbk(ui.GetText(FieldEdit(index)));
-    for (size_t i = 0; i < ID_SYMBOL_FIELDS.size(); ++i)
-        s.idSymbolOn[i] = ui.IsChecked(IdSymbolBox(ID_SYMBOL_FIELDS[i]));
-    s.tracks = {ui.IsChecked(IDC_TRACK1), ui.IsChecked(IDC_TRACK2), ui.IsChecked(IDC_TRACK3)};
-    s.crAfterTrack = {ui.IsChecked(IDC_CR_TRACK1), ui.IsChecked(IDC_CR_TRACK2),
-                      ui.IsChecked(IDC_CR_TRACK3)};
-    s.crAfterPacket = ui.IsChecked(IDC_CR_PACKET);
-    s.filter = ui.IsChecked(IDC_FILTER_EQUALS);
-    s.format = 0;
-    for (int format = 1; format <= FORMAT_COUNT && s.format == 0; ++format)
-        if (ui.IsChecked(FormatRadio(format))) s.format = format;
-    s.enter = ui.IsChecked(IDC_ENTER_AFTER);
+        s.Text(index) = tk::Utf8ToGbk(ui.GetText(FieldEdit(index)));
+    for (int i = 0; i < SWITCH_COUNT; ++i)
+        s.At(static_cast<Switch>(i)) = ui.IsChecked(SwitchBox(static_cast<Switch>(i)));
+    s.idFormat = 0;
+    for (int format = 1; format <= FORMAT_COUNT && s.idFormat == 0; ++format)
+        if (ui.IsChecked(FormatRadio(format))) s.idFormat = format;
     return s;
 }
 

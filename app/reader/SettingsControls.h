@@ -1,7 +1,7 @@
 #pragma once
 // Where the reader settings live in the general settings view: the edit of
-// each field index, the format radio buttons, and reading the view into a
-// SettingsState.
+// each field index, the box of each switch, the format radio buttons, and
+// reading the view into the settings model.
 
 #include <cstdint>
 #include <string>
@@ -15,13 +15,15 @@ namespace reader {
 
 // Edit control of field index 1..9.
 int FieldEdit(int index);
+// Check box of a switch.
+int SwitchBox(Switch s);
 // Check box of ID-card symbol field 7, 8 or 9.
 int IdSymbolBox(int index);
 // Radio button of format 1..FORMAT_COUNT.
 int FormatRadio(int format);
 
-// The view's settings; texts are converted to GBK.
-SettingsState ReadSettingsControls(const tk::DialogSurface& ui);
+// The view's settings, without keys; texts are converted to GBK.
+Settings ReadSettingsControls(const tk::DialogSurface& ui);
 
 // A missing answer with the "Computer slow" box unticked: says so in a
 // message box and ticks the box, so that the next attempt waits for a second

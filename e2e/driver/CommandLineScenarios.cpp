@@ -73,8 +73,8 @@ bool Has(const std::string& text, const std::string& part) {
 profile::Profile TestProfile(int idFormat) {
     profile::Profile p;
     p.idFormat = idFormat;
-    p.middleSeparator = {true, "--"};
-    p.endString = {true, "END"};
+    p.SetIdSymbol(reader::FIELD_ID_MIDDLE, true, "--");
+    p.SetIdSymbol(reader::FIELD_ID_END, true, "END");
     p.enter = false;
     p.tracks = {true, false, true};
     return p;
