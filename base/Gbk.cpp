@@ -45,10 +45,11 @@ constexpr std::string_view MARK_OPEN = BYTE_MARK_OPEN;
 constexpr std::string_view MARK_CLOSE = BYTE_MARK_CLOSE;
 constexpr size_t MARK_LEN = 2 + 2 + 2;  // open, two hex digits, close
 
-// The bytes shown as a mark: 0x00, and every byte from 0x80 up that is not
-// part of a character.
+// The bytes a mark may stand for: 0x00, and every byte from 0x80 up that is
+// not part of a character (both shown as marks), and the control characters,
+// which a profile writes as marks to keep them visible.
 bool MayBeMarked(unsigned char b) {
-    return b == 0 || b >= 0x80;
+    return b < 0x20 || b == 0x7F || b >= 0x80;
 }
 
 std::string Mark(unsigned char b) {

@@ -5,7 +5,8 @@
 // Every byte sequence survives the way to a widget and back: a byte that is
 // no GBK character (a lone lead byte, 0xFF, a pair GBK leaves unassigned)
 // and the byte 0x00 are shown as BYTE_MARK_OPEN, two upper-case hex digits
-// and BYTE_MARK_CLOSE ("«81»"), which converts back to that byte. The marks
+// and BYTE_MARK_CLOSE ("«81»"), which converts back to that byte; a control
+// character may be written as a mark too ("«0D»"). The marks
 // are no GBK characters, so no text a user types can be taken for one by
 // accident.
 //

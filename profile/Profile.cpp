@@ -5,6 +5,7 @@
 
 #include "base/Gbk.h"
 #include "keypad/KeyNameTable.h"
+#include "reader/SendRule.h"
 #include "reader/SettingsFrame.h"
 
 namespace profile {
@@ -76,11 +77,34 @@ std::vector<std::string> MembersOf(const std::string& group) {
     return names;
 }
 
+std::string Quoted(const std::string& text) {
+    return Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+std::string LengthFault(size_t bytes) {
+    return "is " + std::to_string(bytes) + " bytes long in GBK; at most 9 fit";
+}
+
+// The mark of one byte: «XX».
+std::string Mark(uint8_t b) {
+    static constexpr char HEX[] = "0123456789ABCDEF";
+    return std::string(tk::BYTE_MARK_OPEN) + HEX[b >> 4] + HEX[b & 15] + tk::BYTE_MARK_CLOSE;
+}
+
+// Why a text or key cannot be sent, as the window gives the reason.
+std::string Refusal(const reader::SendCheck& c) {
+    if (c.status == reader::SendStatus::Unavailable)
+        return "needs a GBK conversion, which this system does not have";
+    return "the character " + reader::ShownCharacter(c.offending) +
+           " cannot be sent to the device as it looks";
+}
+
 // Reads one JSON object member by member; the first fault is kept with the
 // full name of its field, and every later read is skipped.
 class Reader {
   public:
     explicit Reader(std::string* error) : m_error(error) {}
+    int version = PROFILE_VERSION_NAMES;
     bool Ok() const { return m_error->empty(); }
     void Fail(const std::string& field, const std::string& why) {
         if (Ok()) *m_error = field + ": " + why;
@@ -116,13 +140,43 @@ class Reader {
         *out = v.get<bool>();
     }
     // A text of the file (UTF-8) as the GBK bytes the settings hold.
-    void Text(const Json& v, const std::string& field, std::string* out) {
+    void Text(const Json& v, const std::string& field, reader::FieldKind kind, std::string* out) {
         if (!Ok()) return;
         if (!v.is_string()) return Fail(field, "must be a string");
         const std::string text = v.get<std::string>();
-        const std::string why = CheckText(text);
-        if (!why.empty()) return Fail(field, why);
-        *out = tk::Utf8ToGbk(text);
+        if (version == PROFILE_VERSION_NAMES) {
+            const std::string why = CheckText(text);
+            if (!why.empty()) return Fail(field, why);
+            *out = tk::Utf8ToGbk(text);
+            return;
+        }
+        reader::SendCheck c = reader::CheckSendable(text, kind);
+        if (c.status != reader::SendStatus::Ok) return Fail(field, Refusal(c));
+        if (c.gbk.size() > reader::MAX_TEXT_LEN) return Fail(field, LengthFault(c.gbk.size()));
+        *out = std::move(c.gbk);
+    }
+    // A key of the file: a key name, one character or a byte mark.
+    void Key(const Json& v, const std::string& field, uint8_t* out) {
+        if (!Ok()) return;
+        if (!v.is_string()) return Fail(field, "must be a string");
+        const std::string name = v.get<std::string>();
+        const std::string why = CheckKeyName(name);
+        if (why.empty()) {
+            *out = KeyNameToCode(tk::Utf8ToGbk(name));
+            return;
+        }
+        if (version == PROFILE_VERSION_NAMES) return Fail(field, why);
+        reader::SendCheck c = reader::CheckSendable(name, reader::FieldKind::KeyField);
+        if (c.status != reader::SendStatus::Ok) return Fail(field, Refusal(c));
+        // One character, or one byte: the key sends its first byte.
+        const bool one =
+            c.gbk.size() == 1 ||
+            (c.gbk.size() == 2 && tk::IsGbkLeadByte(static_cast<unsigned char>(c.gbk[0])));
+        if (!one)
+            return Fail(field, Quoted(name) +
+                                   " is neither a key name (F1, ENTER, ...) nor one character "
+                                   "nor one byte written «XX»");
+        *out = static_cast<uint8_t>(c.gbk[0]);
     }
     static std::string Join(const std::string& field, const std::string& name) {
         return field.empty() ? name : field + "." + name;
@@ -136,15 +190,8 @@ void ReadKeys(Reader& r, const Json& v, Profile* p) {
     if (!v.is_array() || v.size() != KEY_COUNT)
         return r.Fail("keys", "must be an array of 20 key names (KEY1 to KEY20)");
     reader::KeyCodes codes{};
-    for (size_t i = 0; i < codes.size(); ++i) {
-        const std::string field = "keys[" + std::to_string(i) + "]";
-        if (!v[i].is_string()) return r.Fail(field, "must be a string");
-        const std::string name = v[i].get<std::string>();
-        const std::string why = CheckKeyName(name);
-        if (!why.empty()) return r.Fail(field, why);
-        codes[i] = KeyNameToCode(tk::Utf8ToGbk(name));
-    }
-    p->keys = codes;
+    for (size_t i = 0; i < codes.size(); ++i) r.Key(v[i], KeyFieldName(i), &codes[i]);
+    if (r.Ok()) p->keys = codes;
 }
 
 void ReadEntry(Reader& r, const Json& obj, const Entry& e, Profile* p) {
@@ -159,7 +206,10 @@ void ReadEntry(Reader& r, const Json& obj, const Entry& e, Profile* p) {
         case Kind::Switch:
             return r.Bool(v, FieldName(e), &p->At(SwitchOf(e)));
         case Kind::Text:
-            r.Text(v, FieldName(e), &p->Text(e.which));
+            r.Text(v, FieldName(e),
+                   reader::IsIdSymbolField(e.which) ? reader::FieldKind::IdSymbol
+                                                    : reader::FieldKind::Sentinel,
+                   &p->Text(e.which));
             // A ticked symbol always sends a text.
             if (r.Ok() && reader::IsIdSymbolField(e.which) && p->IdSymbolOn(e.which) &&
                 p->Text(e.which).empty())
@@ -180,10 +230,13 @@ std::optional<Profile> ReadProfile(const Json& root, std::string* error) {
         return std::nullopt;
     }
     const Json& version = root.at("version");
-    if (!version.is_number_integer() || version.get<int64_t>() != PROFILE_VERSION) {
-        r.Fail("version", "unknown version " + version.dump() + " (this tool reads version 1)");
+    if (!version.is_number_integer() || version.get<int64_t>() < PROFILE_VERSION_NAMES ||
+        version.get<int64_t>() > PROFILE_VERSION_BYTES) {
+        r.Fail("version",
+               "unknown version " + version.dump() + " (this tool reads versions 1 and 2)");
         return std::nullopt;
     }
+    r.version = version.get<int>();
     Profile p;
     if (!r.Object(root, "", MembersOf(""), {"keys", "$schema"})) return std::nullopt;
     std::string checkedGroup;
@@ -204,18 +257,48 @@ std::optional<Profile> ReadProfile(const Json& root, std::string* error) {
     return p;
 }
 
-std::string Quoted(const std::string& text) {
-    return Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
-}
-
 std::string BoolText(bool b) {
     return b ? "true" : "false";
 }
 
-// The file's name of a key code: the English name of a named key, else the
-// character.
+// A text as a file and a message show it: its characters, and every byte
+// that is no character, or a control character, as a byte mark.
+std::string FileText(const std::string& gbk) {
+    std::string shown;
+    size_t start = 0;
+    for (size_t i = 0; i <= gbk.size(); ++i) {
+        const auto b = i < gbk.size() ? static_cast<uint8_t>(gbk[i]) : 0x20;
+        if (i < gbk.size() && (b >= 0x20 && b != 0x7F)) continue;
+        shown += tk::GbkToUtf8(gbk.substr(start, i - start));
+        if (i < gbk.size()) shown += Mark(b);
+        start = i + 1;
+    }
+    return shown;
+}
+
+// Whether a version 1 file holds the code: a named key, none, or a
+// printable ASCII character.
+bool NamedOrAscii(uint8_t code) {
+    return code == 0 || FindKeyName(code) || (code >= 0x20 && code < 0x7F);
+}
+
+// The file's name of a key code: the English name of a named key, the
+// ASCII character, else the byte as a mark.
 std::string KeyText(uint8_t code) {
-    return tk::GbkToUtf8(KeyCodeName(code, true));
+    if (NamedOrAscii(code)) return tk::GbkToUtf8(KeyCodeName(code, true));
+    return FileText(std::string(1, static_cast<char>(code)));
+}
+
+// The version that holds p: 1 unless a text or a key needs a byte mark.
+int VersionFor(const Profile& p) {
+    for (int index = 1; index <= reader::FIELD_COUNT; ++index)
+        if (!CheckText(tk::GbkToUtf8(p.Text(index))).empty() ||
+            tk::Utf8ToGbk(tk::GbkToUtf8(p.Text(index))) != p.Text(index))
+            return PROFILE_VERSION_BYTES;
+    if (p.keys)
+        for (uint8_t code : *p.keys)
+            if (!NamedOrAscii(code)) return PROFILE_VERSION_BYTES;
+    return PROFILE_VERSION_NAMES;
 }
 
 }  // namespace
@@ -226,9 +309,12 @@ std::string CheckText(const std::string& text) {
     const std::string gbk = tk::Utf8ToGbk(text);
     if (tk::GbkToUtf8(gbk) != text)
         return "holds a character that cannot be sent (not in the reader's GBK character set)";
-    if (gbk.size() > reader::MAX_TEXT_LEN)
-        return "is " + std::to_string(gbk.size()) + " bytes long in GBK; at most 9 fit";
+    if (gbk.size() > reader::MAX_TEXT_LEN) return LengthFault(gbk.size());
     return "";
+}
+
+std::string KeyFieldName(size_t n) {
+    return "KEY" + std::to_string(n + 1);
 }
 
 std::string CheckKeyName(const std::string& name) {
@@ -261,7 +347,7 @@ ParseResult ParseProfile(const std::string& json) {
 
 std::string ProfileToJson(const Profile& p) {
     OrderedJson j;
-    j["version"] = PROFILE_VERSION;
+    j["version"] = VersionFor(p);
     for (const Entry& e : FILE_ENTRIES) {
         OrderedJson& obj = *e.group ? j[e.group] : j;
         switch (e.kind) {
@@ -272,7 +358,7 @@ std::string ProfileToJson(const Profile& p) {
                 obj[e.name] = p.At(SwitchOf(e));
                 break;
             case Kind::Text:
-                obj[e.name] = tk::GbkToUtf8(p.Text(e.which));
+                obj[e.name] = FileText(p.Text(e.which));
                 break;
         }
     }
@@ -308,13 +394,13 @@ std::vector<std::pair<std::string, std::string>> EffectiveSettings(const Profile
             }
             case Kind::Text:
                 if (reader::IsIdSymbolField(e.which) ? p.IdSymbolOn(e.which) : sentinelsOn)
-                    s.emplace_back(FieldName(e), Quoted(tk::GbkToUtf8(p.Text(e.which))));
+                    s.emplace_back(FieldName(e), Quoted(FileText(p.Text(e.which))));
                 break;
         }
     }
     if (p.keys)
         for (size_t i = 0; i < KEY_COUNT; ++i)
-            s.emplace_back("keys[" + std::to_string(i) + "]", Quoted(KeyText((*p.keys)[i])));
+            s.emplace_back(KeyFieldName(i), Quoted(KeyText((*p.keys)[i])));
     return s;
 }
 

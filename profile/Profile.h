@@ -15,7 +15,12 @@
 
 namespace profile {
 
-constexpr int PROFILE_VERSION = 1;
+// Version 1 holds texts of whole GBK characters and keys by name or one
+// ASCII character. Version 2 holds every byte a reader or keypad can hold:
+// any byte as «XX» (two upper-case hex digits) in a text or as a key. A file
+// is written in version 1 whenever that holds it.
+constexpr int PROFILE_VERSION_NAMES = 1;
+constexpr int PROFILE_VERSION_BYTES = 2;
 constexpr int KEY_COUNT = KEYPAD_KEY_COUNT;
 
 // A profile is the settings model itself; its file holds texts as UTF-8 and
@@ -34,11 +39,15 @@ ParseResult ParseProfile(const std::string& json);
 // order, newline at the end) that ParseProfile accepts as is.
 std::string ProfileToJson(const Profile& p);
 
-// Why a value cannot be part of a profile, or empty when it can: a text
-// must travel to the reader as it looks (GBK, at most 9 bytes, no control
-// characters); a key is a key name or one printable ASCII character.
+// Why a value cannot be part of a version 1 profile, or empty when it can: a
+// text must travel to the reader as it looks (GBK, at most 9 bytes, no
+// control characters); a key is a key name or one printable ASCII character.
 std::string CheckText(const std::string& text);
 std::string CheckKeyName(const std::string& name);
+
+// The name of key n (0..19) in messages, as the window and the manual say:
+// "KEY1" to "KEY20".
+std::string KeyFieldName(size_t n);
 
 // The settings that take effect on the reader, one "field", "value" pair
 // each in file order: a text whose box is off, the sentinels while they are

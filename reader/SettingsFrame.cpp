@@ -2,13 +2,20 @@
 
 #include <algorithm>
 
+#include "reader/SendRule.h"
+
 namespace reader {
 namespace {
+
+// Whether a non-empty text goes out as its own one byte.
+bool SentAsCode(const std::string& text, int index) {
+    return text.size() == 1 && IsOwnCode(static_cast<uint8_t>(text[0]), index);
+}
 
 // Code of a non-empty text: its one byte, or the long-text marker, or the
 // field's default character when the reader could not store the long text.
 uint8_t TextCode(const std::string& text, bool fellBack, int index) {
-    if (text.size() == 1) return static_cast<uint8_t>(text[0]);
+    if (SentAsCode(text, index)) return static_cast<uint8_t>(text[0]);
     if (fellBack) return static_cast<uint8_t>(DEFAULT_CHARS[static_cast<size_t>(index)]);
     return static_cast<uint8_t>(LONG_TEXT_BASE + AnnouncedLength(text.size()));
 }
@@ -28,7 +35,8 @@ uint8_t Bits(uint8_t digit) {
 bool NeedsStringWrite(const Settings& s, int index) {
     if (index < 1 || index > FIELD_COUNT) return false;
     if (IsIdSymbolField(index) && !s.IdSymbolOn(index)) return false;
-    return s.SentText(index).size() >= 2;
+    const std::string& text = s.SentText(index);
+    return !text.empty() && !SentAsCode(text, index);
 }
 
 size_t AnnouncedLength(size_t textLen) {

@@ -92,7 +92,8 @@ constexpr std::array<int, 9> STRING_WRITE_ORDER = {1, 4, 2, 5, 3, 6, 7, 8, 9};
 using FallBacks = std::array<bool, FIELD_COUNT + 1>;
 
 // Whether the field goes to the reader as a string write frame: a text of
-// two or more bytes, for an ID-card symbol only when its box is ticked.
+// two or more bytes, or one byte that is not its own code (IsOwnCode); for an
+// ID-card symbol only when its box is ticked.
 bool NeedsStringWrite(const Settings& s, int index);
 // Length a string write frame announces for a text: longer than
 // MAX_TEXT_LEN counts as 1.

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <random>
 #include <set>
 #include <sstream>
 #include <utility>
@@ -163,6 +164,94 @@ TEST_F(CliTest, ReadApplyVerifyRoundTripOnOneKeypad) {
     EXPECT_EQ(OnPort({"verify", edited}).status, 0);
     const Outcome again = OnPort({"read", "--json"});
     EXPECT_EQ(profile::ParseProfile(again.out).profile->idFormat, 9);
+}
+
+// What a keypad holds, as it would type it: each text field's bytes ("off"
+// for a symbol that is off), the other settings bytes and the key codes. A
+// one-byte long text and the same byte as a code type alike.
+std::string Held(sim::KeypadModel& keypad) {
+    auto& reader = static_cast<sim::CardReaderModel&>(keypad.Reader());
+    const sim::CardReaderModel::Settings& s = reader.StoredSettings();
+    std::ostringstream held;
+    const auto text = [&](int field, uint8_t code) {
+        if (code >= reader::LONG_TEXT_BASE)
+            return reader.LongText(field).substr(0, code - reader::LONG_TEXT_BASE);
+        return code == reader::CODE_EMPTY && reader::IsSentinelField(field)
+                   ? std::string()
+                   : std::string(1, static_cast<char>(code));
+    };
+    for (size_t i = 0; i < 6; ++i)
+        held << ::testing::PrintToString(text(reader::SENTINEL_FIELDS[i], s[i])) << " ";
+    for (size_t i = 0; i < 3; ++i)
+        held << (s[10 + i] == reader::CODE_OFF
+                     ? "off"
+                     : ::testing::PrintToString(text(reader::ID_SYMBOL_FIELDS[i], s[10 + i])))
+             << " ";
+    held << s[6] << s[7] << s[8] << s[9] << s[13] << " keys";
+    for (uint8_t code : keypad.StoredCodes()) held << " " << int(code);
+    return held.str();
+}
+
+// A keypad in a random state a reader can be brought to: every key code,
+// texts of any bytes (0x00, lone lead and trail bytes, control characters)
+// up to nine bytes, one-byte texts of every code.
+std::unique_ptr<sim::KeypadModel> RandomKeypad(std::mt19937& random) {
+    auto reader = std::make_unique<sim::CardReaderModel>();
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    sim::CardReaderModel::Settings s{};
+    const auto field = [&](int index, uint8_t none) -> uint8_t {
+        switch (pick(4)) {
+            case 0:
+                return none;
+            case 1:  // any one-byte code the reader keeps as a character
+                for (;;) {
+                    const auto b = static_cast<uint8_t>(1 + pick(reader::LONG_TEXT_BASE - 1));
+                    if (b != none) return b;
+                }
+            default: {
+                std::string t(static_cast<size_t>(1 + pick(9)), '\0');
+                for (char& c : t) c = static_cast<char>(pick(256));
+                reader->SetLongText(index, t);
+                return static_cast<uint8_t>(reader::LONG_TEXT_BASE + t.size());
+            }
+        }
+    };
+    for (size_t i = 0; i < 6; ++i) s[i] = field(reader::SENTINEL_FIELDS[i], reader::CODE_EMPTY);
+    s[6] = static_cast<uint8_t>('0' + pick(8));
+    s[7] = static_cast<uint8_t>(pick(4) == 0 ? '8' : '0' + pick(8));
+    s[8] = static_cast<uint8_t>('0' + pick(2));
+    s[9] = static_cast<uint8_t>('1' + pick(reader::FORMAT_COUNT));
+    for (size_t i = 0; i < 3; ++i) s[10 + i] = field(reader::ID_SYMBOL_FIELDS[i], reader::CODE_OFF);
+    s[13] = static_cast<uint8_t>('0' + pick(2));
+    reader->SetSettings(s);
+    sim::KeypadModel::Codes codes;
+    for (uint8_t& c : codes) c = static_cast<uint8_t>(pick(256));
+    return std::make_unique<sim::KeypadModel>(std::move(reader), codes);
+}
+
+// read --json, then apply and verify on a fresh keypad, gives a keypad that
+// holds what the first one held.
+TEST_F(CliTest, EveryDeviceStateComesBackThroughAProfile) {
+    std::mt19937 random(24);
+    for (int n = 0; n < 60; ++n) {
+        sim::VirtualDevice& source = port.AttachQuietly(RandomKeypad(random));
+        const std::string expected = Held(static_cast<sim::KeypadModel&>(source.Model()));
+        SCOPED_TRACE(expected);
+        const Outcome read = OnPort({"read", "--json"});
+        ASSERT_EQ(read.status, 0) << read.err;
+        const std::string file = Path("state.json");
+        std::ofstream(file, std::ios::binary) << read.out;
+        port.DetachQuietly(source);
+
+        sim::VirtualDevice& fresh = port.AttachQuietly(std::make_unique<sim::KeypadModel>(
+            std::make_unique<sim::CardReaderModel>(), DEFAULT_KEY_CODES));
+        const Outcome apply = OnPort({"apply", file});
+        ASSERT_EQ(apply.status, 0) << read.out << apply.out << apply.err;
+        const Outcome verify = OnPort({"verify", file});
+        EXPECT_EQ(verify.status, 0) << verify.out << verify.err;
+        EXPECT_EQ(Held(static_cast<sim::KeypadModel&>(fresh.Model())), expected) << read.out;
+        port.DetachQuietly(fresh);
+    }
 }
 
 TEST_F(CliTest, BatchConfiguresCountsAndLogsEachReader) {

@@ -70,7 +70,7 @@ TEST(Profile, BrokenProfilesAreRefusedNamingTheField) {
     } cases[] = {
         {"{\"version\": 1,", "profile: not valid JSON (parse error at line 1, column 15"},
         {"[1]", "profile: must be a JSON object"},
-        {Replace(good, "\"version\": 1", "\"version\": 2"), "version: unknown version 2"},
+        {Replace(good, "\"version\": 1", "\"version\": 3"), "version: unknown version 3"},
         {Replace(good, "\"version\": 1,", ""), "version: missing"},
         {Replace(good, "\"idFormat\": 13", "\"idFormat\": 14"), "idFormat: must be a whole"},
         {Replace(good, "\"idFormat\": 13", "\"idFormat\": 0"), "idFormat: must be a whole"},
@@ -87,12 +87,77 @@ TEST(Profile, BrokenProfilesAreRefusedNamingTheField) {
         {Replace(good, "\"track2\": false,\n    \"track3\"", "\"track3\""),
          "tracks.track2: missing"},
         {Replace(good, "\"F1\",\n    \"c\",", ""), "keys: must be an array of 20 key names"},
-        {Replace(good, "\"ENTER\"", "\"FX\""), "keys[19]: \"FX\" is neither a key name"},
+        {Replace(good, "\"ENTER\"", "\"FX\""), "KEY20: \"FX\" is neither a key name"},
     };
     for (const Case& c : cases) {
         const profile::ParseResult r = profile::ParseProfile(c.json);
         EXPECT_FALSE(r.profile) << c.fieldAndWhy;
         EXPECT_EQ(r.error.rfind(c.fieldAndWhy, 0), 0u) << r.error;
+    }
+}
+
+// Version 1 files load as they always have; version 2 holds every byte as
+// «XX», with the window's rule for what may be sent. The same table runs on
+// Linux and on Windows, so a file means the same bytes on both.
+TEST(Profile, Version2HoldsEveryByteTheReaderCanHold) {
+    const std::string good = profile::ProfileToJson(Custom());
+    const std::string gbkOut = "cannot be sent (not in the reader's GBK";
+    struct Case {
+        bool key;          // KEY1, else the track 2 end sentinel
+        const char* json;  // its value
+        // "=" and the bytes read, or how the error starts after the field's name
+        std::string v1, v2;
+        int written;  // the version it is written back in
+    } cases[] = {
+        {false, "\"«80»\"", "holds a character that " + gbkOut, "=\x80", 1},  // as "€"
+        {false, "\"«D6»«D0»\"", "holds a character that " + gbkOut, "=\xD6\xD0", 1},
+        {false, "\"«AA»«A1»\"", "=\xAA\xA1", "=\xAA\xA1", 1},  // no character in GBK
+        {false, "\"a«0D»b\"", "holds a character that " + gbkOut, "=a\rb", 2},
+        {false, "\"\\r\\t\"", "holds a control character", "=\r\t", 2},
+        {false, "\"«00»«FF»«C8»«01»«04»«1B»«7F»«81»@\"", "holds a character that " + gbkOut,
+         std::string("=\0\xFF\xC8\x01\x04\x1B\x7F\x81\x40", 10), 2},
+        {false, "\"\\ue000\"", "holds a character that " + gbkOut,
+         "the character \"\xEE\x80\x80\" (U+E000) cannot be sent to the device as it looks", 0},
+        {false, "\"a\\u0000\"", "holds a control character",
+         "the character U+0000 cannot be sent to the device as it looks", 0},
+        {false, "\"«00»«00»«00»«00»«00»«00»«00»«00»«00»«00»\"", "is 10 bytes long in GBK",
+         "is 10 bytes long in GBK", 0},
+        {true, "\"«D6»\"", "\"«D6»\" is neither", "=\xD6", 2},
+        {true, "\"中\"", "\"中\" is neither", "=\xD6", 2},
+        {true, "\"«01»\"", "\"«01»\" is neither", "=\x01", 2},
+        {true, "\"F1\"", "=\xF8", "=\xF8", 1},
+        {true, "\"ab\"", "\"ab\" is neither",
+         "\"ab\" is neither a key name (F1, ENTER, ...) nor one character nor one byte", 0},
+        {true, "\"«00»\"", "\"«00»\" is neither",
+         "the character «00» cannot be sent to the device as it looks", 0},
+    };
+    for (const Case& c : cases) {
+        for (int version : {1, 2}) {
+            SCOPED_TRACE(std::string(c.json) + " in version " + std::to_string(version));
+            std::string json = c.key ? Replace(good, "\"a\",", std::string(c.json) + ",")
+                                     : Replace(good, "\"123456789\"", c.json);
+            if (version == 2) json = Replace(json, "\"version\": 1", "\"version\": 2");
+            const std::string& expected = version == 1 ? c.v1 : c.v2;
+            const profile::ParseResult r = profile::ParseProfile(json);
+            if (expected[0] != '=') {
+                EXPECT_FALSE(r.profile);
+                const std::string field = c.key ? "KEY1: " : "sentinels.track2End: ";
+                EXPECT_EQ(r.error.rfind(field + expected, 0), 0u) << r.error;
+                continue;
+            }
+            ASSERT_TRUE(r.profile) << r.error;
+            const auto held = [&](const Profile& p) {
+                return c.key ? std::string(1, static_cast<char>((*p.keys)[0]))
+                             : p.Text(reader::FIELD_T2_END);
+            };
+            EXPECT_EQ(held(*r.profile), expected.substr(1));
+            // Written back, in the version that holds it, it reads the same.
+            const std::string written = profile::ProfileToJson(*r.profile);
+            const profile::ParseResult again = profile::ParseProfile(written);
+            ASSERT_TRUE(again.profile) << again.error;
+            EXPECT_EQ(held(*again.profile), expected.substr(1));
+            EXPECT_NE(written.find("\"version\": " + std::to_string(c.written)), std::string::npos);
+        }
     }
 }
 
@@ -121,7 +186,7 @@ TEST(Profile, DifferencesCountOnlyWhatTakesEffect) {
     EXPECT_EQ(d[0].found, "4");
     EXPECT_EQ(d[1].field, "middleSeparator.enabled");
     EXPECT_EQ(d[1].found, "true");
-    EXPECT_EQ(d[2].field, "keys[3]");
+    EXPECT_EQ(d[2].field, "KEY4");
     EXPECT_EQ(d[2].found, "\"CLEAR\"");
 }
 

@@ -342,32 +342,52 @@ TEST_F(SetDeviceTest, AnUnconfirmedLongTextIsAFailureThatNamesTheField) {
 }
 
 TEST_F(SetDeviceTest, CharactersThatCannotTravelAsTheyLookAreRefused) {
+    using Wire = std::vector<std::string>;
+    const Wire codeOnly = {"settings", "settings"};
     struct Case {
         int box;  // ticked first, 0 for none
         int edit;
         std::string text;
         bool english;
         std::string message;  // empty: sent
+        Wire wire;            // what is sent
     } cases[] = {
-        {0, IDC_T1_START, std::string(1, '\0'), false,
-         "第一磁道起始符中的字符 U+0000 无法按原样发送给设备，没有发送任何数据。请修改后再试！"},
-        {0, IDC_T2_START, "\x01", true,
-         "The character U+0001 in the track 2 start sentinel cannot be sent to the device as it "
-         "looks; nothing was sent. Please change it and try again!"},
-        {IDC_MIDDLE_SEP, IDC_MIDDLE_SEP_TEXT, "\x04", true,
-         "The character U+0004 in the ID card middle separator cannot be sent to the device as "
-         "it looks; nothing was sent. Please change it and try again!"},
-        {0, IDC_MIDDLE_SEP_TEXT, "\x04", true, ""},  // box not ticked: "off" is sent
-        {0, IDC_T3_START, "\x04", false, ""},        // in a sentinel it is a character
-        {IDC_END_SEP, IDC_END_SEP_TEXT, "a😀", false,
+        {0,
+         IDC_T1_START,
+         std::string(1, '\0'),
+         false,
+         "第一磁道起始符中的字符 U+0000 无法按原样发送给设备，没有发送任何数据。请修改后再试！",
+         {}},
+        {IDC_END_SEP,
+         IDC_END_SEP_TEXT,
+         "a😀",
+         false,
          "ID卡结束符中的字符 \"😀\" (U+1F600) "
-         "无法按原样发送给设备，没有发送任何数据。请修改后再试！"},
-        {0, IDC_T1_END, "«D0»", true,  // one byte that would announce a long text
-         "The character «D0» in the track 1 end sentinel cannot be sent to the device as it "
-         "looks; nothing was sent. Please change it and try again!"},
+         "无法按原样发送给设备，没有发送任何数据。请修改后再试！",
+         {}},
+        // However full the field already is.
+        {IDC_END_SEP,
+         IDC_END_SEP_TEXT,
+         "abcdefgh😀x",
+         true,
+         "The character \"😀\" (U+1F600) in the ID card end string cannot be sent to the "
+         "device as it looks; nothing was sent. Please change it and try again!",
+         {}},
+        {0, IDC_MIDDLE_SEP_TEXT, "\x04", true, "", codeOnly},  // box not ticked: "off" is sent
+        {0, IDC_T3_START, "\x04", false, "", codeOnly},        // in a sentinel it is a character
+        // One byte the reader would take for "none", "off" or a long text's
+        // length as its code goes as a one-byte long text.
+        {0, IDC_T2_START, "\x01", true, "", {"write 2", "settings", "settings"}},
+        {IDC_MIDDLE_SEP,
+         IDC_MIDDLE_SEP_TEXT,
+         "\x04",
+         true,
+         "",
+         {"write 7", "settings", "settings"}},
+        {0, IDC_T1_END, "«D0»", true, "", {"write 4", "settings", "settings"}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.message);
+        SCOPED_TRACE(c.message + c.text);
         StartWithReader();
         g_bEnglish = c.english;
         if (c.box) ui.Click(c.box);
@@ -375,7 +395,7 @@ TEST_F(SetDeviceTest, CharactersThatCannotTravelAsTheyLookAreRefused) {
         const size_t mark = LineCount();
         ui.Click(IDC_SET_DEVICE);
         if (c.message.empty()) {
-            EXPECT_EQ(WireKinds(), (std::vector<std::string>{"settings", "settings"}));
+            EXPECT_EQ(WireKinds(), c.wire);
         } else {
             EXPECT_TRUE(device->Received().empty());
             EXPECT_EQ(UnstampedLinesSince(mark), std::vector<std::string>{c.message});

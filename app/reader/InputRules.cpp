@@ -24,7 +24,13 @@ std::string KeepLastBytes(const std::string& gbk, size_t maxBytes) {
 }  // namespace
 
 void CReaderConfigDlg::OnSeparatorChange(int id) {
-    const std::string gbk = tk::Utf8ToGbk(m_ui.GetText(id));
+    const std::string text = m_ui.GetText(id);
+    // A character that cannot be sent stays as typed, so that Set Device
+    // names it and refuses, however full the field is; cutting here would
+    // turn it into "?" unseen.
+    std::string exact;
+    if (tk::Utf8ToGbkExact(text, exact) == tk::GbkResult::NotGbk) return;
+    const std::string gbk = tk::Utf8ToGbk(text);
     if (gbk.size() <= reader::MAX_TEXT_LEN) return;
     // Writing back raises this handler again, which then finds a short text.
     m_ui.SetText(id, tk::GbkToUtf8(KeepLastBytes(gbk, reader::MAX_TEXT_LEN)));

@@ -66,33 +66,12 @@ std::string BatchLine(uint32_t count) {
 
 namespace {
 
-// The code point of the UTF-8 character ch (its first byte when broken).
-uint32_t CodePoint(const std::string& ch) {
-    const auto b = [&](size_t i) { return static_cast<uint32_t>(static_cast<uint8_t>(ch[i])); };
-    if (ch.size() >= 4 && b(0) >= 0xF0)
-        return (b(0) & 7) << 18 | (b(1) & 63) << 12 | (b(2) & 63) << 6 | (b(3) & 63);
-    if (ch.size() >= 3 && b(0) >= 0xE0) return (b(0) & 15) << 12 | (b(1) & 63) << 6 | (b(2) & 63);
-    if (ch.size() >= 2 && b(0) >= 0xC0) return (b(0) & 31) << 6 | (b(1) & 63);
-    return ch.empty() ? 0 : b(0);
-}
-
-// The character as a message shows it: itself and its code point, or the
-// code point alone for an invisible one.
-std::string Shown(const std::string& ch) {
-    char code[16];
-    if (ch.starts_with(tk::BYTE_MARK_OPEN)) return ch;  // a byte that is no character
-    const uint32_t cp = CodePoint(ch);
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
-    if (cp < 0x20 || cp == 0x7F) return code;
-    return "\"" + ch + "\" (" + code + ")";
-}
-
 std::string CharacterRefusal(const std::string& fieldName, const std::string& ch) {
     if (g_bEnglish)
-        return "The character " + Shown(ch) + " in the " + fieldName +
+        return "The character " + ShownCharacter(ch) + " in the " + fieldName +
                " cannot be sent to the device as it looks; nothing was sent. Please change it "
                "and try again!";
-    return fieldName + "中的字符 " + Shown(ch) +
+    return fieldName + "中的字符 " + ShownCharacter(ch) +
            " 无法按原样发送给设备，没有发送任何数据。请修改后再试！";
 }
 
@@ -100,32 +79,19 @@ std::string CharacterRefusal(const std::string& fieldName, const std::string& ch
 
 std::string RefusalOf(const std::string& utf8, const std::string& fieldName, FieldKind kind,
                       std::string* gbk) {
-    std::string bytes, offending;
-    // A NUL typed or pasted is invisible and cuts the device's answers short.
-    if (const size_t nul = utf8.find('\0'); nul != std::string::npos)
-        return CharacterRefusal(fieldName, std::string(1, '\0'));
-    switch (tk::Utf8ToGbkExact(utf8, bytes, &offending)) {
-        case tk::GbkResult::Ok:
-            break;
-        case tk::GbkResult::NotGbk:
-            return CharacterRefusal(fieldName, offending);
-        case tk::GbkResult::Unavailable:
+    SendCheck c = CheckSendable(utf8, kind);
+    switch (c.status) {
+        case SendStatus::Ok:
+            if (gbk) *gbk = std::move(c.gbk);
+            return {};
+        case SendStatus::Unavailable:
             return reader_texts::GBK_UNAVAILABLE.Get();
+        case SendStatus::Nul:
+        case SendStatus::NotGbk:
+        case SendStatus::Misread:
+            break;
     }
-    if (!bytes.empty()) {
-        const auto first = static_cast<uint8_t>(bytes[0]);
-        // A key field sends its first byte; a field of the settings frame
-        // sends a one-byte text as its code and a longer one as a string.
-        const bool misread =
-            kind == FieldKind::KeyField
-                ? first == 0x00
-                : bytes.size() == 1 && (first == 0x00 || first >= LONG_TEXT_BASE ||
-                                        (kind == FieldKind::Sentinel && first == CODE_EMPTY) ||
-                                        (kind == FieldKind::IdSymbol && first == CODE_OFF));
-        if (misread) return CharacterRefusal(fieldName, tk::GbkToUtf8(bytes.substr(0, 1)));
-    }
-    if (gbk) *gbk = bytes;
-    return {};
+    return CharacterRefusal(fieldName, c.offending);
 }
 
 }  // namespace reader

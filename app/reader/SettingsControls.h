@@ -8,6 +8,7 @@
 
 #include "app/TextPair.h"
 #include "device/HidLink.h"
+#include "reader/SendRule.h"
 #include "reader/SettingsFrame.h"
 #include "toolkit/DialogSurface.h"
 
@@ -33,14 +34,10 @@ void OfferComputerSlow(tk::DialogSurface& ui, const TextPair& text);
 // Number of answers an exchange reads now: two while "Computer slow" is ticked.
 int AnswerReads(const tk::DialogSurface& ui);
 
-// What a field's one-byte text may not be, for it would reach the device
-// as something else: the code of "none" in a sentinel, of "off" in an ID-card
-// symbol, 0x00 (the end of the read answer; "empty" in a key field).
-enum class FieldKind { Sentinel, IdSymbol, KeyField };
 // The GBK bytes of a field's text (UTF-8, as the edit shows it) in *gbk when
-// every character reaches the device as it looks; otherwise the message that
-// says which character of the named field cannot (or that the system has no
-// GBK conversion), in the current language.
+// it may be sent (reader/SendRule.h); otherwise the message that says which
+// character of the named field cannot (or that the system has no GBK
+// conversion), in the current language.
 std::string RefusalOf(const std::string& utf8, const std::string& fieldName, FieldKind kind,
                       std::string* gbk);
 
