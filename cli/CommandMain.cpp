@@ -1,5 +1,6 @@
 #include "cli/CommandMain.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "base/FilePath.h"
@@ -49,8 +50,10 @@ bool WithoutWindow(const cli::CommandLine& options) {
            options.command != cli::CommandLine::Command::None;
 }
 
-int RunWithoutWindow(const cli::CommandLine& options, std::ostream& out, std::ostream& err,
-                     SystemDevicesMaker makeDevices) {
+namespace {
+
+int RunAction(const cli::CommandLine& options, std::ostream& out, std::ostream& err,
+              SystemDevicesMaker makeDevices) {
     switch (options.action) {
         case cli::CommandLine::Action::Help:
             out << cli::HelpText(PROGRAM);
@@ -70,6 +73,22 @@ int RunWithoutWindow(const cli::CommandLine& options, std::ostream& out, std::os
     if (!trace.Open(options.traceFile, clock, err)) return cli::EXIT_ERROR;
     const int status = RunCommandOnDevices(options, clock, out, err, trace.Tracer(), makeDevices);
     return trace.Check(err) ? status : cli::EXIT_ERROR;
+}
+
+}  // namespace
+
+int RunWithoutWindow(const cli::CommandLine& options, std::ostream& out, std::ostream& err,
+                     SystemDevicesMaker makeDevices) {
+    const int status = RunAction(options, out, err, makeDevices);
+    // Output that did not reach its file (a full disk, a closed pipe) is no
+    // success: a profile redirected there would be empty.
+    errno = 0;
+    out.flush();
+    if (out) return status;
+    const int error = errno;
+    err << PROGRAM << ": cannot write the standard output"
+        << (error ? std::string(": ") + std::strerror(error) : std::string()) << "\n";
+    return cli::EXIT_ERROR;
 }
 
 }  // namespace cli

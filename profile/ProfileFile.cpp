@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "base/FilePath.h"
+#include "base/FileWrite.h"
 
 namespace profile {
 
@@ -33,10 +34,7 @@ ParseResult ReadProfileFile(const std::string& path) {
 }
 
 bool WriteTextFile(const std::string& path, const std::string& text) {
-    std::ofstream out(tk::PathFromUtf8(path), std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    return !out.fail();
+    return tk::WriteFileWhole(path, text).empty();
 }
 
 }  // namespace profile

@@ -13,7 +13,8 @@ constexpr size_t MAX_PROFILE_FILE_BYTES = 1 << 20;
 
 // The profile in the file, or the reason it is none (naming the field).
 ParseResult ReadProfileFile(const std::string& path);
-// Writes text to path, replacing it; false when it cannot be written whole.
+// Writes text to path, replacing it whole; false when it cannot, and the
+// old file is then as it was.
 bool WriteTextFile(const std::string& path, const std::string& text);
 
 }  // namespace profile

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/FilePath.h"
+#include "base/FileWrite.h"
 #include "device/ReportTrace.h"
 #include "sim/CardReaderModel.h"
 #include "sim/KeypadModel.h"
@@ -153,23 +154,8 @@ bool SaveSimulationState(const std::string& path, VirtualHidPort& port, std::str
     for (VirtualDevice* d : port.Devices()) devices.push_back(DeviceToJson(*d));
     const json state = {
         {"version", STATE_VERSION}, {"nextInstance", port.NextInstance()}, {"devices", devices}};
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(tk::PathFromUtf8(temporary), std::ios::binary | std::ios::trunc);
-        out << state.dump(2) << "\n";
-        out.flush();
-        if (!out) {
-            *error = "cannot write " + temporary;
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(tk::PathFromUtf8(temporary), tk::PathFromUtf8(path), ec);
-    if (ec) {
-        *error = "cannot write " + path + ": " + ec.message();
-        return false;
-    }
-    return true;
+    *error = tk::WriteFileWhole(path, state.dump(2) + "\n");
+    return error->empty();
 }
 
 }  // namespace sim

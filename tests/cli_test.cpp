@@ -16,6 +16,7 @@
 #include "base/FilePath.h"
 #include "base/Gbk.h"
 #include "cli/CommandLine.h"
+#include "cli/CommandMain.h"
 #include "cli/Commands.h"
 #include "device/ReportTrace.h"
 #include "keypad/KeyNameTable.h"
@@ -251,6 +252,28 @@ TEST_F(CliTest, EveryDeviceStateComesBackThroughAProfile) {
         EXPECT_EQ(verify.status, 0) << verify.out << verify.err;
         EXPECT_EQ(Held(static_cast<sim::KeypadModel&>(fresh.Model())), expected) << read.out;
         port.DetachQuietly(fresh);
+    }
+}
+
+// Standard output on a full disk or a closed pipe: the command fails and
+// says so, rather than leaving an empty profile behind a success.
+TEST(CommandOutput, OutputThatCannotBeWrittenIsAFailure) {
+    struct Full : std::streambuf {
+        int overflow(int) override { return traits_type::eof(); }
+    };
+    // Commands that wait on no device: the real clock stays still.
+    for (const auto& args :
+         {std::vector<std::string>{"--simulate", "list", "--json"},
+          std::vector<std::string>{"--help"}, std::vector<std::string>{"--version"}}) {
+        Full full;
+        std::ostream out(&full);
+        std::ostringstream err;
+        const int status = cli::RunWithoutWindow(cli::ParseCommandLine(args), out, err, [] {
+            return std::unique_ptr<cli::SystemDevices>();
+        });
+        EXPECT_EQ(status, cli::EXIT_ERROR) << args[0];
+        EXPECT_NE(err.str().find("cannot write the standard output"), std::string::npos)
+            << err.str();
     }
 }
 
