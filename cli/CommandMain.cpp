@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <utility>
 
 #include "base/FilePath.h"
 
@@ -52,6 +54,33 @@ bool WithoutWindow(const cli::CommandLine& options) {
 
 namespace {
 
+// Whether two names are one file: the same file when both exist, else the
+// same absolute name.
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    const std::filesystem::path pa = tk::PathFromUtf8(a), pb = tk::PathFromUtf8(b);
+    if (std::filesystem::equivalent(pa, pb, ec)) return true;
+    return std::filesystem::weakly_canonical(pa, ec) == std::filesystem::weakly_canonical(pb, ec);
+}
+
+// An output that names an input would destroy it before it is read (a trace
+// opened over the profile) or mix into it (log rows appended to it).
+std::string SameFileClash(const cli::CommandLine& o) {
+    const std::pair<const char*, std::string> outputs[] = {
+        {"--trace", o.traceFile == "-" ? std::string() : o.traceFile}, {"--log", o.logFile}};
+    const std::pair<const char*, std::string> inputs[] = {{"the profile", o.profile},
+                                                          {"--simulate-state", o.simulateState}};
+    for (const auto& [outName, out] : outputs)
+        for (const auto& [inName, in] : inputs)
+            if (!out.empty() && !in.empty() && SameFile(out, in))
+                return std::string(outName) + " names " + inName + " " + in +
+                       "; write it to another file";
+    if (!o.traceFile.empty() && o.traceFile != "-" && !o.logFile.empty() &&
+        SameFile(o.traceFile, o.logFile))
+        return "--trace and --log name the same file " + o.logFile + "; give each its own";
+    return {};
+}
+
 int RunAction(const cli::CommandLine& options, std::ostream& out, std::ostream& err,
               SystemDevicesMaker makeDevices) {
     switch (options.action) {
@@ -67,6 +96,10 @@ int RunAction(const cli::CommandLine& options, std::ostream& out, std::ostream& 
             return cli::EXIT_USAGE;
         case cli::CommandLine::Action::Run:
             break;
+    }
+    if (const std::string clash = SameFileClash(options); !clash.empty()) {
+        err << PROGRAM << ": " << clash << "\n";
+        return cli::EXIT_USAGE;
     }
     tk::SystemClock clock;
     TraceOutput trace;

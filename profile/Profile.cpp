@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
+#include "base/BoundedJson.h"
 #include "base/Gbk.h"
 #include "keypad/KeyNameTable.h"
 #include "reader/SendRule.h"
@@ -200,7 +201,8 @@ void ReadEntry(Reader& r, const Json& obj, const Entry& e, Profile* p) {
         case Kind::Format:
             if (!v.is_number_integer() || v.get<int64_t>() < 1 ||
                 v.get<int64_t>() > reader::FORMAT_COUNT)
-                return r.Fail(FieldName(e), "must be a whole number from 1 to 13, not " + v.dump());
+                return r.Fail(FieldName(e),
+                              "must be a whole number from 1 to 13, not " + tk::DescribeJson(v));
             p->idFormat = v.get<int>();
             return;
         case Kind::Switch:
@@ -232,8 +234,8 @@ std::optional<Profile> ReadProfile(const Json& root, std::string* error) {
     const Json& version = root.at("version");
     if (!version.is_number_integer() || version.get<int64_t>() < PROFILE_VERSION_NAMES ||
         version.get<int64_t>() > PROFILE_VERSION_BYTES) {
-        r.Fail("version",
-               "unknown version " + version.dump() + " (this tool reads versions 1 and 2)");
+        r.Fail("version", "unknown version " + tk::DescribeJson(version) +
+                              " (this tool reads versions 1 and 2)");
         return std::nullopt;
     }
     r.version = version.get<int>();
@@ -330,18 +332,12 @@ std::string CheckKeyName(const std::string& name) {
 
 ParseResult ParseProfile(const std::string& json) {
     ParseResult result;
-    Json root;
-    try {
-        root = Json::parse(json);
-    } catch (const Json::exception& e) {
-        // The library's message says where: "... at line 3, column 5: ...".
-        std::string what = e.what();
-        const size_t bracket = what.find("] ");
-        result.error = "profile: not valid JSON (" +
-                       (bracket == std::string::npos ? what : what.substr(bracket + 2)) + ")";
+    const tk::BoundedJson parsed = tk::ParseBoundedJson(json);
+    if (!parsed.error.empty()) {
+        result.error = "profile: " + parsed.error;
         return result;
     }
-    result.profile = ReadProfile(root, &result.error);
+    result.profile = ReadProfile(parsed.value, &result.error);
     return result;
 }
 

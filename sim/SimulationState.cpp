@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/BoundedJson.h"
 #include "base/FilePath.h"
 #include "base/FileWrite.h"
 #include "device/ReportTrace.h"
@@ -124,11 +125,24 @@ bool LoadSimulationState(const std::string& path, VirtualHidPort& port, std::str
         *error = "cannot read " + path;
         return false;
     }
-    const json state = json::parse(in, nullptr, false);
-    if (state.is_discarded() || !state.is_object() || state.value("version", 0) != STATE_VERSION ||
-        !state.contains("devices") || !state["devices"].is_array()) {
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const tk::BoundedJson parsed = tk::ParseBoundedJson(text);
+    const json& state = parsed.value;
+    if (!parsed.error.empty()) {
+        *error = path + " holds no simulated devices: " + parsed.error;
+        return false;
+    }
+    const bool known = state.is_object() && state.contains("version") &&
+                       state["version"].is_number_integer() &&
+                       state["version"].get<int64_t>() == STATE_VERSION;
+    if (!known || !state.contains("devices") || !state["devices"].is_array()) {
         *error =
             path + " holds no simulated devices (version " + std::to_string(STATE_VERSION) + ")";
+        return false;
+    }
+    if (state["devices"].size() > MAX_STATE_DEVICES) {
+        *error = path + " holds " + std::to_string(state["devices"].size()) +
+                 " simulated devices; at most " + std::to_string(MAX_STATE_DEVICES) + " are kept";
         return false;
     }
     std::vector<Restored> devices;

@@ -10,6 +10,10 @@
 
 namespace sim {
 
+// A state file holds at most this many devices, as many as a fleet a test
+// walks through; more is refused rather than read at length.
+constexpr size_t MAX_STATE_DEVICES = 256;
+
 // Attaches, quietly and in order, the devices the file holds. False, with
 // *error saying why, when the file cannot be read or holds no valid state;
 // the port is then as it was.

@@ -255,6 +255,29 @@ TEST_F(CliTest, EveryDeviceStateComesBackThroughAProfile) {
     }
 }
 
+// An output file that names an input is refused before anything is opened,
+// and the input stays as it was.
+TEST_F(CliTest, AnOutputNeverOverwritesAnInput) {
+    const std::string p = WriteProfile("p.json", Changed());
+    const std::string kept = Read(p);
+    const std::string same = Path("sub/../p.json");
+    std::filesystem::create_directories(Path("sub"));
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--simulate", "--trace", p, "apply", p},
+          std::vector<std::string>{"--simulate", "--trace", same, "verify", p},
+          std::vector<std::string>{"--simulate", "batch", p, "--count", "1", "--log", p},
+          std::vector<std::string>{"--simulate", "--trace", Path("t"), "batch", Path("p.json"),
+                                   "--count", "1", "--log", Path("t")}}) {
+        std::ostringstream out, err;
+        const int status = cli::RunWithoutWindow(cli::ParseCommandLine(args), out, err, [] {
+            return std::unique_ptr<cli::SystemDevices>();
+        });
+        EXPECT_EQ(status, cli::EXIT_USAGE) << args[2];
+        EXPECT_NE(err.str().find(" name"), std::string::npos) << err.str();
+        EXPECT_EQ(Read(p), kept);
+    }
+}
+
 // Standard output on a full disk or a closed pipe: the command fails and
 // says so, rather than leaving an empty profile behind a success.
 TEST(CommandOutput, OutputThatCannotBeWrittenIsAFailure) {
@@ -590,6 +613,51 @@ TEST_F(CliTest, SimulatedDevicesLiveOnInTheirStateFile) {
     EXPECT_EQ(broken.status, 2);
     EXPECT_NE(broken.err.find("holds no simulated devices"), std::string::npos) << broken.err;
     EXPECT_EQ(Read(state), kept + "}");
+}
+
+// Profiles and state files come from anywhere: nesting that would exhaust
+// the stack, a version of the wrong type and a member named twice are
+// refused with the reason, and nothing is read from them.
+TEST_F(CliTest, UntrustedJsonIsRefusedWithItsReason) {
+    const std::string deep = std::string(100000, '[') + std::string(100000, ']');
+    const std::string factory = profile::ProfileToJson(profile::Profile{});
+    const std::string devices = "\"devices\": []";
+    struct Case {
+        std::string profileText, stateText;  // each a whole file
+        std::string why;                     // in the profile's message
+    } cases[] = {
+        {"{\"version\": " + deep + "}", "{\"version\": " + deep + ", " + devices + "}",
+         "nested deeper than 32 levels"},
+        {"{\"version\": 1, \"idFormat\": " + deep + "}", "{\"devices\": " + deep + "}",
+         "nested deeper than 32 levels"},
+        {"{\"version\": 2, \"version\": 1}", "{\"version\": 1, \"version\": 1, " + devices + "}",
+         "the member \"version\" appears twice in one object"},
+        {"{\"version\": \"1\"}", "{\"version\": \"1\", " + devices + "}",
+         "version: unknown version \"1\" ("},
+        {"{\"version\": null}", "{\"version\": null, " + devices + "}",
+         "version: unknown version null ("},
+        {"{\"version\": [1]}", "{\"version\": [1], " + devices + "}",
+         "version: unknown version an array ("},
+        {"{\"version\": 1.5}", "{\"version\": 1.5, " + devices + "}",
+         "version: unknown version 1.5 ("},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        const profile::ParseResult r = profile::ParseProfile(c.profileText);
+        EXPECT_FALSE(r.profile);
+        EXPECT_NE(r.error.find(c.why), std::string::npos) << r.error.substr(0, 200);
+        EXPECT_LT(r.error.size(), 200u);
+        const std::string state = Path("state.json");
+        std::ofstream(state, std::ios::binary) << c.stateText;
+        const Outcome o = Simulated({"--simulate", "--simulate-state", state, "list"});
+        EXPECT_EQ(o.status, 2);
+        EXPECT_NE(o.err.find("holds no simulated devices"), std::string::npos) << o.err;
+        if (c.why.starts_with("nested") || c.why.starts_with("the member")) {
+            EXPECT_NE(o.err.find(c.why), std::string::npos) << o.err;
+        }
+        EXPECT_LT(o.err.size(), 300u);
+    }
+    EXPECT_EQ(profile::ParseProfile(factory).error, "");
 }
 
 }  // namespace

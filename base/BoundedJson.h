@@ -1,0 +1,94 @@
+#pragma once
+// Parsing JSON a user or another program wrote, within bounds: a document
+// nested deeper than a file of this tool ever is, or an object that names
+// a member twice (the last one would silently win), is refused with a
+// reason, and a value is put into a message only as a short description.
+// Header only: the layers that read JSON link the library themselves.
+
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+namespace tk {
+
+// Deeper than any file the tool writes, far below where recursion over a
+// value could exhaust the stack.
+inline constexpr int MAX_JSON_DEPTH = 32;
+
+struct BoundedJson {
+    nlohmann::json value;
+    std::string error;  // empty when value holds the document
+};
+
+inline BoundedJson ParseBoundedJson(const std::string& text) {
+    BoundedJson r;
+    // Depth first, on the text itself, before any value is built.
+    int depth = 0;
+    bool inString = false, escaped = false;
+    for (const char c : text) {
+        if (inString) {
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > MAX_JSON_DEPTH) {
+                r.error = "nested deeper than " + std::to_string(MAX_JSON_DEPTH) + " levels";
+                return r;
+            }
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    std::vector<std::vector<std::string>> members;  // of each open object
+    std::string twice;
+    const auto callback = [&](int, nlohmann::json::parse_event_t event, nlohmann::json& parsed) {
+        using E = nlohmann::json::parse_event_t;
+        if (event == E::object_start) members.emplace_back();
+        if (event == E::object_end && !members.empty()) members.pop_back();
+        if (event == E::key && !members.empty()) {
+            const std::string key = parsed.get<std::string>();
+            for (const std::string& k : members.back())
+                if (k == key && twice.empty()) twice = key;
+            members.back().push_back(key);
+        }
+        return true;
+    };
+    try {
+        r.value = nlohmann::json::parse(text, callback);
+    } catch (const nlohmann::json::exception& e) {
+        // The library's message says where: "... at line 3, column 5: ...".
+        const std::string what = e.what();
+        const size_t bracket = what.find("] ");
+        r.error = "not valid JSON (" +
+                  (bracket == std::string::npos ? what : what.substr(bracket + 2)) + ")";
+        return r;
+    }
+    if (!twice.empty()) {
+        r.value = nullptr;
+        r.error = "the member \"" + twice.substr(0, 40) + "\" appears twice in one object";
+    }
+    return r;
+}
+
+// A value as a message may show it: a number, true, false or null as
+// written, a string cut short, an array or object only by its kind.
+inline std::string DescribeJson(const nlohmann::json& v) {
+    if (v.is_array()) return "an array";
+    if (v.is_object()) return "an object";
+    if (v.is_string()) {
+        const std::string s = v.get<std::string>();
+        return s.size() > 40
+                   ? nlohmann::json(s.substr(0, 40))
+                             .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) +
+                         "..."
+                   : v.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    }
+    return v.dump();
+}
+
+}  // namespace tk
