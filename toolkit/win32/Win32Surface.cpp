@@ -669,13 +669,7 @@ INT_PTR Win32Surface::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 Operation([](DialogEvents& s) { s.OnAboutCommand(); });
                 return TRUE;
             }
-            for (const WindowCommand& c : m_windowCommands) {
-                if ((wp & 0xFFF0) != c.systemId) continue;
-                const int id = c.commandId;
-                if (c.enabled) Notify([id](DialogEvents& s) { s.OnCommand(id); });
-                return TRUE;
-            }
-            return FALSE;
+            return WindowEntryCommand(static_cast<UINT>(wp & 0xFFF0)) ? TRUE : FALSE;
         case WM_CLOSE:  // close box, Alt+F4
             Operation([](DialogEvents& s) { s.OnCancel(); });
             return TRUE;
@@ -716,10 +710,23 @@ INT_PTR Win32Surface::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
+bool Win32Surface::WindowEntryCommand(UINT systemId) {
+    for (const WindowCommand& c : m_windowCommands) {
+        if (c.systemId != systemId) continue;
+        const int id = c.commandId;
+        if (c.enabled) Notify([id](DialogEvents& s) { s.OnCommand(id); });
+        return true;
+    }
+    return false;
+}
+
 void Win32Surface::OnCommandMessage(WPARAM wp, LPARAM lp) {
     const int id = LOWORD(wp);
     const int code = HIWORD(wp);
     if (lp == 0) {  // a menu command (code 0) or an accelerator (1)
+        // The items of a submenu of the system menu come as WM_COMMAND, not
+        // as WM_SYSCOMMAND like the system menu's own items.
+        if (code == 0 && WindowEntryCommand(static_cast<UINT>(id))) return;
         if (m_trailingCommand) {
             for (const MenuItem& item : m_trailing.popup) {
                 if (item.commandId == id) {

@@ -91,6 +91,9 @@ class Win32Surface : public DialogSurface {
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp);
     void OnCommandMessage(WPARAM wp, LPARAM lp);
+    // A window entry chosen in the system menu or one of its submenus; false
+    // when systemId is none of theirs.
+    bool WindowEntryCommand(UINT systemId);
     INT_PTR OnControlColour(HDC dc, HWND control);
     void PaintMinimised();
     // The key hook and the loop's own rules; true when the message is done with.
