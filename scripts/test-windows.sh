@@ -146,6 +146,25 @@ diff "$work/before" "$work/after" || fail "the uninstaller left these behind (or
 echo "== the Win32 toolkit under Wine and Xvfb"
 (cd "$BUILD_DIR" && DISPLAY=$display "$WINE" win32_tests.exe --gtest_brief=1)
 
+# fit SCREEN DPI: the main dialog's fit on a Wine desktop of that size and DPI.
+fit() {
+  "$WINESERVER" -k 2>/dev/null || true
+  DISPLAY=$display "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Fit /d "$1" /f >/dev/null
+  DISPLAY=$display "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Fit /f >/dev/null
+  DISPLAY=$display "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$2" /f >/dev/null
+  "$WINESERVER" -k 2>/dev/null || true
+  local status=0
+  (cd "$BUILD_DIR" && DISPLAY=$display READER_CONFIG_TEST_DPI=$2 "$WINE" win32_tests.exe \
+    --gtest_brief=1 --gtest_filter='Win32WindowFit.*') || status=$?
+  DISPLAY=$display "$WINE" reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null
+  DISPLAY=$display "$WINE" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null
+  "$WINESERVER" -k 2>/dev/null || true
+  return "$status"
+}
+echo "== the main dialog on a 1366x768 screen, and at 150% (144 dpi) on a 1920x1080 one"
+fit 1366x768 96
+fit 1920x1080 144
+
 echo "== the tool's window under Wine and Xvfb"
 shots="$BUILD_DIR/screenshots"
 rm -rf "$shots" && mkdir -p "$shots"
