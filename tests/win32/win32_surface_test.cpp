@@ -87,6 +87,17 @@ void PostKeyTo(HWND hwnd, UINT message, WPARAM vk, bool repeat = false) {
     PostMessageW(hwnd, message, vk, lp);
 }
 
+// A checkable window entry, as the device choice's.
+tk::WindowEntry Command(int id, const char* text, bool enabled, bool checked = false) {
+    tk::WindowEntry e;
+    e.commandId = id;
+    e.text = text;
+    e.enabled = enabled;
+    e.checkable = true;
+    e.checked = checked;
+    return e;
+}
+
 class Win32SurfaceTest : public ::testing::Test {
   protected:
     Win32SurfaceTest() : ui(SmallSpec()), sink(ui) { ui.SetEventSink(&sink); }
@@ -269,21 +280,12 @@ TEST_F(Win32SurfaceTest, WindowEntriesWithCheckMarksAndASubmenuFollowAboutInTheS
     ASSERT_NE(system, nullptr);
     ui.AddAboutEntry("About");
     const int before = GetMenuItemCount(system);
-    auto command = [](int id, const char* text, bool enabled, bool checked = false) {
-        tk::WindowEntry e;
-        e.commandId = id;
-        e.text = text;
-        e.enabled = enabled;
-        e.checkable = true;
-        e.checked = checked;
-        return e;
-    };
     tk::WindowEntry devices;
     devices.text = "Devices";
-    devices.submenu = {command(41, "one", true), command(42, "two & more", true, true)};
-    ui.SetWindowEntries({command(40, "grey", false), devices});
+    devices.submenu = {Command(41, "one", true), Command(42, "two & more", true, true)};
+    ui.SetWindowEntries({Command(40, "grey", false), devices});
     // Set again: the old entries go, none is left twice.
-    ui.SetWindowEntries({command(40, "grey", false), devices});
+    ui.SetWindowEntries({Command(40, "grey", false), devices});
     ASSERT_EQ(GetMenuItemCount(system), before + 2);
     EXPECT_TRUE(GetMenuState(system, static_cast<UINT>(before), MF_BYPOSITION) & MF_GRAYED);
     HMENU sub = GetSubMenu(system, before + 1);
@@ -314,17 +316,9 @@ LRESULT CALLBACK EndAfterMenu(int code, WPARAM wp, LPARAM lp) {
 }
 
 TEST(Win32DialogTest, WindowEntriesChosenThroughTheSystemMenuByKeysReachTheDialog) {
-    auto command = [](int id, const char* text, bool enabled) {
-        tk::WindowEntry e;
-        e.commandId = id;
-        e.text = text;
-        e.enabled = enabled;
-        e.checkable = true;
-        return e;
-    };
     tk::WindowEntry devices;
     devices.text = "Devices";
-    devices.submenu = {command(41, "one", true), command(42, "two", true)};
+    devices.submenu = {Command(41, "one", true), Command(42, "two", true)};
     struct Case {
         const char* name;
         std::vector<WPARAM> keys;  // after Alt+Space
@@ -347,7 +341,7 @@ TEST(Win32DialogTest, WindowEntriesChosenThroughTheSystemMenuByKeysReachTheDialo
         Recorder sink(ui);
         ui.SetEventSink(&sink);
         ui.AddAboutEntry("About");
-        ui.SetWindowEntries({command(39, "plain", true), command(40, "grey", false), devices});
+        ui.SetWindowEntries({Command(39, "plain", true), Command(40, "grey", false), devices});
         // Alt+Space as the dialog's loop gets it from TranslateMessage
         // (bit 29: Alt is down); the system menu's own loop takes the further
         // keys from the queue.
