@@ -324,8 +324,9 @@ TEST(Win32DialogTest, WindowEntriesChosenThroughTheSystemMenuByKeysReachTheDialo
         std::vector<WPARAM> keys;  // after Alt+Space
         std::vector<std::string> want;
     };
-    // Wine opens the system menu with its items hidden: the first arrow key
-    // shows them, on the first item; Up from there reaches the last one.
+    // Wine shows the system menu's items through an Enter it posts itself,
+    // after the keys already queued: the first arrow key shows them, on the
+    // first item; Up from there reaches the last one.
     const std::vector<Case> cases = {
         {"submenu, first item", {VK_UP, VK_UP, VK_RIGHT, VK_RETURN}, {"command 41"}},
         {"submenu, second item", {VK_UP, VK_UP, VK_RIGHT, VK_DOWN, VK_RETURN}, {"command 42"}},
