@@ -43,6 +43,12 @@ add_library(readerwin32 STATIC ${READER_WIN32_SOURCES})
 target_link_libraries(readerwin32 PUBLIC readerdialog readercli setupapi hid user32 gdi32 shell32 comdlg32)
 
 add_executable(reader-config WIN32 toolkit/win32/WinMain.cpp toolkit/win32/reader-config.rc)
+# The version resource's numbers and text.
+set_property(SOURCE toolkit/win32/reader-config.rc APPEND PROPERTY COMPILE_DEFINITIONS
+  READER_CONFIG_VERSION_NUMBERS=${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0
+  READER_CONFIG_RC_VERSION=${PROJECT_VERSION})
+set_property(SOURCE toolkit/win32/reader-config.rc toolkit/win32/manifest.rc APPEND PROPERTY
+  OBJECT_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/toolkit/win32/reader-config.manifest)
 target_link_libraries(reader-config PRIVATE readerwin32)
 target_link_options(reader-config PRIVATE -municode)  # wWinMain: the command line in UTF-16
 set_target_properties(reader-config PROPERTIES OUTPUT_NAME reader-config)
@@ -79,8 +85,11 @@ if(READER_CONFIG_TESTS)
   # The Win32 toolkit on real windows: they need a display, so they run
   # apart from the headless unit tests.
   file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/*_test.cpp)
-  add_executable(win32_tests ${WIN32_TEST_SOURCES})
-  target_link_libraries(win32_tests PRIVATE readerwin32 gtest_main)
+  # With the tool's manifest, so the toolkit is tested with the same
+  # controls and DPI awareness as in the tool.
+  add_executable(win32_tests ${WIN32_TEST_SOURCES} toolkit/win32/manifest.rc)
+  target_link_libraries(win32_tests PRIVATE readerwin32 gtest_main version)
+  add_dependencies(win32_tests reader-config)  # whose resources it reads
 
   # Drives the tool's window under Wine from outside (scripts/test-windows.sh).
   add_executable(win-smoke tests/win32/smoke_driver.cpp)

@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   googletest   # sources under /usr/src/googletest, built for the target
+  nlohmann-json3-dev  # header-only, compiled in
   wine64 fonts-wine xvfb xauth imagemagick fonts-noto-cjk
   zip nsis
 )

@@ -97,12 +97,73 @@ has err "reader-config: no reader attached (USB vendor 016c, product 04f3)"
 rc 2 --simulate verify "没有 这个.json"
 has err "reader-config: 没有 这个.json: cannot read 没有 这个.json: No such file or directory"
 
+echo "== the zip and the installer under Wine: install, run the installed tool, uninstall"
+version=$(sed -n 's/^project(reader-config VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+notices=(LICENSE.txt licenses/mingw-w64-runtime-and-winpthreads.txt licenses/gcc-runtime.txt
+  licenses/nlohmann-json.txt)
+fail() { echo "test-windows: $*" >&2; exit 1; }
+listing=$(zip -sf "$BUILD_DIR/dist/reader-config-$version-win64.zip")
+for f in reader-config.exe "${notices[@]}"; do
+  grep -qxF "  reader-config/$f" <<<"$listing" || fail "the zip lacks $f:"$'\n'"$listing"
+done
+drive_c="$WINEPREFIX/drive_c"
+installed="$drive_c/Program Files/reader-config"
+shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/reader-config.lnk"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\reader-config'
+# Every file of the prefix but the temporary ones (the uninstaller runs from
+# a copy there, which Windows removes at the next start).
+files() { (cd "$drive_c" && find . -path ./users/\*/Temp -prune -o -print | sort); }
+files >"$work/before"
+env -u DISPLAY "$WINE" "$(winpath "$BUILD_DIR/dist/reader-config-$version-setup.exe")" /S ||
+  fail "the installer failed"
+for f in reader-config.exe uninstall.exe "${notices[@]}"; do
+  [ -s "$installed/$f" ] || fail "not installed: $f"
+done
+grep -q 'mingw-w64-libraries/winpthreads' "$installed/licenses/mingw-w64-runtime-and-winpthreads.txt" ||
+  fail "winpthreads' notice is missing"
+[ -f "$shortcut" ] || fail "no Start-menu shortcut for all users"
+entry=$(env -u DISPLAY "$WINE" reg query "$key" | tr -d '\r')
+for value in "DisplayName    REG_SZ    reader-config" "DisplayVersion    REG_SZ    $version" \
+  "Publisher    REG_SZ    reader-config developers" \
+  'DisplayIcon    REG_SZ    C:\Program Files\reader-config\reader-config.exe,0' \
+  'UninstallString    REG_SZ    "C:\Program Files\reader-config\uninstall.exe"'; do
+  grep -qxF "    $value" <<<"$entry" || fail "uninstall entry lacks '$value':"$'\n'"$entry"
+done
+size=$(sed -n 's/^ *EstimatedSize *REG_DWORD *\(0x[0-9a-f]*\)$/\1/p' <<<"$entry")
+[ -n "$size" ] && [ $((size)) -gt 1000 ] || fail "EstimatedSize is '$size' KB"
+ran=$(env -u DISPLAY "$WINE" 'C:\Program Files\reader-config\reader-config.exe' --version | tr -d '\r')
+[ "$ran" = "reader-config $version" ] || fail "the installed tool says '$ran'"
+env -u DISPLAY "$WINE" 'C:\Program Files\reader-config\uninstall.exe' /S || fail "the uninstaller failed"
+timeout 60 "$WINESERVER" -w || fail "Wine did not end"  # the uninstaller goes on in its copy
+! env -u DISPLAY "$WINE" reg query "$key" >/dev/null 2>&1 || fail "the uninstall entry stayed"
+files >"$work/after"
+diff "$work/before" "$work/after" || fail "the uninstaller left these behind (or removed them)"
+
 # Wine's session (its desktop process) would stay without a display.
 "$WINESERVER" -k 2>/dev/null || true
 "$WINESERVER" -w 2>/dev/null || true
 
 echo "== the Win32 toolkit under Wine and Xvfb"
 (cd "$BUILD_DIR" && DISPLAY=$display "$WINE" win32_tests.exe --gtest_brief=1)
+
+# fit SCREEN DPI: the main dialog's fit on a Wine desktop of that size and DPI.
+fit() {
+  "$WINESERVER" -k 2>/dev/null || true
+  DISPLAY=$display "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Fit /d "$1" /f >/dev/null
+  DISPLAY=$display "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Fit /f >/dev/null
+  DISPLAY=$display "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$2" /f >/dev/null
+  "$WINESERVER" -k 2>/dev/null || true
+  local status=0
+  (cd "$BUILD_DIR" && DISPLAY=$display READER_CONFIG_TEST_DPI=$2 "$WINE" win32_tests.exe \
+    --gtest_brief=1 --gtest_filter='Win32WindowFit.*') || status=$?
+  DISPLAY=$display "$WINE" reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null
+  DISPLAY=$display "$WINE" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null
+  "$WINESERVER" -k 2>/dev/null || true
+  return "$status"
+}
+echo "== the main dialog on a 1366x768 screen, and at 150% (144 dpi) on a 1920x1080 one"
+fit 1366x768 96
+fit 1920x1080 144
 
 echo "== the tool's window under Wine and Xvfb"
 shots="$BUILD_DIR/screenshots"

@@ -2,7 +2,8 @@
 // control ids, the way a user's clicks reach the dialog: checks the output
 // pane after Set Device and Read Device, switches to English and checks the
 // captions, saves the window as a picture in each language, and closes the
-// tool through the exit question. Exit status 0 when every check held.
+// tool through the exit question; then, with two virtual readers, chooses
+// the second in the system menu by keys. Exit status 0 when every check held.
 //
 // win-smoke.exe TOOL.exe SHOT-DIR
 
@@ -19,6 +20,7 @@ constexpr int IDC_OUTPUT = 1000;
 constexpr int IDC_SET_DEVICE = 1024;
 constexpr int IDC_READ_DEVICE = 1026;
 constexpr int IDC_ENGLISH = 1070;
+constexpr int IDC_DEVICE_LABEL = 1143;
 constexpr DWORD WAIT_MS = 20000;
 constexpr WPARAM IDM_ABOUTBOX = 0x0010;
 
@@ -115,6 +117,59 @@ BOOL CALLBACK FindBox(HWND hwnd, LPARAM lp) {
     return TRUE;
 }
 
+// Starts the tool with arguments and waits for its dialog; nullptr when it
+// did not appear.
+HWND StartTool(const std::wstring& tool, const std::wstring& arguments, PROCESS_INFORMATION& pi) {
+    std::wstring command = L"\"" + tool + L"\" " + arguments;
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi)) {
+        std::fprintf(stderr, "win-smoke: cannot start the tool (%lu)\n", GetLastError());
+        return nullptr;
+    }
+    HWND dialog = nullptr;
+    WaitFor([&] {
+        dialog = FindWindowW(L"#32770", L"USB读卡器设置");
+        return dialog != nullptr && IsWindowVisible(dialog);
+    });
+    return dialog;
+}
+
+// A key as the keyboard queues it for the window.
+void PostKey(HWND hwnd, WPARAM vk) {
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(vk), MAPVK_VK_TO_VSC));
+    PostMessageW(hwnd, WM_KEYDOWN, vk, 1 | (scan << 16));
+    PostMessageW(hwnd, WM_KEYUP, vk, 1 | (scan << 16) | static_cast<LPARAM>(3UL << 30));
+}
+
+// With two virtual readers: the second one chosen in the system menu's
+// 选择设备 by keys becomes the current device.
+void ChooseTheSecondReader(const std::wstring& tool) {
+    PROCESS_INFORMATION pi{};
+    HWND dialog = StartTool(tool, L"--simulate=reader,reader", pi);
+    Check(dialog != nullptr, "the dialog appears with two readers");
+    if (!dialog) return;
+    HWND line = GetDlgItem(dialog, IDC_DEVICE_LABEL);
+    Check(WaitFor([&] { return TextOf(line).find(L"当前设备：/dev/vhidraw0") == 0; }),
+          "the device line names the first reader");
+    // Alt+Space (bit 29: Alt is down), then the keys once the system menu
+    // shows its items, on the first: Up from there is 选择设备, the last entry.
+    PostMessageW(dialog, WM_SYSCHAR, L' ', 1 | (1L << 29));
+    Check(WaitFor([&] {
+              HWND menu = FindWindowW(L"#32768", nullptr);
+              return menu && IsWindowVisible(menu);
+          }),
+          "Alt+Space opens the system menu");
+    for (WPARAM vk : {VK_UP, VK_RIGHT, VK_DOWN, VK_RETURN}) PostKey(dialog, vk);
+    Check(WaitFor([&] { return TextOf(line).find(L"当前设备：/dev/vhidraw1") == 0; }),
+          "the second reader chosen in the system menu is the current device");
+    TerminateProcess(pi.hProcess, 0);
+    WaitForSingleObject(pi.hProcess, WAIT_MS);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -123,23 +178,11 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     const std::wstring shots = argv[2];
-    std::wstring command = L"\"" + std::wstring(argv[1]) + L"\" --simulate";
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi)) {
-        std::fprintf(stderr, "win-smoke: cannot start the tool (%lu)\n", GetLastError());
-        return 1;
-    }
-    HWND dialog = nullptr;
-    WaitFor([&] {
-        dialog = FindWindowW(L"#32770", L"USB读卡器设置");
-        return dialog != nullptr && IsWindowVisible(dialog);
-    });
+    HWND dialog = StartTool(argv[1], L"--simulate", pi);
     Check(dialog != nullptr, "the dialog window appears with its template title");
     if (!dialog) {
-        TerminateProcess(pi.hProcess, 1);
+        if (pi.hProcess) TerminateProcess(pi.hProcess, 1);
         return 1;
     }
     HWND output = GetDlgItem(dialog, IDC_OUTPUT);
@@ -202,6 +245,8 @@ int wmain(int argc, wchar_t** argv) {
     if (!ended) TerminateProcess(pi.hProcess, 1);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
+
+    ChooseTheSecondReader(argv[1]);
     std::printf("%s\n", g_failures == 0 ? "smoke test passed" : "smoke test FAILED");
     return g_failures == 0 ? 0 : 1;
 }

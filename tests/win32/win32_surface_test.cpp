@@ -78,20 +78,34 @@ class Recorder : public tk::DialogEvents {
     tk::Win32Surface& m_ui;
 };
 
+// A key message as the keyboard queues it: repeat count 1, scan code,
+// previous state and transition bits.
+void PostKeyTo(HWND hwnd, UINT message, WPARAM vk, bool repeat = false) {
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(vk), MAPVK_VK_TO_VSC));
+    const LPARAM lp = 1 | (scan << 16) | (repeat ? (1L << 30) : 0) |
+                      (message == WM_KEYUP ? static_cast<LPARAM>(3UL << 30) : 0);
+    PostMessageW(hwnd, message, vk, lp);
+}
+
+// A checkable window entry, as the device choice's.
+tk::WindowEntry Command(int id, const char* text, bool enabled, bool checked = false) {
+    tk::WindowEntry e;
+    e.commandId = id;
+    e.text = text;
+    e.enabled = enabled;
+    e.checkable = true;
+    e.checked = checked;
+    return e;
+}
+
 class Win32SurfaceTest : public ::testing::Test {
   protected:
     Win32SurfaceTest() : ui(SmallSpec()), sink(ui) { ui.SetEventSink(&sink); }
     ~Win32SurfaceTest() override { ui.SetEventSink(nullptr); }
 
     HWND Hwnd(int id) const { return GetDlgItem(ui.Window(), id); }
-    // A key message as the keyboard queues it: repeat count 1, scan code,
-    // previous state and transition bits.
     void PostKey(int id, UINT message, WPARAM vk, bool repeat = false) {
-        const LPARAM scan =
-            static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(vk), MAPVK_VK_TO_VSC));
-        const LPARAM lp = 1 | (scan << 16) | (repeat ? (1L << 30) : 0) |
-                          (message == WM_KEYUP ? static_cast<LPARAM>(3UL << 30) : 0);
-        PostMessageW(Hwnd(id), message, vk, lp);
+        PostKeyTo(Hwnd(id), message, vk, repeat);
     }
     // A key that types a character: its key-down, the character message that
     // TranslateMessage makes of it on a real keyboard, its key-up.
@@ -266,21 +280,12 @@ TEST_F(Win32SurfaceTest, WindowEntriesWithCheckMarksAndASubmenuFollowAboutInTheS
     ASSERT_NE(system, nullptr);
     ui.AddAboutEntry("About");
     const int before = GetMenuItemCount(system);
-    auto command = [](int id, const char* text, bool enabled, bool checked = false) {
-        tk::WindowEntry e;
-        e.commandId = id;
-        e.text = text;
-        e.enabled = enabled;
-        e.checkable = true;
-        e.checked = checked;
-        return e;
-    };
     tk::WindowEntry devices;
     devices.text = "Devices";
-    devices.submenu = {command(41, "one", true), command(42, "two & more", true, true)};
-    ui.SetWindowEntries({command(40, "grey", false), devices});
+    devices.submenu = {Command(41, "one", true), Command(42, "two & more", true, true)};
+    ui.SetWindowEntries({Command(40, "grey", false), devices});
     // Set again: the old entries go, none is left twice.
-    ui.SetWindowEntries({command(40, "grey", false), devices});
+    ui.SetWindowEntries({Command(40, "grey", false), devices});
     ASSERT_EQ(GetMenuItemCount(system), before + 2);
     EXPECT_TRUE(GetMenuState(system, static_cast<UINT>(before), MF_BYPOSITION) & MF_GRAYED);
     HMENU sub = GetSubMenu(system, before + 1);
@@ -296,13 +301,65 @@ TEST_F(Win32SurfaceTest, WindowEntriesWithCheckMarksAndASubmenuFollowAboutInTheS
     wchar_t text[32] = {};
     GetMenuStringW(sub, 1, text, 32, MF_BYPOSITION);
     EXPECT_EQ(std::wstring(text), L"two && more");  // "&" shown, no mnemonic
-    // The system sends the submenu's commands as system commands too.
-    for (UINT id : {GetMenuItemID(system, before), GetMenuItemID(sub, 0), GetMenuItemID(sub, 1)})
-        PostMessageW(ui.Window(), WM_SYSCOMMAND, id, 0);
-    Run();
-    EXPECT_EQ(sink.log, (std::vector<std::string>{"command 41", "command 42"}));
     ui.SetWindowEntries({});
     EXPECT_EQ(GetMenuItemCount(system), before);
+}
+
+// Ends the dialog's loop once the menu loop has ended: the chosen item's
+// command is queued by then.
+HHOOK g_menuHook = nullptr;
+LRESULT CALLBACK EndAfterMenu(int code, WPARAM wp, LPARAM lp) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lp);
+    if (code == HC_ACTION && call->message == WM_EXITMENULOOP)
+        PostMessageW(call->hwnd, WM_COMMAND, END_COMMAND, 0);
+    return CallNextHookEx(g_menuHook, code, wp, lp);
+}
+
+TEST(Win32DialogTest, WindowEntriesChosenThroughTheSystemMenuByKeysReachTheDialog) {
+    tk::WindowEntry devices;
+    devices.text = "Devices";
+    devices.submenu = {Command(41, "one", true), Command(42, "two", true)};
+    struct Case {
+        const char* name;
+        std::vector<WPARAM> keys;  // after Alt+Space
+        std::vector<std::string> want;
+    };
+    // Wine shows the system menu's items through an Enter it posts itself,
+    // after the keys already queued: the first arrow key shows them, on the
+    // first item; Up from there reaches the last one.
+    const std::vector<Case> cases = {
+        {"submenu, first item", {VK_UP, VK_UP, VK_RIGHT, VK_RETURN}, {"command 41"}},
+        {"submenu, second item", {VK_UP, VK_UP, VK_RIGHT, VK_DOWN, VK_RETURN}, {"command 42"}},
+        {"plain entry", {VK_UP, VK_UP, VK_UP, VK_UP, VK_RETURN}, {"command 39"}},
+        {"greyed entry", {VK_UP, VK_UP, VK_UP, VK_RETURN}, {}},
+        {"About", {VK_UP, VK_UP, VK_UP, VK_UP, VK_UP, VK_RETURN}, {"about"}},
+        {"left with Alt", {VK_UP, VK_UP, VK_RIGHT, VK_MENU}, {}},
+    };
+    g_menuHook = SetWindowsHookExW(WH_CALLWNDPROC, EndAfterMenu, nullptr, GetCurrentThreadId());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        tk::Win32Surface ui(SmallSpec());
+        Recorder sink(ui);
+        ui.SetEventSink(&sink);
+        ui.AddAboutEntry("About");
+        ui.SetWindowEntries({Command(39, "plain", true), Command(40, "grey", false), devices});
+        // Alt+Space as the dialog's loop gets it from TranslateMessage
+        // (bit 29: Alt is down); the system menu's own loop takes the further
+        // keys from the queue.
+        const HWND button = GetDlgItem(ui.Window(), BUTTON);
+        PostMessageW(button, WM_SYSCHAR, L' ', 1 | (1L << 29));
+        for (WPARAM vk : c.keys) {
+            PostKeyTo(button, WM_KEYDOWN, vk);  // the loop translates Enter into its character
+            PostKeyTo(button, WM_KEYUP, vk);
+        }
+        ui.RunModal();
+        std::vector<std::string> got;
+        for (const std::string& line : sink.log)
+            if (line.rfind("press", 0) != 0) got.push_back(line);
+        EXPECT_EQ(got, c.want);
+        ui.SetEventSink(nullptr);
+    }
+    UnhookWindowsHookEx(g_menuHook);
 }
 
 TEST(Win32DialogTest, DisplayTextKeepsTabsAndAmpersandsVisible) {

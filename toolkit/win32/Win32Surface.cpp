@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <stdexcept>
 
 #include "toolkit/ControlAt.h"
@@ -25,6 +26,7 @@ constexpr int APP_ICON_ID = 128;
 constexpr UINT IDM_FIRST_WINDOW_ENTRY = 0x0020;
 constexpr UINT IDM_ENTRY_STEP = 0x0010;
 constexpr UINT IDM_LAST_WINDOW_ENTRY = 0xF000;  // the system's own commands start here
+constexpr UINT WM_REFIT = WM_APP + 1;
 
 // "Ctrl+S" as an accelerator; false for a shortcut it cannot express.
 bool ParseShortcut(const std::string& text, ACCEL* out) {
@@ -150,7 +152,8 @@ class Win32Surface::BusyScope {
     Win32Surface& m_s;
 };
 
-Win32Surface::Win32Surface(const DialogSpec& def) : m_size(def.size) {
+Win32Surface::Win32Surface(const DialogSpec& def, const std::vector<std::wstring>& faces)
+    : m_size(def.size) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     m_icon = static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(APP_ICON_ID), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
@@ -160,7 +163,7 @@ Win32Surface::Win32Surface(const DialogSpec& def) : m_size(def.size) {
         WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_CENTER | DS_3DLOOK;
     header.title = Wide(def.title);
     header.size = def.size;
-    header.fontFace = TemplateFace({L"宋体", L"SimSun", L"NSimSun"});
+    header.fontFace = TemplateFace(faces);
     header.pointSize = 9;
     std::vector<win32::TemplateItem> items;
     for (const ControlSpec& c : def.controls) items.push_back(win32::ItemFor(c));
@@ -337,12 +340,14 @@ void Win32Surface::MoveFocusTo(const Control& c) {
 void Win32Surface::SetFocus(int id) {
     Control& c = At(id);
     MoveFocusTo(c);
+    ScrollIntoView(c.hwnd);
     if (m_focusId == id) return;
     m_focusId = id;
     if (IsEditKind(c.def.kind) && m_sink) m_sink->OnEditFocus(id);
 }
 
 void Win32Surface::FocusEntered(int id) {
+    if (m_controls.count(id)) ScrollIntoView(At(id).hwnd);
     if (m_focusQuiet > 0 || id == m_focusId || !m_controls.count(id)) return;
     m_focusId = id;
     if (IsEditKind(At(id).def.kind)) Notify([id](DialogEvents& s) { s.OnEditFocus(id); });
@@ -381,23 +386,7 @@ void Win32Surface::SetMenuBar(const MenuBar& bar) {
     m_menuHandle = menu;
     if (old) DestroyMenu(old);
     DrawMenuBar(m_hwnd);
-    if (first) ResizeForMenu();
-}
-
-void Win32Surface::ResizeForMenu() {
-    // The template's size is the client area; the menu bar comes on top.
-    RECT client{0, 0, m_size.width, m_size.height};
-    MapDialogRect(m_hwnd, &client);
-    const DWORD style = static_cast<DWORD>(GetWindowLongW(m_hwnd, GWL_STYLE));
-    const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(m_hwnd, GWL_EXSTYLE));
-    AdjustWindowRectEx(&client, style, TRUE, exStyle);
-    const int width = client.right - client.left;
-    const int height = client.bottom - client.top;
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int x = work.left + std::max(0L, (work.right - work.left - width) / 2);
-    const int y = work.top + std::max(0L, (work.bottom - work.top - height) / 2);
-    SetWindowPos(m_hwnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (first) FitToWorkArea();
 }
 
 void Win32Surface::SetTrailingPopup(const MenuItem& popup, std::function<void(int)> onCommand) {
@@ -669,13 +658,7 @@ INT_PTR Win32Surface::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 Operation([](DialogEvents& s) { s.OnAboutCommand(); });
                 return TRUE;
             }
-            for (const WindowCommand& c : m_windowCommands) {
-                if ((wp & 0xFFF0) != c.systemId) continue;
-                const int id = c.commandId;
-                if (c.enabled) Notify([id](DialogEvents& s) { s.OnCommand(id); });
-                return TRUE;
-            }
-            return FALSE;
+            return WindowEntryCommand(static_cast<UINT>(wp & 0xFFF0)) ? TRUE : FALSE;
         case WM_CLOSE:  // close box, Alt+F4
             Operation([](DialogEvents& s) { s.OnCancel(); });
             return TRUE;
@@ -711,15 +694,47 @@ INT_PTR Win32Surface::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         case WM_QUERYDRAGICON:
             return reinterpret_cast<INT_PTR>(m_icon);
+        case WM_VSCROLL:
+        case WM_HSCROLL:
+            OnScroll(msg == WM_VSCROLL ? SB_VERT : SB_HORZ, wp);
+            return TRUE;
+        case WM_MOUSEWHEEL: {
+            const int notches = GET_WHEEL_DELTA_WPARAM(wp) / WHEEL_DELTA;
+            for (int i = 0; i < std::abs(notches) * 3; ++i)
+                OnScroll(SB_VERT, notches > 0 ? SB_LINEUP : SB_LINEDOWN);
+            return TRUE;
+        }
+        case WM_DPICHANGED:
+            // The dialog manager lays the dialog out anew at the new DPI
+            // (per-monitor awareness v2); the fit follows once it has.
+            ScrollTo(0, 0);
+            PostMessageW(m_hwnd, WM_REFIT, 0, 0);
+            return FALSE;
+        case WM_REFIT:
+            FitToWorkArea();
+            return TRUE;
         default:
             return FALSE;
     }
+}
+
+bool Win32Surface::WindowEntryCommand(UINT systemId) {
+    for (const WindowCommand& c : m_windowCommands) {
+        if (c.systemId != systemId) continue;
+        const int id = c.commandId;
+        if (c.enabled) Notify([id](DialogEvents& s) { s.OnCommand(id); });
+        return true;
+    }
+    return false;
 }
 
 void Win32Surface::OnCommandMessage(WPARAM wp, LPARAM lp) {
     const int id = LOWORD(wp);
     const int code = HIWORD(wp);
     if (lp == 0) {  // a menu command (code 0) or an accelerator (1)
+        // The items of a submenu of the system menu come as WM_COMMAND, not
+        // as WM_SYSCOMMAND like the system menu's own items.
+        if (code == 0 && WindowEntryCommand(static_cast<UINT>(id))) return;
         if (m_trailingCommand) {
             for (const MenuItem& item : m_trailing.popup) {
                 if (item.commandId == id) {

@@ -30,8 +30,10 @@ std::string DisplayText(const std::string& text, ControlKind kind);
 
 class Win32Surface : public DialogSurface {
   public:
-    // Builds the dialog hidden; RunModal shows it.
-    explicit Win32Surface(const DialogSpec& def);
+    // Builds the dialog hidden; RunModal shows it. Its font is the first of
+    // faces that is installed, else a CJK face the system has.
+    explicit Win32Surface(const DialogSpec& def, const std::vector<std::wstring>& faces = {
+                                                     L"宋体", L"SimSun", L"NSimSun"});
     ~Win32Surface() override;
     Win32Surface(const Win32Surface&) = delete;
     Win32Surface& operator=(const Win32Surface&) = delete;
@@ -91,6 +93,9 @@ class Win32Surface : public DialogSurface {
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp);
     void OnCommandMessage(WPARAM wp, LPARAM lp);
+    // A window entry chosen in the system menu or one of its submenus; false
+    // when systemId is none of theirs.
+    bool WindowEntryCommand(UINT systemId);
     INT_PTR OnControlColour(HDC dc, HWND control);
     void PaintMinimised();
     // The key hook and the loop's own rules; true when the message is done with.
@@ -106,11 +111,23 @@ class Win32Surface : public DialogSurface {
     void MoveFocusTo(const Control& c);
     Control& At(int id);
     const Control& At(int id) const;
-    void ResizeForMenu();
+    // Sizes the window to its client area under the menu bar, or, where the
+    // monitor's work area is smaller, to the work area with the client area
+    // scrolling (Win32Scroll.cpp); centred in the work area.
+    void FitToWorkArea();
+    void UpdateScrollBars();
+    // Scrolls the client area to show offset (x, y) of the whole at its
+    // top left, within the scroll range.
+    void ScrollTo(long x, long y);
+    void OnScroll(int bar, WPARAM wp);
+    // Scrolls as little as shows the whole of control (as far as it fits).
+    void ScrollIntoView(HWND control);
 
     HWND m_hwnd = nullptr;
     HICON m_icon = nullptr;
     DlgRect m_size;
+    SIZE m_full{};     // the whole client area, in pixels
+    POINT m_scroll{};  // the part of it at the visible top left
     std::map<int, Control> m_controls;
     DialogEvents* m_sink = nullptr;
     KeyState m_keys;
