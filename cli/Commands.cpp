@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/FilePath.h"
+#include "base/Printable.h"
 #include "cli/BatchLogFile.h"
 #include "cli/ParallelBatch.h"
 #include "cli/Session.h"
@@ -102,12 +103,21 @@ int List(dev::HidPort& port, bool json, std::ostream& out) {
     }
     if (found.empty()) out << "no reader attached (USB vendor 016c, product 04f3)\n";
     for (const dev::ReaderInterface& r : found)
-        out << r.info.path << "  interface "
+        out << tk::Printable(r.info.path) << "  interface "
             << (r.info.interfaceNumber < 0 ? std::string("?")
                                            : std::to_string(r.info.interfaceNumber))
-            << "  serial " << (r.info.serial.empty() ? "(none)" : r.info.serial)
+            << "  serial " << (r.info.serial.empty() ? "(none)" : tk::Printable(r.info.serial))
             << "  open: " << OpenText(r) << "\n";
     return cli::EXIT_OK;
+}
+
+// The readers as a message lists them, one per line.
+std::string Listed(const std::vector<const dev::ReaderInterface*>& readers) {
+    std::string list;
+    for (const dev::ReaderInterface* r : readers)
+        list += "\n  " + tk::Printable(r->info.path) + "  serial " +
+                (r->info.serial.empty() ? "(none)" : tk::Printable(r->info.serial));
+    return list;
 }
 
 // The device path the command talks to: the one --device or --serial names,
@@ -116,6 +126,15 @@ int List(dev::HidPort& port, bool json, std::ostream& out) {
 std::string ChooseDevice(dev::HidPort& port, const cli::CommandLine& o) {
     const std::vector<dev::ReaderInterface> found = dev::ListReaderInterfaces(port);
     if (!o.device.empty() || !o.serial.empty()) {
+        // Readers of one production run may share a serial number: then it
+        // names none of them.
+        std::vector<const dev::ReaderInterface*> same;
+        for (const dev::ReaderInterface& r : found)
+            if (o.device.empty() && r.settings && r.info.serial == o.serial) same.push_back(&r);
+        if (same.size() > 1)
+            throw Failure{std::to_string(same.size()) + " readers have serial number " +
+                          tk::Printable(o.serial) +
+                          "; choose one with --device PATH:" + Listed(same)};
         for (const dev::ReaderInterface& r : found) {
             if (o.device.empty() ? r.info.serial != o.serial : r.info.path != o.device) continue;
             if (!r.openable)
@@ -132,10 +151,7 @@ std::string ChooseDevice(dev::HidPort& port, const cli::CommandLine& o) {
     if (usable.size() <= 1) return usable.empty() ? std::string() : usable.front()->info.path;
     std::string message = std::to_string(usable.size()) +
                           " readers are attached; choose one with --device PATH or --serial S:";
-    for (const dev::ReaderInterface* r : usable)
-        message += "\n  " + r->info.path + "  serial " +
-                   (r->info.serial.empty() ? "(none)" : r->info.serial);
-    throw Failure{message};
+    throw Failure{message + Listed(usable)};
 }
 
 // Configures each reader plugged in, one at a time: the one attached at the

@@ -1,6 +1,7 @@
 #include "cli/Session.h"
 
 #include "base/Gbk.h"
+#include "base/Printable.h"
 #include "keypad/KeyNameTable.h"
 #include "profile/ProfileFile.h"
 
@@ -80,7 +81,7 @@ void Session::RequireDevice() {
 
 std::string Session::DeviceName() const {
     const std::string& path = m_link.Binding().path;
-    return path.empty() ? std::string("the reader") : path;
+    return path.empty() ? std::string("the reader") : tk::Printable(path);
 }
 
 std::string Session::Silence() const {

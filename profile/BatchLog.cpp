@@ -1,11 +1,18 @@
 #include "profile/BatchLog.h"
 
 #include <cstdio>
+#include <string_view>
+
+#include "base/Printable.h"
 
 namespace profile {
 namespace {
 
-std::string CsvField(const std::string& s) {
+// A cell as a spreadsheet shows it and never runs it: control characters as
+// marks, and a text that would start a formula behind an apostrophe.
+std::string CsvField(const std::string& text) {
+    std::string s = tk::Printable(text);
+    if (!s.empty() && std::string_view("=+-@").find(s[0]) != std::string_view::npos) s = "'" + s;
     if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
     std::string out = "\"";
     for (char c : s) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -276,6 +277,37 @@ TEST_F(CliTest, AnOutputNeverOverwritesAnInput) {
         EXPECT_NE(err.str().find(" name"), std::string::npos) << err.str();
         EXPECT_EQ(Read(p), kept);
     }
+}
+
+// A USB device chooses its own serial number: it reaches the terminal and
+// the batch log without control characters or a formula a spreadsheet would
+// run, and a serial that several readers share names none of them.
+TEST_F(CliTest, DeviceStringsArriveHarmless) {
+    const char* serials[] = {"=HYPERLINK(\"http://x\",\"y\")", "\x1b[31mred", "a\nVR9  interface 0",
+                             "\x1b[31mred"};
+    for (const char* serial : serials)
+        port.AttachQuietly(std::make_unique<sim::CardReaderModel>()).serial = serial;
+    const Outcome list = OnPort({"list"});
+    EXPECT_EQ(list.out.find('\x1b'), std::string::npos) << list.out;
+    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 4) << list.out;
+    EXPECT_NE(list.out.find("serial «1B»[31mred"), std::string::npos) << list.out;
+
+    const Outcome ambiguous = OnPort({"--serial", "\x1b[31mred", "read"});
+    EXPECT_EQ(ambiguous.status, 2);
+    EXPECT_NE(ambiguous.err.find("2 readers have serial number «1B»[31mred; choose one with "
+                                 "--device PATH:\n  /dev/vhidraw1"),
+              std::string::npos)
+        << ambiguous.err;
+
+    const std::string log = Path("log.csv");
+    const Outcome batch = OnPort(
+        {"batch", WriteProfile("p.json", Changed()), "--parallel", "--count", "4", "--log", log});
+    EXPECT_EQ(batch.status, 0) << batch.err;
+    const std::string csv = Read(log);
+    EXPECT_NE(csv.find(",\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\"\r\n"), std::string::npos)
+        << csv;
+    EXPECT_EQ(csv.find('\x1b'), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",a«0A»VR9  interface 0\r\n"), std::string::npos) << csv;
 }
 
 // Standard output on a full disk or a closed pipe: the command fails and
