@@ -1,7 +1,10 @@
 #pragma once
 // The CSV file a batch appends its rows to, written row by row so that an
-// interrupted batch keeps its record.
+// interrupted batch keeps its record. A row is written whole or not at all:
+// one cut short (a full disk) is taken back, so the file stays a list of
+// whole rows that a later batch can append to.
 
+#include <cstdint>
 #include <fstream>
 #include <string>
 
@@ -12,15 +15,18 @@ namespace cli {
 class BatchLogFile {
   public:
     // An empty path keeps no file. Throws Failure when the file cannot be
-    // written; a new file starts with the header line.
+    // written; a new file starts with the header line, and a file whose last
+    // line lacks its line end gets one before the first row.
     explicit BatchLogFile(const std::string& path);
-    // Throws Failure when the row cannot be written.
+    // Throws Failure when the row cannot be written; no part of it is kept.
     void Add(const profile::BatchRow& row);
 
   private:
-    void Check();
+    void Write(const std::string& text);
+    [[noreturn]] void Fail();
     std::ofstream m_out;
     std::string m_path;
+    uintmax_t m_size = 0;  // bytes of whole rows in the file
 };
 
 }  // namespace cli

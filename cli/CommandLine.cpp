@@ -148,6 +148,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         const std::string& a = args[i];
         if (a == name) {
             if (i + 1 >= args.size()) return false;
+            // An option or a command where the value should be means the
+            // value was left out ("--device --json", "--simulate-state read");
+            // a file of such a name is given as NAME=VALUE or ./read.
+            const std::string& next = args[i + 1];
+            CommandLine::Command command;
+            if ((next.size() > 1 && next[0] == '-') || ParseCommandName(next, &command))
+                return false;
             *out = args[++i];
         } else {
             *out = a.substr(name.size() + 1);

@@ -142,8 +142,9 @@ std::string ChooseDevice(dev::HidPort& port, const cli::CommandLine& o) {
             if (!r.settings) throw Failure{r.info.path + " is not the reader's settings interface"};
             return r.info.path;
         }
-        throw Failure{o.device.empty() ? "no reader with serial number " + o.serial + " attached"
-                                       : "no reader at " + o.device};
+        throw Failure{o.device.empty()
+                          ? "no reader with serial number " + tk::Printable(o.serial) + " attached"
+                          : "no reader at " + o.device};
     }
     std::vector<const dev::ReaderInterface*> usable;
     for (const dev::ReaderInterface& r : found)
@@ -201,7 +202,6 @@ class Batch : public dev::DeviceChangeReceiver {
         try {
             s.WriteGeneral(m_profile);
             m_done = true;
-            ++m_configured;
             row.time = m_env.clock.Now();
             diffs = Compare(s, m_profile);
             row.result = diffs.empty() ? "verified" : "differs";
@@ -210,14 +210,14 @@ class Batch : public dev::DeviceChangeReceiver {
             row.result = "failed";
             failure = f.message;
         }
-        row.count = m_configured;
         row.path = s.Link().Binding().path;
         row.serial = s.Link().Binding().serial;
         if (!failure.empty() && !m_done && m_failedPath == row.path) return;
         if (!failure.empty()) m_env.err << PROGRAM << ": " << failure << "\n";
         m_failedPath.reset();
         if (!failure.empty() && !m_done) m_failedPath = row.path;
-        ++m_handled;
+        // Rows are numbered as the progress counts them, failed ones too.
+        row.count = ++m_handled;
         if (row.result != "verified") m_failed = true;
         m_env.out << "[" << m_handled << (m_count ? "/" + std::to_string(m_count) : "") << "] "
                   << (row.path.empty() ? "(unknown device)" : row.path) << ": " << row.result
@@ -231,7 +231,6 @@ class Batch : public dev::DeviceChangeReceiver {
     const profile::Profile& m_profile;
     uint32_t m_count;
     uint32_t m_handled = 0;
-    uint32_t m_configured = 0;
     bool m_changed = false;
     bool m_done = false;                      // the attached reader has been configured
     std::optional<std::string> m_failedPath;  // the attached reader that failed

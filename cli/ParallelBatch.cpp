@@ -102,6 +102,12 @@ class ParallelBatch {
         for (;;) {
             if (WantMore() && m_running < PARALLEL_MAX_RUNNING) StartNewDevices();
             ReportFinished();
+            if (!m_logFailure.empty()) {
+                // No reader is started that could not be logged; those
+                // running are reported as they finish.
+                WaitForRunning();
+                throw Failure{m_logFailure};
+            }
             if (m_count && m_handled >= m_count) break;
             if (WantMore() && m_running < PARALLEL_MAX_RUNNING) {
                 if (!m_env.pump.WaitForDevice(m_running ? RESULT_POLL_MS : -1)) {
@@ -117,7 +123,7 @@ class ParallelBatch {
     }
 
   private:
-    bool WantMore() const { return !m_count || m_started < m_count; }
+    bool WantMore() const { return m_logFailure.empty() && (!m_count || m_started < m_count); }
 
     // A device is known by its attachment; by its path where the platform
     // cannot tell attachments apart (the path is free again once it is gone).
@@ -191,7 +197,12 @@ class ParallelBatch {
                       << o.row.path << ": " << o.row.result << "\n";
             PrintDifferences(m_env.out, o.diffs, "  ");
             m_env.out.flush();
-            m_log.Add(o.row);
+            if (!m_logFailure.empty()) continue;
+            try {
+                m_log.Add(o.row);
+            } catch (const Failure& f) {
+                m_logFailure = f.message;
+            }
         }
     }
 
@@ -213,6 +224,7 @@ class ParallelBatch {
     uint32_t m_started = 0, m_handled = 0;
     size_t m_running = 0;
     bool m_failed = false;
+    std::string m_logFailure;             // why the log could not be written: the batch ends
     std::map<std::string, bool> m_known;  // devices started: key -> finished
     std::set<std::string> m_refused;      // devices that may not be opened, named once
     std::map<uint64_t, std::thread> m_workers;

@@ -28,6 +28,14 @@
 #include "sim/VirtualClock.h"
 #include "sim/VirtualHidPort.h"
 
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
+
 namespace {
 
 struct Outcome {
@@ -308,6 +316,51 @@ TEST_F(CliTest, DeviceStringsArriveHarmless) {
         << csv;
     EXPECT_EQ(csv.find('\x1b'), std::string::npos) << csv;
     EXPECT_NE(csv.find(",a«0A»VR9  interface 0\r\n"), std::string::npos) << csv;
+}
+
+// The batch log holds whole rows numbered as the progress counts them: a
+// line left open is closed before the first row, and a row the disk cuts
+// short is taken back, while every reader still running is reported.
+TEST_F(CliTest, TheBatchLogHoldsWholeRows) {
+    const std::string p = WriteProfile("p.json", Changed());
+    const std::string log = Path("log.csv");
+    const std::string open =
+        "time,count,result,device,serial\r\n2026-12-07 09:00:00,1,verified,x,S";
+    std::ofstream(log, std::ios::binary) << open;
+    auto silent = std::make_unique<sim::CardReaderModel>();
+    silent->SetSilent(true);
+    sim::VirtualDevice& d = port.AttachQuietly(std::move(silent));
+    EXPECT_EQ(OnPort({"batch", p, "--count", "1", "--log", log}).status, 1);
+    port.DetachQuietly(d);
+    const std::string csv = Read(log);
+    EXPECT_EQ(csv.rfind(open + "\r\n", 0), 0u) << csv;
+    EXPECT_NE(csv.find(",1,failed,/dev/vhidraw"), std::string::npos) << csv;  // not count 0
+#ifndef _WIN32
+    // The disk takes the header and one row, then no more.
+    const std::string full = Path("full.csv");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{100, 100};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        sim::VirtualClock c;
+        sim::VirtualHidPort hub(c);
+        for (int i = 0; i < 4; ++i) hub.AttachQuietly(std::make_unique<sim::CardReaderModel>());
+        const Outcome o = RunOn(hub, c, {"batch", p, "--parallel", "--count", "4", "--log", full});
+        int reported = 0;
+        for (int i = 1; i <= 4; ++i)
+            reported +=
+                o.out.find("[" + std::to_string(i) + "/4] /dev/vhidraw") != std::string::npos;
+        const bool said = o.err.find("cannot write the batch log") != std::string::npos;
+        ::_exit(o.status == 2 && said && reported == 4 ? 0 : 10 + reported);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << WEXITSTATUS(status);
+    const std::string rows = Read(full);
+    EXPECT_EQ(rows.substr(rows.size() - 2), "\r\n") << rows;
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 2) << rows;
+#endif
 }
 
 // Standard output on a full disk or a closed pipe: the command fails and

@@ -130,6 +130,10 @@ TEST(CommandLine, CommandErrors) {
         {"list", "--serial", "S1"},
         {"--simulate=reader,,keypad", "list"},
         {"--simulate=reader,", "list"},
+        // An option or a command where a value belongs: the value was left out.
+        {"read", "--device", "--json"},
+        {"--simulate", "--simulate-state", "read", "list"},
+        {"--trace", "--simulate", "read"},
     };
     for (const auto& args : bad) {
         const CommandLine r = cli::ParseCommandLine(args);
