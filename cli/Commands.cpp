@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/FileLock.h"
 #include "base/FilePath.h"
 #include "base/Printable.h"
 #include "cli/BatchLogFile.h"
@@ -350,6 +351,14 @@ int RunSimulated(const cli::CommandLine& options, tk::Clock& clock, std::ostream
         options.simulated.empty() ? std::vector{options.simulate} : options.simulated;
     const std::string& state = options.simulateState;
     std::string error;
+    // Held from the read of the state to its write: a second run waits, so
+    // no change of either is lost.
+    tk::FileLock stateLock;
+    if (!state.empty()) error = stateLock.Lock(state, true);
+    if (!error.empty()) {
+        err << PROGRAM << ": " << error << "\n";
+        return cli::EXIT_ERROR;
+    }
     std::error_code ec;
     const bool restored = !state.empty() && std::filesystem::exists(tk::PathFromUtf8(state), ec);
     if (restored && !sim::LoadSimulationState(state, port, &error)) {

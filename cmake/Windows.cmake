@@ -23,7 +23,8 @@ target_include_directories(readerjson SYSTEM INTERFACE ${CMAKE_BINARY_DIR}/nlohm
 set(READER_JSON readerjson)
 set(BASE_PLATFORM_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/base/win32/GbkCodePage.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/base/win32/FilePathWide.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/base/win32/FileWriteWin32.cpp)
+  ${CMAKE_CURRENT_SOURCE_DIR}/base/win32/FileWriteWin32.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/base/win32/FileLockWin32.cpp)
 include(cmake/Layers.cmake)
 # Unicode Win32 API, no min/max macros; localtime_r from the C runtime.
 target_compile_definitions(readerbase PUBLIC UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN

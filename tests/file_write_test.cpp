@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 
+#include "base/FileLock.h"
 #include "base/FileWrite.h"
 #include "profile/ProfileFile.h"
 
@@ -77,6 +79,17 @@ TEST_F(FileWriteTest, ReplacesWholeOrLeavesTheOldFile) {
     EXPECT_EQ(Contents(file), "new");
 #endif
     EXPECT_EQ(Others({"p.json", "victim", "p.json.tmp"}), std::vector<std::string>{});
+}
+
+// One run at a time holds a file's lock; the next gets it once it is free.
+TEST_F(FileWriteTest, OneHolderOfALockAtATime) {
+    const std::string state = (dir / "state.json").string();
+    auto first = std::make_unique<tk::FileLock>();
+    ASSERT_EQ(first->Lock(state, false), "");
+    tk::FileLock second;
+    EXPECT_EQ(second.Lock(state, false), state + " is in use by another run of the tool");
+    first.reset();
+    EXPECT_EQ(second.Lock(state, false), "");
 }
 
 }  // namespace
