@@ -363,6 +363,24 @@ TEST_F(CliTest, TheBatchLogHoldsWholeRows) {
 #endif
 }
 
+// A reader that may not be opened: the message points to a section of the
+// manual that exists.
+TEST_F(CliTest, AccessDeniedPointsToTheManual) {
+    port.AttachQuietly(std::make_unique<sim::CardReaderModel>()).openError =
+        dev::OpenError::AccessDenied;
+    const Outcome o = OnPort({"read"});
+    EXPECT_EQ(o.status, 2);
+#ifndef _WIN32
+    const std::string see = "(see reader-config(1), ";
+    const size_t at = o.err.find(see);
+    ASSERT_NE(at, std::string::npos) << o.err;
+    const std::string section = o.err.substr(at + see.size(), o.err.find(')', at + see.size()) - at - see.size());
+    EXPECT_NE(Read(READER_CONFIG_SOURCE_DIR "/packaging/reader-config.1").find("\n.SH " + section + "\n"),
+              std::string::npos)
+        << section;
+#endif
+}
+
 // Standard output on a full disk or a closed pipe: the command fails and
 // says so, rather than leaving an empty profile behind a success.
 TEST(CommandOutput, OutputThatCannotBeWrittenIsAFailure) {
