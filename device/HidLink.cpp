@@ -6,14 +6,16 @@
 namespace dev {
 namespace {
 
-// The interface the settings travel on: 64-byte reports both ways, and no
-// keyboard, whose interface shares the reader's ids.
 bool IsSettingsInterface(const HidHandle& handle) {
-    return handle.InputReportLength() == FRAME_LEN + 1 &&
-           handle.OutputReportLength() == FRAME_LEN + 1 && !handle.HasKeyboardUsage();
+    return IsSettingsReports({handle.InputReportLength(), handle.OutputReportLength(), false,
+                              handle.HasKeyboardUsage()});
 }
 
 }  // namespace
+
+bool IsSettingsReports(const ReportLengths& r) {
+    return r.input == FRAME_LEN + 1 && r.output == FRAME_LEN + 1 && !r.keyboard;
+}
 
 const char* TransferStatusName(TransferStatus status) {
     switch (status) {

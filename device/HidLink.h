@@ -20,6 +20,7 @@
 #include "base/Clock.h"
 #include "device/DeviceWatcher.h"
 #include "device/HidPort.h"
+#include "device/ReportDescriptor.h"
 
 namespace dev {
 
@@ -29,6 +30,10 @@ constexpr size_t FRAME_LEN = 64;           // report payload bytes
 constexpr size_t REPORT_BUFFER_LEN = 128;  // larger reports are not supported
 constexpr int WRITE_WAIT_MS = 200;
 constexpr int READ_WAIT_MS = 600;
+
+// The interface the settings travel on: 64-byte reports both ways, and no
+// keyboard, whose interface shares the reader's ids.
+bool IsSettingsReports(const ReportLengths& reports);
 
 // Why the last FindDevice came back the way it did.
 enum class FindStatus {

@@ -1,7 +1,11 @@
 #include "device/HidrawPaths.h"
 
 #include <algorithm>
+#include <fstream>
 #include <utility>
+#include <vector>
+
+#include "device/HidLink.h"
 
 namespace dev {
 namespace {
@@ -25,6 +29,22 @@ bool HidrawPathBefore(const std::string& a, const std::string& b) {
     if (numA.size() != numB.size()) return numA.size() < numB.size();
     if (numA != numB) return numA < numB;
     return a < b;
+}
+
+std::optional<ReportLengths> ReadReportLengthsFrom(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::vector<uint8_t> bytes(MAX_REPORT_DESCRIPTOR_LEN);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<size_t>(std::max<std::streamsize>(0, in.gcount())));
+    if (bytes.empty()) return std::nullopt;
+    return ParseReportLengths(bytes.data(), bytes.size());
+}
+
+std::string UdevProperties(const std::string& sysfsDir) {
+    const std::optional<ReportLengths> r =
+        ReadReportLengthsFrom(sysfsDir + "/device/report_descriptor");
+    return std::string("READER_CONFIG_SETTINGS=") + (r && IsSettingsReports(*r) ? "1" : "0") + "\n";
 }
 
 std::string ReportDescriptorPathOf(const std::string& devicePath) {

@@ -7,6 +7,12 @@ grep -v '^#' "$rule" | grep -q 'SUBSYSTEM=="hidraw"' || { echo "no hidraw match"
 grep -q 'ATTRS{idVendor}=="016c"' "$rule" || { echo "vendor id missing or not lower-case hex"; exit 1; }
 grep -q 'ATTRS{idProduct}=="04f3"' "$rule" || { echo "product id missing or not lower-case hex"; exit 1; }
 grep -q 'TAG+="uaccess"' "$rule" || { echo "no uaccess tag"; exit 1; }
+grep -q 'IMPORT{program}="reader-config-udev-probe %S%p"' "$rule" ||
+  { echo "the settings-interface probe is not imported"; exit 1; }
+# Only the node the probe calls the settings interface is handed out.
+if grep -v '^#' "$rule" | grep 'TAG+="uaccess"' | grep -vq 'ENV{READER_CONFIG_SETTINGS}=="1"'; then
+  echo "uaccess for a node that is not the settings interface"; exit 1
+fi
 if grep -v '^#' "$rule" | grep -Eq 'MODE="0?[0-7]{2}[2367]"'; then
   echo "world-writable mode"; exit 1
 fi

@@ -19,6 +19,7 @@ id=io.github.reader_config.ReaderConfig
 for f in usr/bin/reader-config \
          usr/lib/reader-config/reader-config-window \
          lib/udev/rules.d/70-reader-config.rules \
+         lib/udev/reader-config-udev-probe \
          usr/share/applications/$id.desktop \
          usr/share/metainfo/$id.metainfo.xml \
          usr/share/icons/hicolor/scalable/apps/$id.svg \
@@ -47,8 +48,9 @@ grep -q "<release version=\"$version\"" "$work/root/usr/share/metainfo/$id.metai
 
 program=$work/root/usr/bin/reader-config
 window=$work/root/usr/lib/reader-config/reader-config-window
+probe=$work/root/lib/udev/reader-config-udev-probe
 # (grep reads each listing whole: pipefail would count an early exit.)
-for p in "$program" "$window"; do
+for p in "$program" "$window" "$probe"; do
   name=$(basename "$p")
   grep -q '\.symtab' <<<"$(readelf -S "$p")" && fail "$name is not stripped"
   grep -q 'BIND_NOW' <<<"$(readelf -d "$p")" || fail "$name is not linked with -z now"

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,6 +73,38 @@ TEST(ReportDescriptorTest, KeyboardCollectionsAreToldFromTheReaders) {
         EXPECT_EQ(lengths->input, c.input) << c.what;
         EXPECT_EQ(lengths->output, c.output) << c.what;
     }
+}
+
+// The udev rule hands out a node only when its descriptor is the settings
+// interface's: never the reader's keyboard, never a node it cannot read.
+TEST(ReportDescriptorTest, TheUdevProbeNamesOnlyTheSettingsInterface) {
+    std::vector<uint8_t> withKeypad = READER;
+    for (uint8_t b : {0x05, 0x01, 0x0A, 0x07, 0x00, 0xA1, 0x01, 0xC0}) withKeypad.push_back(b);
+    std::vector<uint8_t> shortReports = READER;
+    shortReports[15] = 0x08;  // 8-byte input
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / "udev-probe-test" / "hidraw7";
+    struct Case {
+        const char* what;
+        std::optional<std::vector<uint8_t>> descriptor;  // none: no file
+        const char* properties;
+    } cases[] = {
+        {"settings interface", READER, "READER_CONFIG_SETTINGS=1\n"},
+        {"with a keypad usage", withKeypad, "READER_CONFIG_SETTINGS=0\n"},
+        {"short reports", shortReports, "READER_CONFIG_SETTINGS=0\n"},
+        {"broken", std::vector<uint8_t>{0x75}, "READER_CONFIG_SETTINGS=0\n"},
+        {"unreadable", std::nullopt, "READER_CONFIG_SETTINGS=0\n"},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir / "device");
+        if (c.descriptor)
+            std::ofstream(dir / "device" / "report_descriptor", std::ios::binary)
+                .write(reinterpret_cast<const char*>(c.descriptor->data()),
+                       static_cast<std::streamsize>(c.descriptor->size()));
+        EXPECT_EQ(dev::UdevProperties(dir.string()), c.properties) << c.what;
+    }
+    std::filesystem::remove_all(dir.parent_path());
 }
 
 TEST(ReportDescriptorTest, NumberedReportsTakeTheLongestOfEachKind) {

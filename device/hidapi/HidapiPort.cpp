@@ -134,16 +134,7 @@ OpenError Classify(int err) {
 }
 
 ReportLengths ReadReportLengths(const std::string& devicePath) {
-    std::ifstream in(ReportDescriptorPathOf(devicePath), std::ios::binary);
-    std::vector<uint8_t> bytes;
-    if (in) {
-        bytes.resize(MAX_REPORT_DESCRIPTOR_LEN);
-        in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        bytes.resize(static_cast<size_t>(std::max<std::streamsize>(0, in.gcount())));
-    }
-    if (!bytes.empty()) {
-        if (auto parsed = ParseReportLengths(bytes.data(), bytes.size())) return *parsed;
-    }
+    if (auto parsed = ReadReportLengthsFrom(ReportDescriptorPathOf(devicePath))) return *parsed;
     ReportLengths fallback;
     fallback.input = fallback.output = FALLBACK_REPORT_LEN;
     return fallback;
