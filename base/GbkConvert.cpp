@@ -1,39 +1,20 @@
 // The GBK conversion over the generated table: decoding indexes it, encoding
-// searches a reverse index built from it on first use, so both directions
-// always agree.
+// searches its reverse index.
 
 #include "base/GbkConvert.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <vector>
 
 #include "base/GbkTable.h"
 
 namespace tk::gbk {
 namespace {
 
-struct Reverse {
-    uint16_t codePoint;
-    uint16_t gbk;  // one byte from 0x80 up, or lead * 256 + trail
-};
-
-// Every GBK character beyond ASCII, ordered by code point.
-const std::vector<Reverse>& ReverseIndex() {
-    static const std::vector<Reverse> index = [] {
-        std::vector<Reverse> r;
-        for (size_t b = 0; b < SINGLE_BYTES; ++b)
-            if (SINGLE_BYTE_TABLE[b] != 0)
-                r.push_back({SINGLE_BYTE_TABLE[b], static_cast<uint16_t>(0x80 + b)});
-        for (size_t i = 0; i < LEADS * TRAILS; ++i)
-            if (PAIR_TABLE[i] != 0)
-                r.push_back({PAIR_TABLE[i], static_cast<uint16_t>((FIRST_LEAD + i / TRAILS) * 256 +
-                                                                  FIRST_TRAIL + i % TRAILS)});
-        std::sort(r.begin(), r.end(),
-                  [](const Reverse& a, const Reverse& b) { return a.codePoint < b.codePoint; });
-        return r;
-    }();
-    return index;
+// The code point of a GBK code of BY_CODE_POINT.
+char32_t CodePointOf(uint16_t code) {
+    if (code <= 0xFF) return SINGLE_BYTE_TABLE[code - 0x80];
+    return PAIR_TABLE[((code >> 8) - FIRST_LEAD) * TRAILS + (code & 0xFF) - FIRST_TRAIL];
 }
 
 // The character of the GBK sequence at in[0..length) and its length in
@@ -97,12 +78,12 @@ bool AppendGbk(char32_t cp, std::string& out) {
         out.push_back(static_cast<char>(cp));
         return true;
     }
-    const std::vector<Reverse>& index = ReverseIndex();
-    const auto it = std::lower_bound(index.begin(), index.end(), cp,
-                                     [](const Reverse& r, char32_t c) { return r.codePoint < c; });
-    if (it == index.end() || it->codePoint != cp) return false;
-    if (it->gbk > 0xFF) out.push_back(static_cast<char>(it->gbk >> 8));
-    out.push_back(static_cast<char>(it->gbk & 0xFF));
+    const uint16_t* end = BY_CODE_POINT + BY_CODE_POINT_COUNT;
+    const uint16_t* it = std::lower_bound(
+        BY_CODE_POINT, end, cp, [](uint16_t code, char32_t c) { return CodePointOf(code) < c; });
+    if (it == end || CodePointOf(*it) != cp) return false;
+    if (*it > 0xFF) out.push_back(static_cast<char>(*it >> 8));
+    out.push_back(static_cast<char>(*it & 0xFF));
     return true;
 }
 

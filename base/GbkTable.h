@@ -21,4 +21,10 @@ inline constexpr size_t SINGLE_BYTES = 0x80;  // 0x80 .. 0xFF
 extern const uint16_t SINGLE_BYTE_TABLE[SINGLE_BYTES];
 extern const uint16_t PAIR_TABLE[LEADS * TRAILS];
 
+// Every character beyond ASCII as its GBK code (one byte from 0x80 up, or
+// lead * 256 + trail), ordered by the code point it decodes to: the reverse
+// index that encoding searches.
+extern const uint16_t BY_CODE_POINT[];
+extern const size_t BY_CODE_POINT_COUNT;
+
 }  // namespace tk::gbk

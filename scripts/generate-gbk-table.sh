@@ -31,13 +31,17 @@ inside && /^<U[0-9A-Fa-f]+>/ {
     b = hex(substr(bytes, 3, 2))
     if (b < 128) { if (b != cp) fail("ASCII byte that is no ASCII character: " $0); next }
     single[b - 128] = cp
+    code = b
   } else if (bytes ~ /^\/x[0-9a-fA-F][0-9a-fA-F]\/x[0-9a-fA-F][0-9a-fA-F]$/) {
     lead = hex(substr(bytes, 3, 2)); trail = hex(substr(bytes, 7, 2))
     if (lead < 129 || lead > 254 || trail < 64 || trail > 254) fail("pair out of range: " $0)
     pair[(lead - 129) * 191 + trail - 64] = cp
+    code = lead * 256 + trail
   } else {
     fail("unexpected byte sequence: " $0)
   }
+  if (cp in bycp) fail("a second byte sequence for U+" substr($1, 3, length($1) - 3))
+  bycp[cp] = code
   count++
 }
 # Prints table[first .. first + n) as lines of twelve entries; 0 where GBK has no character.
@@ -69,6 +73,13 @@ END {
     row(pair, lead * 191, 191)
   }
   print "};"
+  print ""
+  print "const uint16_t BY_CODE_POINT[] = {"
+  n = 0
+  for (cp = 128; cp < 65536; cp++) if (cp in bycp) sorted[n++] = bycp[cp]
+  row(sorted, 0, n)
+  print "};"
+  print "const size_t BY_CODE_POINT_COUNT = sizeof BY_CODE_POINT / sizeof BY_CODE_POINT[0];"
   print "// clang-format on"
   print ""
   print "}  // namespace tk::gbk"
