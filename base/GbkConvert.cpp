@@ -1,21 +1,14 @@
-// The GBK conversion over the generated table: decoding indexes it, encoding
-// searches its reverse index.
+// The GBK conversion over the generated tables: decoding indexes the table
+// by lead and trail byte, encoding the reverse index by code point.
 
 #include "base/GbkConvert.h"
 
-#include <algorithm>
 #include <cstdint>
 
 #include "base/GbkTable.h"
 
 namespace tk::gbk {
 namespace {
-
-// The code point of a GBK code of BY_CODE_POINT.
-char32_t CodePointOf(uint16_t code) {
-    if (code <= 0xFF) return SINGLE_BYTE_TABLE[code - 0x80];
-    return PAIR_TABLE[((code >> 8) - FIRST_LEAD) * TRAILS + (code & 0xFF) - FIRST_TRAIL];
-}
 
 // The character of the GBK sequence at in[0..length) and its length in
 // bytes; length 0 when none starts there.
@@ -59,31 +52,33 @@ Decoded DecodeUtf8(const unsigned char* in, size_t length) {
     return {cp, len};
 }
 
-void AppendUtf8(char32_t cp, std::string& out) {
+// Writes the UTF-8 of cp at dst and moves dst past it.
+void PutUtf8(char32_t cp, char*& dst) {
     if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
+        *dst++ = static_cast<char>(cp);
     } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | cp >> 6));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        *dst++ = static_cast<char>(0xC0 | cp >> 6);
+        *dst++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else {  // the table holds nothing above U+FFFF
-        out.push_back(static_cast<char>(0xE0 | cp >> 12));
-        out.push_back(static_cast<char>(0x80 | (cp >> 6 & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        *dst++ = static_cast<char>(0xE0 | cp >> 12);
+        *dst++ = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+        *dst++ = static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
 
-// Appends the GBK bytes of cp; false when GBK has no such character.
-bool AppendGbk(char32_t cp, std::string& out) {
+// Writes the GBK bytes of cp at dst and moves dst past them; false when GBK
+// has no such character.
+bool PutGbk(char32_t cp, char*& dst) {
     if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
+        *dst++ = static_cast<char>(cp);
         return true;
     }
-    const uint16_t* end = BY_CODE_POINT + BY_CODE_POINT_COUNT;
-    const uint16_t* it = std::lower_bound(
-        BY_CODE_POINT, end, cp, [](uint16_t code, char32_t c) { return CodePointOf(code) < c; });
-    if (it == end || CodePointOf(*it) != cp) return false;
-    if (*it > 0xFF) out.push_back(static_cast<char>(*it >> 8));
-    out.push_back(static_cast<char>(*it & 0xFF));
+    if (cp > 0xFFFF) return false;
+    const uint16_t block = ENCODE_BLOCK_OF_PAGE[cp >> 8];
+    const uint16_t code = block == NO_BLOCK ? 0 : ENCODE_BLOCKS[block][cp & 0xFF];
+    if (code == 0) return false;
+    if (code > 0xFF) *dst++ = static_cast<char>(code >> 8);
+    *dst++ = static_cast<char>(code & 0xFF);
     return true;
 }
 
@@ -91,17 +86,23 @@ bool AppendGbk(char32_t cp, std::string& out) {
 
 size_t ConvertPrefix(Direction direction, const char* in, size_t length, std::string& out) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(in);
+    // Room for the longest result: a byte of GBK becomes at most three of
+    // UTF-8 (0x80 is €), and no character grows on the way to GBK.
+    const size_t at = out.size();
+    out.resize(at + (direction == Direction::GbkToUtf8 ? 3 * length : length));
+    char* dst = out.data() + at;
     size_t pos = 0;
     while (pos < length) {
         const Decoded d = direction == Direction::GbkToUtf8 ? DecodeGbk(bytes + pos, length - pos)
                                                             : DecodeUtf8(bytes + pos, length - pos);
         if (d.length == 0) break;
         if (direction == Direction::GbkToUtf8)
-            AppendUtf8(d.codePoint, out);
-        else if (!AppendGbk(d.codePoint, out))
+            PutUtf8(d.codePoint, dst);
+        else if (!PutGbk(d.codePoint, dst))
             break;
         pos += d.length;
     }
+    out.resize(static_cast<size_t>(dst - out.data()));
     return pos;
 }
 

@@ -21,10 +21,13 @@ inline constexpr size_t SINGLE_BYTES = 0x80;  // 0x80 .. 0xFF
 extern const uint16_t SINGLE_BYTE_TABLE[SINGLE_BYTES];
 extern const uint16_t PAIR_TABLE[LEADS * TRAILS];
 
-// Every character beyond ASCII as its GBK code (one byte from 0x80 up, or
-// lead * 256 + trail), ordered by the code point it decodes to: the reverse
-// index that encoding searches.
-extern const uint16_t BY_CODE_POINT[];
-extern const size_t BY_CODE_POINT_COUNT;
+// The reverse index, for encoding a BMP code point cp from 0x80 up: its GBK
+// code (one byte from 0x80 up, or lead * 256 + trail) is
+// ENCODE_BLOCKS[ENCODE_BLOCK_OF_PAGE[cp >> 8]][cp & 0xFF], 0 where GBK has
+// none; a page of code points without any has NO_BLOCK.
+inline constexpr size_t CODE_POINT_PAGES = 256, CODE_POINTS_PER_PAGE = 256;
+inline constexpr uint16_t NO_BLOCK = 0xFFFF;
+extern const uint16_t ENCODE_BLOCK_OF_PAGE[CODE_POINT_PAGES];
+extern const uint16_t ENCODE_BLOCKS[][CODE_POINTS_PER_PAGE];
 
 }  // namespace tk::gbk

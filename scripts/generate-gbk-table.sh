@@ -44,12 +44,12 @@ inside && /^<U[0-9A-Fa-f]+>/ {
   bycp[cp] = code
   count++
 }
-# Prints table[first .. first + n) as lines of twelve entries; 0 where GBK has no character.
-function row(table, first, n,   i, line) {
+# Prints table[first .. first + n) as indented lines of twelve entries; 0 where none.
+function row(table, first, n, indent,   i, line) {
   line = ""
   for (i = 0; i < n; i++) {
     line = line sprintf("0x%04X,", table[first + i] + 0)
-    if (i % 12 == 11 || i == n - 1) { print "    " line; line = "" } else line = line " "
+    if (i % 12 == 11 || i == n - 1) { print indent line; line = "" } else line = line " "
   }
 }
 END {
@@ -64,22 +64,37 @@ END {
   print ""
   print "// clang-format off"
   print "const uint16_t SINGLE_BYTE_TABLE[SINGLE_BYTES] = {"
-  row(single, 0, 128)
+  row(single, 0, 128, "    ")
   print "};"
   print ""
   print "const uint16_t PAIR_TABLE[LEADS * TRAILS] = {"
   for (lead = 0; lead < 126; lead++) {
     printf "    // lead byte 0x%02X\n", lead + 129
-    row(pair, lead * 191, 191)
+    row(pair, lead * 191, 191, "    ")
   }
   print "};"
   print ""
-  print "const uint16_t BY_CODE_POINT[] = {"
-  n = 0
-  for (cp = 128; cp < 65536; cp++) if (cp in bycp) sorted[n++] = bycp[cp]
-  row(sorted, 0, n)
+  # The reverse index: a block of 256 codes for each page of 256 code points
+  # that holds a character, and for each page the number of its block.
+  blocks = 0
+  for (page = 0; page < 256; page++) {
+    block[page] = 65535
+    for (cp = page * 256; cp < page * 256 + 256; cp++)
+      if (cp >= 128 && cp in bycp) { block[page] = blocks++; break }
+  }
+  print "const uint16_t ENCODE_BLOCK_OF_PAGE[CODE_POINT_PAGES] = {"
+  row(block, 0, 256, "    ")
   print "};"
-  print "const size_t BY_CODE_POINT_COUNT = sizeof BY_CODE_POINT / sizeof BY_CODE_POINT[0];"
+  print ""
+  print "const uint16_t ENCODE_BLOCKS[][CODE_POINTS_PER_PAGE] = {"
+  for (page = 0; page < 256; page++) {
+    if (block[page] == 65535) continue
+    printf "    {  // U+%02X00\n", page
+    for (i = 0; i < 256; i++) codes[i] = (page * 256 + i >= 128 && page * 256 + i in bycp) ? bycp[page * 256 + i] : 0
+    row(codes, 0, 256, "        ")
+    print "    },"
+  }
+  print "};"
   print "// clang-format on"
   print ""
   print "}  // namespace tk::gbk"
