@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "base/Gbk.h"
+#include "base/GbkConvert.h"
 #include "bench/Stats.h"
 #include "tests/support/HostIconv.h"
 
@@ -17,6 +18,12 @@ const std::string TEXT_UTF8 =
 std::string ViaIconv(support::HostIconv& iconv, const std::string& in) {
     std::string out;
     iconv.ConvertPrefix(in, out);
+    return out;
+}
+
+std::string ViaTable(tk::gbk::Direction direction, const std::string& in) {
+    std::string out;
+    tk::gbk::ConvertPrefix(direction, in.data(), in.size(), out);
     return out;
 }
 
@@ -43,10 +50,12 @@ std::vector<GbkCost> MeasureGbk(int rounds, int perRound) {
     std::vector<double> table[2], viaIconv[2];
     size_t sink = 0;
     for (int r = 0; r < rounds; ++r) {
-        table[0].push_back(CpuPerCall(perRound, sink, [&] { return tk::Utf8ToGbk(TEXT_UTF8); }));
+        table[0].push_back(CpuPerCall(
+            perRound, sink, [&] { return ViaTable(tk::gbk::Direction::Utf8ToGbk, TEXT_UTF8); }));
         viaIconv[0].push_back(
             CpuPerCall(perRound, sink, [&] { return ViaIconv(toGbk, TEXT_UTF8); }));
-        table[1].push_back(CpuPerCall(perRound, sink, [&] { return tk::GbkToUtf8(textGbk); }));
+        table[1].push_back(CpuPerCall(
+            perRound, sink, [&] { return ViaTable(tk::gbk::Direction::GbkToUtf8, textGbk); }));
         viaIconv[1].push_back(
             CpuPerCall(perRound, sink, [&] { return ViaIconv(toUtf8, textGbk); }));
     }

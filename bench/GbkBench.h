@@ -1,7 +1,7 @@
 #pragma once
-// CPU time of the GBK conversion over the tool's table against glibc's iconv
-// called as the tool called it before (tests/support/HostIconv.h), on the
-// same text, in turns.
+// CPU time of the GBK conversion over the tool's table (base/GbkConvert.h)
+// against glibc's iconv called as the tool called it before in its place
+// (tests/support/HostIconv.h), on the same text, in turns.
 
 #include <string>
 #include <vector>
