@@ -52,6 +52,13 @@ function row(table, first, n, indent,   i, line) {
     if (i % 12 == 11 || i == n - 1) { print indent line; line = "" } else line = line " "
   }
 }
+# Prints the definition decl of a flat array holding table[0 .. n).
+function array(decl, table, n) {
+  print decl " = {"
+  row(table, 0, n, "    ")
+  print "};"
+  print ""
+}
 END {
   if (failed) exit 1
   if (count < 20000) fail("only " count " characters: is this the GBK charmap?")
@@ -63,10 +70,7 @@ END {
   print "namespace tk::gbk {"
   print ""
   print "// clang-format off"
-  print "const uint16_t SINGLE_BYTE_TABLE[SINGLE_BYTES] = {"
-  row(single, 0, 128, "    ")
-  print "};"
-  print ""
+  array("const uint16_t SINGLE_BYTE_TABLE[SINGLE_BYTES]", single, 128)
   print "const uint16_t PAIR_TABLE[LEADS * TRAILS] = {"
   for (lead = 0; lead < 126; lead++) {
     printf "    // lead byte 0x%02X\n", lead + 129
@@ -82,10 +86,7 @@ END {
     for (cp = page * 256; cp < page * 256 + 256; cp++)
       if (cp >= 128 && cp in bycp) { block[page] = blocks++; break }
   }
-  print "const uint16_t ENCODE_BLOCK_OF_PAGE[CODE_POINT_PAGES] = {"
-  row(block, 0, 256, "    ")
-  print "};"
-  print ""
+  array("const uint16_t ENCODE_BLOCK_OF_PAGE[CODE_POINT_PAGES]", block, 256)
   print "const uint16_t ENCODE_BLOCKS[][CODE_POINTS_PER_PAGE] = {"
   for (page = 0; page < 256; page++) {
     if (block[page] == 65535) continue
