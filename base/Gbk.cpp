@@ -16,15 +16,15 @@ enum class Direction { ToGbk, ToUtf8 };
 // Set by tests only (SimulateGbkUnavailable).
 std::atomic<bool> g_simulateUnavailable{false};
 
-// The platform's part, all of it: whether it converts at all, and the strict
-// conversion of a whole text, which fails at any character the target cannot
-// hold or the source spells wrongly.
-bool PlatformAvailable() {
-    return !g_simulateUnavailable && gbk::Available();
+// The table's part, all of it: the strict conversion of a whole text, which
+// fails at any character the target cannot hold or the source spells wrongly.
+// The table is always there; only a test takes it away.
+bool TableAvailable() {
+    return !g_simulateUnavailable;
 }
 
-std::optional<std::string> PlatformConvert(Direction d, std::string_view in) {
-    if (!PlatformAvailable()) return std::nullopt;
+std::optional<std::string> TableConvert(Direction d, std::string_view in) {
+    if (!TableAvailable()) return std::nullopt;
     std::string out;
     const size_t used = gbk::ConvertPrefix(
         d == Direction::ToGbk ? gbk::Direction::Utf8ToGbk : gbk::Direction::GbkToUtf8, in.data(),
@@ -97,12 +97,12 @@ GbkResult ToGbk(const std::string& utf8, std::string& out, std::string* offendin
         size_t len = Utf8SequenceLength(lead);
         if (len > in.size() - i) len = in.size() - i;
         const std::string_view ch = in.substr(i, len);
-        if (const auto converted = PlatformConvert(Direction::ToGbk, ch)) {
+        if (const auto converted = TableConvert(Direction::ToGbk, ch)) {
             out += *converted;
         } else {
             out.push_back('?');
             if (result == GbkResult::Ok) {
-                result = PlatformAvailable() ? GbkResult::NotGbk : GbkResult::Unavailable;
+                result = TableAvailable() ? GbkResult::NotGbk : GbkResult::Unavailable;
                 if (offending) *offending = std::string(ch);
             }
         }
@@ -116,7 +116,7 @@ GbkResult ToGbk(const std::string& utf8, std::string& out, std::string* offendin
 std::string Utf8ToGbk(const std::string& utf8) {
     // The whole text at once when it can be: a character at a time costs more.
     if (utf8.find(MARK_OPEN) == std::string::npos)
-        if (auto whole = PlatformConvert(Direction::ToGbk, utf8)) return *whole;
+        if (auto whole = TableConvert(Direction::ToGbk, utf8)) return *whole;
     std::string out;
     ToGbk(utf8, out, nullptr);
     return out;
@@ -128,7 +128,7 @@ GbkResult Utf8ToGbkExact(const std::string& utf8, std::string& gbk, std::string*
 
 std::string GbkToUtf8(const std::string& gbk) {
     if (gbk.find('\0') == std::string::npos)
-        if (auto whole = PlatformConvert(Direction::ToUtf8, gbk)) return *whole;
+        if (auto whole = TableConvert(Direction::ToUtf8, gbk)) return *whole;
     std::string out;
     const std::string_view in = gbk;
     size_t i = 0;
@@ -139,12 +139,12 @@ std::string GbkToUtf8(const std::string& gbk) {
             continue;
         }
         if (IsGbkLeadByte(b) && i + 1 < in.size())
-            if (const auto pair = PlatformConvert(Direction::ToUtf8, in.substr(i, 2))) {
+            if (const auto pair = TableConvert(Direction::ToUtf8, in.substr(i, 2))) {
                 out += *pair;
                 i += 2;
                 continue;
             }
-        const auto single = b != 0 ? PlatformConvert(Direction::ToUtf8, in.substr(i, 1))
+        const auto single = b != 0 ? TableConvert(Direction::ToUtf8, in.substr(i, 1))
                                    : std::optional<std::string>();
         out += single ? *single : Mark(b);
         ++i;
@@ -153,7 +153,7 @@ std::string GbkToUtf8(const std::string& gbk) {
 }
 
 bool GbkAvailable() {
-    return PlatformAvailable();
+    return TableAvailable();
 }
 
 void SimulateGbkUnavailable(bool unavailable) {

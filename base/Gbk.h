@@ -1,6 +1,8 @@
 #pragma once
-// Conversion between the widgets' UTF-8 and the GBK bytes (code page 936)
-// that the tool measures and sends.
+// Conversion between the widgets' UTF-8 and the GBK bytes that the tool
+// measures and sends, over one table on every platform: glibc's GBK
+// (base/GbkTable.h), so that the same bytes show the same way on Linux and
+// Windows.
 //
 // Every byte sequence survives the way to a widget and back: a byte that is
 // no GBK character (a lone lead byte, 0xFF, a pair GBK leaves unassigned)
@@ -28,17 +30,18 @@ std::string GbkToUtf8(const std::string& gbk);
 enum class GbkResult {
     Ok,
     NotGbk,       // a character GBK cannot hold, or broken UTF-8
-    Unavailable,  // the system has no GBK conversion, and the text needs one
+    Unavailable,  // the GBK conversion is off (tests), and the text needs one
 };
 // Converts utf8 to GBK only when every character can be converted. On
 // NotGbk, *offending (when given) holds the first such character (UTF-8).
-// Text of ASCII characters and byte marks converts without the system's help.
+// Text of ASCII characters and byte marks converts without the table.
 GbkResult Utf8ToGbkExact(const std::string& utf8, std::string& gbk,
                          std::string* offending = nullptr);
 
-// Whether this system converts between UTF-8 and GBK.
+// Whether the GBK conversion is on: always, unless a test turned it off.
 bool GbkAvailable();
-// For tests: behave as a system without the GBK conversion.
+// For tests: behave as a system without the GBK conversion (the window's
+// message for that case).
 void SimulateGbkUnavailable(bool unavailable);
 
 // True when b starts a two-byte GBK character.

@@ -1,6 +1,6 @@
 // reader-config-bench: measures the tool's start-up, memory, output pane,
-// idle load and device operations, and prints one table (Markdown) with the
-// targets each ratio is held to.
+// idle load, device operations and GBK conversion, and prints one table
+// (Markdown) with the targets each ratio is held to.
 //
 //   reader-config-bench --tool build/reader-config --minimal build/bench/minimal-dialog
 //                       [--runs 15] [--lines 100000] [--readers 30000] [--idle 10]
@@ -19,6 +19,7 @@
 
 #include "bench/AppendBench.h"
 #include "bench/CommandBench.h"
+#include "bench/GbkBench.h"
 #include "bench/IdleBench.h"
 #include "bench/LongRunBench.h"
 #include "bench/OperationBench.h"
@@ -191,6 +192,7 @@ int main(int argc, char** argv) {
     std::vector<int> marks = {100, 10000, 100000};
     while (marks.back() > options.lines) marks.pop_back();
     const std::vector<bench::AppendCost> appends = bench::MeasureAppendOutput(marks, 10, 3);
+    const std::vector<bench::GbkCost> gbk = bench::MeasureGbk(options.runs, 2000);
     std::vector<bench::OperationCost> operations;
     std::vector<bench::ParallelCost> parallel;
     try {
@@ -292,6 +294,12 @@ int main(int argc, char** argv) {
             bench::FormatSeconds(qtSide), set ? "0.5 ms" : "",
             set ? bench::FormatRatio(qtSide / SET_DEVICE_LIMIT_S) : "",
             set ? Target("≤", 1.0, qtSide <= SET_DEVICE_LIMIT_S) : "");
+    }
+    for (const bench::GbkCost& g : gbk) {
+        Row("GBK conversion, " + g.direction + ", a text of " + std::to_string(g.characters) +
+                " characters: CPU per conversion, the tool's table" + runs,
+            bench::FormatSeconds(g.table), bench::FormatSeconds(g.iconv) + " glibc's iconv",
+            bench::FormatRatio(g.table / g.iconv));
     }
     const bench::ParallelCost& single = parallel.front();
     for (const bench::ParallelCost& c : parallel) {

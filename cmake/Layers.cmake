@@ -3,7 +3,7 @@
 # layers below it; tests/check-layers.sh holds every #include to the same
 # picture, so a newcomer sees from the tree what may use what.
 #
-#   readerbase     base/                    clock, GBK conversion, file names
+#   readerbase     base/                    clock, GBK table and conversion, file names
 #   readerdevice   device/                  HID port contract, CHidLink, traces
 #   readercore     core/ reader/ keypad/ profile/
 #                                           codecs, the reader session, profiles
@@ -14,8 +14,8 @@
 #   readercli      cli/                     the commands and the parallel batch
 #
 # Platform adapters, toolkits and entry points come on top (CMakeLists.txt,
-# cmake/Windows.cmake). BASE_PLATFORM_SOURCES: the GBK and file-name
-# primitives of the platform.
+# cmake/Windows.cmake). BASE_PLATFORM_SOURCES: the file-name primitive of the
+# platform; the GBK table is the same on every platform.
 
 function(reader_layer name)
   cmake_parse_arguments(L "" "" "DIRS;LINKS" ${ARGN})
@@ -35,6 +35,7 @@ if(NOT WIN32)
   set(READER_THREADS Threads::Threads)
 endif()
 add_library(readerbase STATIC ${PROJECT_SOURCE_DIR}/base/Gbk.cpp
+  ${PROJECT_SOURCE_DIR}/base/GbkConvert.cpp ${PROJECT_SOURCE_DIR}/base/GbkTableData.cpp
   ${PROJECT_SOURCE_DIR}/base/SystemClock.cpp ${BASE_PLATFORM_SOURCES})
 target_include_directories(readerbase PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_definitions(readerbase PUBLIC READER_CONFIG_VERSION="${PROJECT_VERSION}"

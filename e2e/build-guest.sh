@@ -3,8 +3,7 @@
 #   WORK/kernel      the kernel to boot: the uncompressed ELF vmlinux (booted
 #                    directly through PVH) or, failing that, the package's bzImage
 #   WORK/initrd.gz   busybox, the hid, uhid and hid-generic modules, the two
-#                    programs with their shared libraries, glibc's GBK
-#                    converter, and the init
+#                    programs with their shared libraries, and the init
 # The downloaded packages and the unpacked kernel are kept in WORK/cache.
 # Usage: build-guest.sh WORK READER_PROGRAM DRIVER_PROGRAM
 set -euo pipefail
@@ -104,12 +103,5 @@ for prog in "$reader" "$driver"; do
     cp -L "$lib" "$root$lib"
   done
 done
-# glibc's GBK converter, which the tool converts the fields' texts with (it
-# refuses to send a text it cannot convert).
-gconv=$(dirname "$(find /usr/lib -name GBK.so -path '*gconv*' | head -n1)")
-[ -f "$gconv/GBK.so" ] || { echo "build-guest: glibc's GBK.so not found" >&2; exit 1; }
-mkdir -p "$root$gconv"
-cp -r "$gconv/GBK.so" "$gconv/gconv-modules" "$gconv/gconv-modules.d" "$root$gconv/"
-[ -f "$gconv/gconv-modules.cache" ] && cp "$gconv/gconv-modules.cache" "$root$gconv/"
 (cd "$root" && find . | LC_ALL=C sort | cpio -o -H newc --quiet) | gzip -1 > "$work/initrd.gz"
 echo "build-guest: kernel $kpkg ($(basename "$(readlink "$work/kernel")")), initrd $(du -h "$work/initrd.gz" | cut -f1)" >&2

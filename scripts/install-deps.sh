@@ -13,7 +13,7 @@ packages=(
   clang-format
   clang libclang-rt-14-dev
   dpkg-dev librsvg2-bin desktop-file-utils appstream lintian x11-utils
-  locales  # a comma-decimal locale for the trace tests, compiled at build time
+  locales  # a comma-decimal locale for the trace tests; the GBK charmap the table comes from
   fonts-noto-cjk fonts-wqy-zenhei
   xvfb xauth
   qt6-translations-l10n  # Qt's own texts (message box buttons, edit menus) in Chinese

@@ -34,7 +34,7 @@ TEST(Gbk, EveryByteSequenceSurvivesTheWayToAWidgetAndBack) {
         {"\xB0\xA1\xB0", "啊«B0»"},          // a character, then half of one
         {"\xFF\xFE", "«FF»«FE»"},            // no character at all
         {std::string("a\0b", 3), "a«00»b"},  // 0x00 inside a long text
-        {"\x80", "€"},                       // a character of code page 936
+        {"\x80", "€"},                       // a character of GBK
     };
     for (const Case& c : cases) {
         EXPECT_EQ(tk::GbkToUtf8(c.gbk), c.shown);
@@ -48,6 +48,40 @@ TEST(Gbk, EveryByteSequenceSurvivesTheWayToAWidgetAndBack) {
             const std::string two = one + static_cast<char>(b);
             EXPECT_EQ(tk::Utf8ToGbk(tk::GbkToUtf8(two)), two) << a << " " << b;
         }
+    }
+}
+
+// Where Windows' code page 936 and glibc's GBK differ (the user-defined areas
+// that code page 936 gives private-use characters), and characters they
+// share: the tool holds every platform to glibc's table.
+TEST(Gbk, OneTableOnEveryPlatform) {
+    struct Shown {
+        std::string gbk, shown;
+    } shown[] = {
+        {"\xAA\xA1", "«AA»«A1»"},          // U+E000 in code page 936
+        {"\xA1\x40", "«A1»@"},             // U+E4C6 there
+        {"\xFE\x50", "«FE»P"},             // U+E815 there
+        {"\xF8\xFE\xA1", "«F8»«FE»«A1»"},  // U+E291 there, then a lone lead byte
+        {"\xA2\xE3", "«A2»«E3»"},          // U+E76C there
+        {"\x80", "€"},                     // the euro sign in both tables
+        {"\xFF", "«FF»"},                  // in neither
+        {"\xD6\xD0", "中"},
+        {"\xC8\xB7\xC8\xCF", "确认"},
+        {"\xA1\xA4\xA1\xAA", "·—"},       // U+00B7, U+2014
+        {"\xA8\x80\xFE\x4F", "█\uFA29"},  // the last pair GBK assigns
+    };
+    for (const Shown& c : shown) {
+        EXPECT_EQ(tk::GbkToUtf8(c.gbk), c.shown) << c.shown;
+        std::string gbk;
+        EXPECT_EQ(tk::Utf8ToGbkExact(c.shown, gbk), tk::GbkResult::Ok) << c.shown;
+        EXPECT_EQ(gbk, c.gbk) << c.shown;
+    }
+    // Characters that code page 936 would send as a user-defined pair.
+    for (const std::string refused : {"\uE000", "\uE4C6", "\uE815"}) {
+        std::string gbk, offending;
+        EXPECT_EQ(tk::Utf8ToGbkExact("a" + refused, gbk, &offending), tk::GbkResult::NotGbk);
+        EXPECT_EQ(offending, refused);
+        EXPECT_EQ(tk::Utf8ToGbk(refused), "?");
     }
 }
 
