@@ -9,10 +9,9 @@ grep -q 'ATTRS{idProduct}=="04f3"' "$rule" || { echo "product id missing or not 
 grep -q 'TAG+="uaccess"' "$rule" || { echo "no uaccess tag"; exit 1; }
 grep -q 'IMPORT{program}="reader-config-udev-probe %S%p"' "$rule" ||
   { echo "the settings-interface probe is not imported"; exit 1; }
-# Only the node the probe calls the settings interface is handed out.
-if grep -v '^#' "$rule" | grep 'TAG+="uaccess"' | grep -vq 'ENV{READER_CONFIG_SETTINGS}=="1"'; then
-  echo "uaccess for a node that is not the settings interface"; exit 1
-fi
+# Every node the probe does not call the settings interface loses the tag.
+grep -v '^#' "$rule" | grep 'TAG-="uaccess"' | grep -q 'ENV{READER_CONFIG_SETTINGS}!="1"' ||
+  { echo "uaccess is not taken back from nodes other than the settings interface"; exit 1; }
 if grep -v '^#' "$rule" | grep -Eq 'MODE="0?[0-7]{2}[2367]"'; then
   echo "world-writable mode"; exit 1
 fi
