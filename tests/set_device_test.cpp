@@ -110,26 +110,27 @@ TEST_F(SetDeviceTest, LongTextsOnACurrentReader) {
     EXPECT_EQ(g_bMultiCharSupported, 1);
 }
 
-TEST_F(SetDeviceTest, LongTextsOnAnOldReaderInChinese) {
-    const std::string old = "此设备可能是老版本的，不支持多字符！";
-    EXPECT_EQ(OnOldReader(false),
-              (std::vector<std::string>{
-                  "", old, Stamped("我已经把默认第二磁道结束符给您配置好了 ！", clock), "", old,
-                  Stamped("我已经把默认ID卡中间分隔符给您配置好了 ！", clock),
-                  Stamped("配置设备成功！", clock)}));
-}
-
-TEST_F(SetDeviceTest, LongTextsOnAnOldReaderInEnglish) {
-    const std::string old =
-        "The device may be the old version, does not support multiple characters !";
-    EXPECT_EQ(
-        OnOldReader(true),
-        (std::vector<std::string>{
-            "", old,
-            Stamped("I have give you to configure the default second track end mark !", clock), "",
-            old,
-            Stamped("I have give you to configure the default ID card middle separator !", clock),
-            Stamped("Configuration of success!", clock)}));
+TEST_F(SetDeviceTest, LongTextsOnAnOldReaderInBothLanguages) {
+    struct Case {
+        bool english;
+        const char *old, *track, *middle, *success;
+    } cases[] = {
+        {false, "此设备可能是老版本的，不支持多字符！", "我已经把默认第二磁道结束符给您配置好了 ！",
+         "我已经把默认ID卡中间分隔符给您配置好了 ！", "配置设备成功！"},
+        {true, "The device may be the old version, does not support multiple characters !",
+         "I have give you to configure the default second track end mark !",
+         "I have give you to configure the default ID card middle separator !",
+         "Configuration of success!"},
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::string> lines = OnOldReader(c.english);
+        EXPECT_EQ(lines,
+                  (std::vector<std::string>{"", c.old, Stamped(c.track, clock), "", c.old,
+                                            Stamped(c.middle, clock), Stamped(c.success, clock)}))
+            << c.english;
+        dlg.reset();
+        port.DetachQuietly(*device);
+    }
 }
 
 TEST_F(SetDeviceTest, SilentReaderFailsEvenWithATrackOneSentinelY) {
