@@ -22,7 +22,11 @@ bool TypesText(const QString& text) {
 
 KeyEventFilter::KeyEventFilter(QWidget* dialog, KeyState& keys, std::function<DialogEvents*()> sink,
                                std::function<int()> focusId)
-    : m_dialog(dialog), m_keys(keys), m_sink(std::move(sink)), m_focusId(std::move(focusId)) {}
+    : m_dialog(dialog),
+      m_keys(keys),
+      m_sink(std::move(sink)),
+      m_focusId(std::move(focusId)),
+      m_repeatsShareTimes(QGuiApplication::platformName() == QLatin1String("xcb")) {}
 
 bool KeyEventFilter::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
@@ -49,15 +53,18 @@ bool KeyEventFilter::OnKey(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     const bool press = event->type() == QEvent::KeyPress;
     // Auto-repeat on this platform sends a release before each repeated press;
-    // the key is still held, as the asynchronous key state must say.
+    // the key is still held, as the asynchronous key state must say. Qt flags
+    // the pair only when both have arrived together; on X the key state pairs
+    // the others by their equal times.
     if (!press && key->isAutoRepeat()) return false;
     const uint8_t vk = VirtualKeyOf(key->key());
+    const uint64_t time = m_repeatsShareTimes ? key->timestamp() : 0;
     if (vk != 0) {
         if (press) {
             // The repeat of a press the dialog has acted on reaches no one.
-            if (!m_keys.Press(vk, key->isAutoRepeat())) return true;
+            if (!m_keys.Press(vk, key->isAutoRepeat(), time)) return true;
         } else {
-            m_keys.Release(vk);
+            m_keys.Release(vk, time);
         }
     }
     if (!m_dialog || watched != m_dialog->windowHandle()) return false;

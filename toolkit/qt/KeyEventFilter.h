@@ -32,6 +32,9 @@ class KeyEventFilter : public QObject {
     KeyState& m_keys;
     std::function<DialogEvents*()> m_sink;
     std::function<int()> m_focusId;
+    // An X server sends its auto-repeat as a release and a press of the same
+    // time; elsewhere (Wayland, synthesized events) equal times mean nothing.
+    const bool m_repeatsShareTimes;
 };
 
 }  // namespace tk

@@ -1,0 +1,95 @@
+// Keys as an X server delivers them, pressed and released through its test
+// extension: a held key is one press.
+
+#include <gtest/gtest.h>
+#include <xkbcommon/xkbcommon-keysyms.h>
+
+#include <QApplication>
+#include <QTest>
+
+#include "app/ControlIds.h"
+#include "app/ControlTable.h"
+#include "app/ReaderConfigDlg.h"
+#include "keypad/KeyNameTable.h"
+#include "sim/KeypadModel.h"
+#include "sim/ReaderModel.h"
+#include "sim/VirtualClock.h"
+#include "sim/VirtualHidPort.h"
+#include "toolkit/KeyCodes.h"
+#include "toolkit/qt/QtSurface.h"
+#include "widgets/WidgetTestSupport.h"
+#include "xserver/XKeyboard.h"
+
+namespace {
+
+using namespace ids;
+
+class KeysOnXTest : public ::testing::Test {
+  protected:
+    KeysOnXTest() : clock({2026, 12, 7, 9, 5, 7, 0}), port(clock), ui(app::MainDialogSpec()) {}
+    void SetUp() override {
+        if (!kb.Connected()) GTEST_SKIP() << "no X server";
+    }
+    void Show() {
+        ui.Dialog()->show();
+        ui.Dialog()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(ui.Dialog()));
+    }
+    // The dialog over a virtual keypad, in the view asked for.
+    void Start(bool keyboardView) {
+        port.AttachQuietly(std::make_unique<sim::KeypadModel>(std::make_unique<sim::AckingModel>(),
+                                                              DEFAULT_KEY_CODES));
+        dlg = std::make_unique<CReaderConfigDlg>(ui, port, port, clock);
+        dlg->OnInitDialog();
+        Show();
+        if (keyboardView) dlg->OnCommand(ID_TOGGLE_VIEW);
+        ASSERT_EQ(ui.IsVisible(KeyFieldId(1)), keyboardView);
+    }
+    // Holds a key until the server has repeated it ten times, then lets go.
+    void Hold(xcb_keysym_t key) {
+        kb.Down(key);
+        const bool repeated = kb.WaitFor([&] { return kb.PressesSeen(key) >= 10; });
+        kb.Up(key);
+        ASSERT_TRUE(repeated) << "the server did not repeat the key";
+        ASSERT_TRUE(kb.Sync(ui.Dialog()));
+    }
+    size_t LinesOf(const std::string& text) const {
+        const std::string pane = ui.GetText(IDC_OUTPUT);
+        size_t n = 0;
+        for (size_t at = pane.find(text); at != std::string::npos; at = pane.find(text, at + 1))
+            ++n;
+        return n;
+    }
+
+    widgettest::AppFirst app;
+    sim::VirtualClock clock;
+    sim::VirtualHidPort port;
+    tk::QtSurface ui;
+    xtest::XKeyboard kb;
+    std::unique_ptr<CReaderConfigDlg> dlg;
+};
+
+TEST_F(KeysOnXTest, AHeldKeyIsAnnouncedOnce) {
+    const struct {
+        bool keyboardView;
+        int focus;
+        xcb_keysym_t key;
+        const char* line;
+    } cases[] = {
+        {false, IDC_MIDDLE_SEP_TEXT, XKB_KEY_Escape, "你按下了 ESC 功能键 ！"},
+        {false, IDC_MIDDLE_SEP_TEXT, XKB_KEY_F5, "你按下了 F5 功能键 ！"},
+        {true, IDC_OUTPUT, XKB_KEY_F3, "你按下了 F3 键！"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        dlg.reset();
+        Start(c.keyboardView);
+        ui.SetFocus(c.focus);
+        Hold(c.key);
+        EXPECT_EQ(LinesOf(c.line), 1u);
+        EXPECT_FALSE(ui.Keys().IsDown(tk::VK_ESCAPE));
+        EXPECT_EQ(dlg->Result(), 0);
+    }
+}
+
+}  // namespace
