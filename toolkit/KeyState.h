@@ -24,8 +24,10 @@ class KeyState {
     // A release event from the toolkit.
     void Release(uint8_t vk, uint64_t time = 0);
     // True while the key counts as down (the platform's nonzero key state).
-    bool IsDown(uint8_t vk) const { return m_down.test(vk); }
-    // The dialog has acted on the key: it counts as up until its next real press.
+    // VK_SHIFT, VK_CONTROL and VK_MENU are down while either side is.
+    bool IsDown(uint8_t vk) const;
+    // The dialog has acted on the key: it counts as up until its next real
+    // press (for VK_SHIFT, VK_CONTROL and VK_MENU, both sides).
     void WaitForRelease(uint8_t vk);
     void Clear();
 
@@ -36,5 +38,9 @@ class KeyState {
     std::bitset<256> m_actedAtRelease;  // what m_actedWhileHeld held at the last release
     std::array<uint64_t, 256> m_releaseTime{};
 };
+
+// The side-independent key of a left or right Shift, Ctrl or Alt key
+// (VK_SHIFT for VK_RSHIFT); any other key itself.
+uint8_t EitherSideOf(uint8_t vk);
 
 }  // namespace tk

@@ -1,5 +1,6 @@
 // Keys as an X server delivers them, pressed and released through its test
-// extension: a held key is one press.
+// extension: a held key is one press, and the left and right keys of each
+// pair are told apart.
 
 #include <gtest/gtest.h>
 #include <xkbcommon/xkbcommon-keysyms.h>
@@ -90,6 +91,47 @@ TEST_F(KeysOnXTest, AHeldKeyIsAnnouncedOnce) {
         EXPECT_FALSE(ui.Keys().IsDown(tk::VK_ESCAPE));
         EXPECT_EQ(dlg->Result(), 0);
     }
+}
+
+TEST_F(KeysOnXTest, LeftAndRightKeysAreToldApart) {
+    const struct {
+        xcb_keysym_t key;
+        uint8_t vk, otherSide, eitherSide;
+    } cases[] = {
+        {XKB_KEY_Shift_L, tk::VK_LSHIFT, tk::VK_RSHIFT, tk::VK_SHIFT},
+        {XKB_KEY_Shift_R, tk::VK_RSHIFT, tk::VK_LSHIFT, tk::VK_SHIFT},
+        {XKB_KEY_Control_L, tk::VK_LCONTROL, tk::VK_RCONTROL, tk::VK_CONTROL},
+        {XKB_KEY_Control_R, tk::VK_RCONTROL, tk::VK_LCONTROL, tk::VK_CONTROL},
+        {XKB_KEY_Alt_L, tk::VK_LMENU, tk::VK_RMENU, tk::VK_MENU},
+        {XKB_KEY_Alt_R, tk::VK_RMENU, tk::VK_LMENU, tk::VK_MENU},
+        {XKB_KEY_Super_L, tk::VK_LWIN, tk::VK_RWIN, tk::VK_LWIN},
+        {XKB_KEY_Super_R, tk::VK_RWIN, tk::VK_LWIN, tk::VK_RWIN},
+    };
+    Show();  // no dialog acts on the keys: the key state alone
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.vk);
+        ASSERT_NE(kb.KeyCodeOf(c.key), 0);
+        kb.Down(c.key);
+        ASSERT_TRUE(kb.Sync(ui.Dialog()));
+        EXPECT_TRUE(ui.Keys().IsDown(c.vk));
+        EXPECT_FALSE(ui.Keys().IsDown(c.otherSide));
+        EXPECT_TRUE(ui.Keys().IsDown(c.eitherSide));
+        kb.Up(c.key);
+        ASSERT_TRUE(kb.Sync(ui.Dialog()));
+        EXPECT_FALSE(ui.Keys().IsDown(c.vk));
+        EXPECT_FALSE(ui.Keys().IsDown(c.eitherSide));
+    }
+}
+
+TEST_F(KeysOnXTest, EachWindowsKeyIsAnnouncedByItsSide) {
+    Start(false);
+    ui.SetChecked(IDC_SHIELD_KEYS, false);
+    ui.SetFocus(IDC_MIDDLE_SEP_TEXT);
+    kb.Tap(XKB_KEY_Super_R);
+    kb.Tap(XKB_KEY_Super_L);
+    ASSERT_TRUE(kb.Sync(ui.Dialog()));
+    EXPECT_EQ(LinesOf("你按下了 RWIN 功能键 ！"), 1u);
+    EXPECT_EQ(LinesOf("你按下了 LWIN 功能键 ！"), 1u);
 }
 
 }  // namespace

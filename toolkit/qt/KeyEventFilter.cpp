@@ -57,7 +57,7 @@ bool KeyEventFilter::OnKey(QObject* watched, QEvent* event) {
     // the pair only when both have arrived together; on X the key state pairs
     // the others by their equal times.
     if (!press && key->isAutoRepeat()) return false;
-    const uint8_t vk = VirtualKeyOf(key->key());
+    const uint8_t vk = VirtualKeyOf(key->key(), key->nativeVirtualKey());
     const uint64_t time = m_repeatsShareTimes ? key->timestamp() : 0;
     if (vk != 0) {
         if (press) {
@@ -71,9 +71,11 @@ bool KeyEventFilter::OnKey(QObject* watched, QEvent* event) {
     // The key belongs to the widget that had the focus when it was pressed,
     // even when the hook moves the focus (an announcement in the output pane).
     const QPointer<QWidget> target = QApplication::focusWidget();
-    if (Hook(press ? KeyEvent::Type::Press : KeyEvent::Type::Release, vk, key->isAutoRepeat()))
+    // The hook gets the side-independent key, as the platform's key messages carry it.
+    const uint8_t hookVk = EitherSideOf(vk);
+    if (Hook(press ? KeyEvent::Type::Press : KeyEvent::Type::Release, hookVk, key->isAutoRepeat()))
         return true;
-    if (press && TypesText(key->text()) && Hook(KeyEvent::Type::Char, vk, key->isAutoRepeat()))
+    if (press && TypesText(key->text()) && Hook(KeyEvent::Type::Char, hookVk, key->isAutoRepeat()))
         return true;
     if (!target || target == QApplication::focusWidget()) return false;
     QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->nativeScanCode(),
