@@ -1,11 +1,12 @@
 // Keys as an X server delivers them, pressed and released through its test
-// extension: a held key is one press, and the left and right keys of each
-// pair are told apart.
+// extension: a held key is one press, the left and right keys of each pair
+// are told apart, and the profile shortcuts leave a key field alone.
 
 #include <gtest/gtest.h>
 #include <xkbcommon/xkbcommon-keysyms.h>
 
 #include <QApplication>
+#include <QMenu>
 #include <QTest>
 
 #include "app/ControlIds.h"
@@ -54,6 +55,13 @@ class KeysOnXTest : public ::testing::Test {
         ASSERT_TRUE(repeated) << "the server did not repeat the key";
         ASSERT_TRUE(kb.Sync(ui.Dialog()));
     }
+    // The window menu's entry for commandId.
+    QAction* WindowEntry(int commandId) {
+        menu.reset(ui.NewWindowMenu(ui.Dialog()));
+        for (QAction* a : menu->actions())
+            if (a->data().toInt() == commandId) return a;
+        return nullptr;
+    }
     size_t LinesOf(const std::string& text) const {
         const std::string pane = ui.GetText(IDC_OUTPUT);
         size_t n = 0;
@@ -68,6 +76,7 @@ class KeysOnXTest : public ::testing::Test {
     tk::QtSurface ui;
     xtest::XKeyboard kb;
     std::unique_ptr<CReaderConfigDlg> dlg;
+    std::unique_ptr<QMenu> menu;
 };
 
 TEST_F(KeysOnXTest, AHeldKeyIsAnnouncedOnce) {
@@ -132,6 +141,46 @@ TEST_F(KeysOnXTest, EachWindowsKeyIsAnnouncedByItsSide) {
     ASSERT_TRUE(kb.Sync(ui.Dialog()));
     EXPECT_EQ(LinesOf("你按下了 RWIN 功能键 ！"), 1u);
     EXPECT_EQ(LinesOf("你按下了 LWIN 功能键 ！"), 1u);
+}
+
+TEST_F(KeysOnXTest, ProfileShortcutsLeaveAKeyFieldToTheKeyCapture) {
+    Start(true);
+    for (xcb_keysym_t letter : {XKB_KEY_s, XKB_KEY_o}) {
+        ui.SetFocus(KeyFieldId(5));
+        ui.Modal().QueueAnswer(tk::MsgBoxResult::No);  // would cancel a file dialog
+        kb.Down(XKB_KEY_Control_L);
+        kb.Tap(letter);
+        kb.Up(XKB_KEY_Control_L);
+        ASSERT_TRUE(kb.Sync(ui.Dialog()));
+        ui.FinishOperations();
+        EXPECT_EQ(ui.Modal().BoxesRun(), 0) << "a shortcut opened a file dialog";
+        EXPECT_EQ(ui.GetText(KeyFieldId(5)), "CTRL");  // Ctrl itself is captured
+    }
+}
+
+TEST_F(KeysOnXTest, KeysTypedInAFileDialogFromTheMenuLeaveTheKeyFields) {
+    Start(true);
+    ui.SetFocus(KeyFieldId(5));
+    const std::string before = ui.GetText(KeyFieldId(5));
+    QAction* load = WindowEntry(ID_LOAD_PROFILE);
+    ASSERT_NE(load, nullptr);
+    bool closedByEsc = false;
+    ui.Modal().QueueAnswer(tk::MsgBoxResult::No, [&] {
+        QWidget* files = QApplication::activeModalWidget();
+        ASSERT_NE(files, nullptr);
+        files->activateWindow();  // as a window manager does
+        ASSERT_TRUE(QTest::qWaitForWindowActive(files));
+        ASSERT_TRUE(kb.Sync(files));  // the server has the focus change too
+        kb.Tap(XKB_KEY_Tab);          // both in the capture table
+        kb.Tap(XKB_KEY_Escape);
+        closedByEsc = kb.WaitFor([&] { return !files->isVisible(); });
+    });
+    load->trigger();
+    ui.FinishOperations();
+    ASSERT_TRUE(kb.Sync(ui.Dialog()));
+    EXPECT_TRUE(closedByEsc);
+    EXPECT_EQ(ui.Modal().BoxesRun(), 1);
+    EXPECT_EQ(ui.GetText(KeyFieldId(5)), before);
 }
 
 }  // namespace

@@ -35,6 +35,8 @@ bool KeyEventFilter::eventFilter(QObject* watched, QEvent* event) {
             return OnKey(watched, event);
         case QEvent::InputMethod:
             return OnInputMethod(watched, event);
+        case QEvent::ShortcutOverride:
+            return OnShortcut(watched, event);
         case QEvent::ApplicationDeactivate:
             // Releases that happen while another application has the keyboard
             // never arrive here; no key may stay down because of that.
@@ -82,6 +84,17 @@ bool KeyEventFilter::OnKey(QObject* watched, QEvent* event) {
                    key->nativeVirtualKey(), key->nativeModifiers(), key->text(),
                    key->isAutoRepeat(), static_cast<quint16>(key->count()), key->device());
     QCoreApplication::sendEvent(target, &copy);
+    return true;
+}
+
+bool KeyEventFilter::OnShortcut(QObject* watched, QEvent* event) {
+    // Qt asks the window whether it takes the key itself before it starts a
+    // shortcut; an accepted override lets the key through as a key press.
+    if (!m_dialog || watched != m_dialog->windowHandle()) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    const uint8_t vk = EitherSideOf(VirtualKeyOf(key->key(), key->nativeVirtualKey()));
+    if (!Hook(KeyEvent::Type::Shortcut, vk, key->isAutoRepeat())) return false;
+    event->accept();
     return true;
 }
 

@@ -26,6 +26,7 @@ class KeyEventFilter : public QObject {
   private:
     bool OnKey(QObject* watched, QEvent* event);
     bool OnInputMethod(QObject* watched, QEvent* event);
+    bool OnShortcut(QObject* watched, QEvent* event);
     bool Hook(KeyEvent::Type type, uint8_t vk, bool autoRepeat);
 
     QPointer<QWidget> m_dialog;
