@@ -11,7 +11,8 @@
 class CReaderConfigApp {
   public:
     // Runs the main dialog until it closes; returns the dialog's result.
-    // tracer, when given, sees every report the dialog's link sends or receives.
+    // tracer, when given, sees every report the dialog's link sends or
+    // receives, its operation named "path:operation" by the device it went to.
     int InitInstance(tk::DialogSurface& surface, dev::HidPort& port, dev::DeviceWatcher& watcher,
                      tk::Clock& clock, dev::ReportTracer* tracer = nullptr);
 };

@@ -13,36 +13,13 @@
 
 #include "cli/BatchLogFile.h"
 #include "cli/Session.h"
+#include "device/ReportTrace.h"
 
 namespace cli {
 namespace {
 
 // How often a batch waiting for devices looks at those that finished.
 constexpr int RESULT_POLL_MS = 100;
-
-// Names the device in each trace line: the devices' lines interleave.
-class DeviceTracer : public dev::ReportTracer {
-  public:
-    DeviceTracer(dev::ReportTracer& inner, const std::string& path)
-        : m_inner(inner), m_prefix(path + ":") {}
-    void OnReportWritten(const std::string& op, const uint8_t* p, size_t n) override {
-        m_inner.OnReportWritten(m_prefix + op, p, n);
-    }
-    void OnReportRead(const std::string& op, const uint8_t* p, size_t n) override {
-        m_inner.OnReportRead(m_prefix + op, p, n);
-    }
-    void OnReadTimeout(const std::string& op) override { m_inner.OnReadTimeout(m_prefix + op); }
-    void OnReportDropped(const std::string& op, const uint8_t* p, size_t n) override {
-        m_inner.OnReportDropped(m_prefix + op, p, n);
-    }
-    void OnTransferFailed(const std::string& op, bool write, dev::TransferStatus status) override {
-        m_inner.OnTransferFailed(m_prefix + op, write, status);
-    }
-
-  private:
-    dev::ReportTracer& m_inner;
-    std::string m_prefix;
-};
 
 struct Outcome {
     uint64_t worker = 0;
@@ -62,8 +39,8 @@ Outcome Configure(Environment& shared, std::unique_ptr<SessionSpace> space,
     // Its dialog takes no device events: it is bound to its device.
     NoDeviceEvents none;
     std::ostringstream out, err;
-    std::optional<DeviceTracer> tracer;
-    if (shared.tracer) tracer.emplace(*shared.tracer, info.path);
+    std::optional<dev::DeviceTracer> tracer;  // the devices' lines interleave
+    if (shared.tracer) tracer.emplace(*shared.tracer, [path = info.path] { return path; });
     tk::Clock& clock = space ? space->Clock() : shared.clock;
     Environment env{space ? space->Port() : shared.port, none, clock, none, out, err,
                     tracer ? &*tracer : nullptr};

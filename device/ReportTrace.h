@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <ostream>
@@ -73,6 +74,36 @@ class TraceWriter : public ReportTracer {
     int64_t m_startMs;
     std::mutex m_mutex;
     std::atomic<int> m_error = 0;
+};
+
+// Names the device in each line: "/dev/hidraw3:SetDevice" for the operation,
+// so that the lines of several readers can be told apart. device() is asked
+// at each report; no name leaves the operation as it is.
+class DeviceTracer : public ReportTracer {
+  public:
+    DeviceTracer(ReportTracer& inner, std::function<std::string()> device)
+        : m_inner(inner), m_device(std::move(device)) {}
+    void OnReportWritten(const std::string& op, const uint8_t* p, size_t n) override {
+        m_inner.OnReportWritten(Named(op), p, n);
+    }
+    void OnReportRead(const std::string& op, const uint8_t* p, size_t n) override {
+        m_inner.OnReportRead(Named(op), p, n);
+    }
+    void OnReadTimeout(const std::string& op) override { m_inner.OnReadTimeout(Named(op)); }
+    void OnReportDropped(const std::string& op, const uint8_t* p, size_t n) override {
+        m_inner.OnReportDropped(Named(op), p, n);
+    }
+    void OnTransferFailed(const std::string& op, bool write, TransferStatus status) override {
+        m_inner.OnTransferFailed(Named(op), write, status);
+    }
+
+  private:
+    std::string Named(const std::string& op) const {
+        const std::string device = m_device();
+        return device.empty() ? op : device + ":" + op;
+    }
+    ReportTracer& m_inner;
+    std::function<std::string()> m_device;
 };
 
 }  // namespace dev

@@ -16,6 +16,7 @@ packages=(
   locales  # a comma-decimal locale for the trace tests; the GBK charmap the table comes from
   fonts-noto-cjk fonts-wqy-zenhei
   xvfb xauth
+  libxcb1-dev libxcb-xtest0-dev  # the key tests press keys through the X server's test extension
   qt6-translations-l10n  # Qt's own texts (message box buttons, edit menus) in Chinese
   qemu-system-x86 cpio xz-utils zstd  # the end-to-end virtual machine (e2e/install-vm-deps.sh)
 )

@@ -66,9 +66,12 @@ struct WindowEntry {
     std::vector<WindowEntry> submenu;  // the submenu's entries, titled text
 };
 
-// A key event as the message pre-translation hook sees it.
+// A key event as the message pre-translation hook sees it. Shortcut comes
+// before the Press of a key that would start a window entry's shortcut: the
+// hook returning true keeps the shortcut from starting, and the key then
+// comes as an ordinary Press.
 struct KeyEvent {
-    enum class Type { Press, Release, Char, Other };
+    enum class Type { Press, Release, Char, Shortcut, Other };
     Type type = Type::Other;
     uint8_t vk = 0;  // virtual key of Press and Release
     bool autoRepeat = false;
@@ -84,7 +87,8 @@ class DialogEvents {
     virtual void OnCommand(int id) = 0;
     virtual void OnEditChange(int id) = 0;
     virtual void OnEditFocus(int id) = 0;
-    // Sees every event before any widget does; true consumes the event.
+    // Sees every event before any widget does; true consumes the event (for
+    // Shortcut: the shortcut does not start).
     virtual bool PreTranslateMessage(const KeyEvent& ev) = 0;
     virtual void OnTimer(int timerId) = 0;
     // Esc, close box, Alt+F4.
@@ -140,7 +144,8 @@ class DialogSurface {
     virtual void ShowAboutBox(const AboutTexts& texts) = 0;
     // Replaces the entries that follow the About entry in the window's own
     // menu (the system menu on Windows, the context menus on Linux). An
-    // entry's shortcut works whenever the window is active, and both deliver
+    // entry's shortcut works whenever the window is active and the hook lets
+    // it (KeyEvent::Type::Shortcut), and both deliver
     // OnCommand(commandId); a disabled entry is greyed and its shortcut does
     // nothing. Choosing a checkable entry leaves its check mark as it was:
     // the dialog sets the entries anew.

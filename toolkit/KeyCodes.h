@@ -43,6 +43,13 @@ enum VirtualKey : uint8_t {
     VK_F12 = 0x7B,
     VK_NUMLOCK = 0x90,
     VK_SCROLL = 0x91,
+    // The left and right keys behind VK_SHIFT, VK_CONTROL and VK_MENU.
+    VK_LSHIFT = 0xA0,
+    VK_RSHIFT = 0xA1,
+    VK_LCONTROL = 0xA2,
+    VK_RCONTROL = 0xA3,
+    VK_LMENU = 0xA4,
+    VK_RMENU = 0xA5,
 };
 
 }  // namespace tk

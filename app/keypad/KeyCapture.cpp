@@ -22,7 +22,11 @@ const AnnouncedKey* FirstDown(const std::array<AnnouncedKey, N>& group, tk::KeyS
 
 }  // namespace
 
-bool CReaderConfigDlg::PreTranslateMessage(const tk::KeyEvent&) {
+bool CReaderConfigDlg::PreTranslateMessage(const tk::KeyEvent& ev) {
+    // While keys go into a key field, every key is the capture's: no profile
+    // shortcut may start (and save or load the field's captured Ctrl).
+    if (ev.type == tk::KeyEvent::Type::Shortcut)
+        return g_bKeyboardView && g_nCurrentKey >= 1 && g_nCurrentKey <= KEY_FIELD_COUNT;
     tk::KeyState& keys = m_ui.Keys();
     if (g_bKeyboardView) {
         for (const CaptureKey& k : CAPTURE_TABLE) {

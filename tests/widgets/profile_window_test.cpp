@@ -5,9 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTreeView>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "app/ControlIds.h"
@@ -117,6 +121,58 @@ TEST_F(ProfileWindowQtTest, SavedFromTheWindowAppliedFromTheCommandLineSameFrame
               0)
         << out.str() << err.str();
     EXPECT_EQ(StepsOf(cliTrace.str(), "SetDevice"), window);
+}
+
+TEST_F(ProfileWindowQtTest, FileListSpeaksTheInterfaceLanguageAndItsColumnsFit) {
+    Start();
+    std::filesystem::create_directory(dir / "folder");
+    std::ofstream(dir / "fleet.json") << std::string(641, ' ');
+    const struct {
+        int languageClick;  // 0: as the tool starts
+        const char* folder;
+        const char* profile;
+        const char* size;
+        bool latinDate;
+    } cases[] = {
+        {0, "文件夹", "JSON 文件", "641 字节", false},
+        {IDC_ENGLISH, "Folder", "JSON File", "641 bytes", true},
+    };
+    for (const auto& c : cases) {
+        if (c.languageClick != 0) Click(c.languageClick);
+        std::map<QString, QStringList> rows;  // name: size, type, date
+        bool fits = true;
+        ui.Modal().QueueAnswer(tk::MsgBoxResult::No, [&] {
+            auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(files, nullptr);
+            files->setDirectory(QString::fromStdString(dir.string()));
+            auto* list = files->findChild<QTreeView*>(QStringLiteral("treeView"));
+            ASSERT_NE(list, nullptr);
+            const QAbstractItemModel* model = list->model();
+            // The file system model reads the folder on a thread of its own.
+            ASSERT_TRUE(QTest::qWaitFor([&] { return model->rowCount(list->rootIndex()) == 2; }));
+            QCoreApplication::processEvents();
+            for (int row = 0; row < 2; ++row) {
+                auto text = [&](int column) {
+                    return model->index(row, column, list->rootIndex()).data().toString();
+                };
+                rows[text(0)] = {text(1), text(2), text(3)};
+                // Each text whole in its column, with room for the cell's margins.
+                for (int column = 1; column <= 3; ++column)
+                    if (list->fontMetrics().horizontalAdvance(text(column)) + 6 >
+                        list->header()->sectionSize(column))
+                        fits = false;
+            }
+        });
+        dlg->OnCommand(ID_LOAD_PROFILE);
+        ui.FinishOperations();
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_EQ(rows["folder"].at(1), QString::fromUtf8(c.folder));
+        EXPECT_EQ(rows["fleet.json"].at(1), QString::fromUtf8(c.profile));
+        EXPECT_EQ(rows["fleet.json"].at(0), QString::fromUtf8(c.size));
+        EXPECT_EQ(rows["fleet.json"].at(2).contains(QRegularExpression("[A-Za-z]")), c.latinDate)
+            << rows["fleet.json"].at(2).toStdString();
+        EXPECT_TRUE(fits);
+    }
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "toolkit/qt/DialogStyle.h"
 
 #include <QApplication>
-#include <QGroupBox>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
@@ -72,13 +71,12 @@ void DialogStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* op
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         return;
     }
-    // Where Fusion puts the frame: below the title, or near the top without one.
-    const auto* box = qobject_cast<const QGroupBox*>(widget);
-    const bool titled = !box || box->isCheckable() || !box->title().isEmpty();
-    const int top = GROUP_TOP_MARGIN +
-                    (titled ? std::max(pixelMetric(PM_ExclusiveIndicatorHeight, option, widget),
-                                       option->fontMetrics.height())
-                            : 0);
+    // Below the title's line, and there without a title too: the template's
+    // platform draws a caption-less frame's line where a captioned one's is,
+    // so frames side by side line up.
+    const int top =
+        GROUP_TOP_MARGIN + std::max(pixelMetric(PM_ExclusiveIndicatorHeight, option, widget),
+                                    option->fontMetrics.height());
     // One plain line, as the platform the template was drawn for has it:
     // no fill (frames nest) and no anti-aliasing, both costly over areas
     // this large.

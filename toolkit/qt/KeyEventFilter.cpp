@@ -22,7 +22,11 @@ bool TypesText(const QString& text) {
 
 KeyEventFilter::KeyEventFilter(QWidget* dialog, KeyState& keys, std::function<DialogEvents*()> sink,
                                std::function<int()> focusId)
-    : m_dialog(dialog), m_keys(keys), m_sink(std::move(sink)), m_focusId(std::move(focusId)) {}
+    : m_dialog(dialog),
+      m_keys(keys),
+      m_sink(std::move(sink)),
+      m_focusId(std::move(focusId)),
+      m_repeatsShareTimes(QGuiApplication::platformName() == QLatin1String("xcb")) {}
 
 bool KeyEventFilter::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
@@ -31,6 +35,8 @@ bool KeyEventFilter::eventFilter(QObject* watched, QEvent* event) {
             return OnKey(watched, event);
         case QEvent::InputMethod:
             return OnInputMethod(watched, event);
+        case QEvent::ShortcutOverride:
+            return OnShortcut(watched, event);
         case QEvent::ApplicationDeactivate:
             // Releases that happen while another application has the keyboard
             // never arrive here; no key may stay down because of that.
@@ -49,30 +55,46 @@ bool KeyEventFilter::OnKey(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     const bool press = event->type() == QEvent::KeyPress;
     // Auto-repeat on this platform sends a release before each repeated press;
-    // the key is still held, as the asynchronous key state must say.
+    // the key is still held, as the asynchronous key state must say. Qt flags
+    // the pair only when both have arrived together; on X the key state pairs
+    // the others by their equal times.
     if (!press && key->isAutoRepeat()) return false;
-    const uint8_t vk = VirtualKeyOf(key->key());
+    const uint8_t vk = VirtualKeyOf(key->key(), key->nativeVirtualKey());
+    const uint64_t time = m_repeatsShareTimes ? key->timestamp() : 0;
     if (vk != 0) {
         if (press) {
             // The repeat of a press the dialog has acted on reaches no one.
-            if (!m_keys.Press(vk, key->isAutoRepeat())) return true;
+            if (!m_keys.Press(vk, key->isAutoRepeat(), time)) return true;
         } else {
-            m_keys.Release(vk);
+            m_keys.Release(vk, time);
         }
     }
     if (!m_dialog || watched != m_dialog->windowHandle()) return false;
     // The key belongs to the widget that had the focus when it was pressed,
     // even when the hook moves the focus (an announcement in the output pane).
     const QPointer<QWidget> target = QApplication::focusWidget();
-    if (Hook(press ? KeyEvent::Type::Press : KeyEvent::Type::Release, vk, key->isAutoRepeat()))
+    // The hook gets the side-independent key, as the platform's key messages carry it.
+    const uint8_t hookVk = EitherSideOf(vk);
+    if (Hook(press ? KeyEvent::Type::Press : KeyEvent::Type::Release, hookVk, key->isAutoRepeat()))
         return true;
-    if (press && TypesText(key->text()) && Hook(KeyEvent::Type::Char, vk, key->isAutoRepeat()))
+    if (press && TypesText(key->text()) && Hook(KeyEvent::Type::Char, hookVk, key->isAutoRepeat()))
         return true;
     if (!target || target == QApplication::focusWidget()) return false;
     QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->nativeScanCode(),
                    key->nativeVirtualKey(), key->nativeModifiers(), key->text(),
                    key->isAutoRepeat(), static_cast<quint16>(key->count()), key->device());
     QCoreApplication::sendEvent(target, &copy);
+    return true;
+}
+
+bool KeyEventFilter::OnShortcut(QObject* watched, QEvent* event) {
+    // Qt asks the window whether it takes the key itself before it starts a
+    // shortcut; an accepted override lets the key through as a key press.
+    if (!m_dialog || watched != m_dialog->windowHandle()) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    const uint8_t vk = EitherSideOf(VirtualKeyOf(key->key(), key->nativeVirtualKey()));
+    if (!Hook(KeyEvent::Type::Shortcut, vk, key->isAutoRepeat())) return false;
+    event->accept();
     return true;
 }
 

@@ -26,12 +26,16 @@ class KeyEventFilter : public QObject {
   private:
     bool OnKey(QObject* watched, QEvent* event);
     bool OnInputMethod(QObject* watched, QEvent* event);
+    bool OnShortcut(QObject* watched, QEvent* event);
     bool Hook(KeyEvent::Type type, uint8_t vk, bool autoRepeat);
 
     QPointer<QWidget> m_dialog;
     KeyState& m_keys;
     std::function<DialogEvents*()> m_sink;
     std::function<int()> m_focusId;
+    // An X server sends its auto-repeat as a release and a press of the same
+    // time; elsewhere (Wayland, synthesized events) equal times mean nothing.
+    const bool m_repeatsShareTimes;
 };
 
 }  // namespace tk

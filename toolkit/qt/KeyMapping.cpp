@@ -1,12 +1,47 @@
 #include "toolkit/qt/KeyMapping.h"
 
+#include <xkbcommon/xkbcommon-keysyms.h>
+
 #include <Qt>
 
 #include "toolkit/KeyCodes.h"
 
 namespace tk {
+namespace {
 
-uint8_t VirtualKeyOf(int qtKey) {
+uint8_t SideKeyOf(uint32_t keysym) {
+    switch (keysym) {
+        case XKB_KEY_Shift_L:
+            return VK_LSHIFT;
+        case XKB_KEY_Shift_R:
+            return VK_RSHIFT;
+        case XKB_KEY_Control_L:
+            return VK_LCONTROL;
+        case XKB_KEY_Control_R:
+            return VK_RCONTROL;
+        // Shift+Alt gives Meta; AltGr layouts put Level 3 on the right Alt key.
+        case XKB_KEY_Alt_L:
+        case XKB_KEY_Meta_L:
+            return VK_LMENU;
+        case XKB_KEY_Alt_R:
+        case XKB_KEY_Meta_R:
+        case XKB_KEY_ISO_Level3_Shift:
+            return VK_RMENU;
+        case XKB_KEY_Super_L:
+        case XKB_KEY_Hyper_L:
+            return VK_LWIN;
+        case XKB_KEY_Super_R:
+        case XKB_KEY_Hyper_R:
+            return VK_RWIN;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+uint8_t VirtualKeyOf(int qtKey, uint32_t nativeKey) {
+    if (const uint8_t side = SideKeyOf(nativeKey)) return side;
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12)
         return static_cast<uint8_t>(VK_F1 + (qtKey - Qt::Key_F1));
     if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))

@@ -11,6 +11,7 @@ QtTranslations::~QtTranslations() {
 }
 
 bool QtTranslations::Switch(const std::string& tag) {
+    m_language = tag;
     if (m_translator) {
         QCoreApplication::removeTranslator(m_translator.get());
         m_translator.reset();

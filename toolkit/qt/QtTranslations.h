@@ -19,8 +19,11 @@ class QtTranslations {
     // tag: BCP 47, "zh-CN", "en". Qt's texts are English: English installs
     // nothing. Returns false when the language's translations are missing.
     bool Switch(const std::string& tag);
+    // The language last switched to.
+    const std::string& Language() const { return m_language; }
 
   private:
+    std::string m_language = "en";
     std::unique_ptr<QTranslator> m_translator;
 };
 

@@ -1,12 +1,11 @@
 #include "toolkit/qt/WindowEntries.h"
 
 #include <QActionGroup>
-#include <QFile>
-#include <QFileDialog>
 #include <QMenu>
 #include <algorithm>
 
 #include "toolkit/qt/ControlBuilder.h"
+#include "toolkit/qt/FileDialog.h"
 #include "toolkit/qt/QtSurface.h"
 
 namespace tk {
@@ -79,23 +78,6 @@ void WindowEntryActions::AddTo(QMenu* menu) const {
         if (a) menu->addAction(a);
 }
 
-std::string RunFileDialog(QWidget* parent, ModalRunner& modal, const FileDialogRequest& request) {
-    QFileDialog dialog(parent, QString::fromStdString(request.title));
-    const bool save = request.kind == FileDialogRequest::Kind::Save;
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (!request.extension.empty()) {
-        const QString ext = QString::fromStdString(request.extension);
-        dialog.setNameFilters({QString::fromStdString(request.filterName) + " (*." + ext + ")",
-                               QFileDialog::tr("All files (*)")});
-        dialog.setDefaultSuffix(ext);
-    }
-    if (save && !request.suggestedName.empty())
-        dialog.selectFile(QString::fromStdString(request.suggestedName));
-    if (modal.Exec(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
-}
-
 void QtSurface::SetWindowEntries(const std::vector<WindowEntry>& entries) {
     if (!m_windowEntries) {
         // Chosen entries are queued operations, as the menu bar's commands.
@@ -110,7 +92,7 @@ void QtSurface::SetWindowEntries(const std::vector<WindowEntry>& entries) {
 }
 
 std::string QtSurface::AskFileName(const FileDialogRequest& request) {
-    return RunFileDialog(m_dialog.get(), m_modal, request);
+    return RunFileDialog(m_dialog.get(), m_modal, request, m_translations.Language());
 }
 
 }  // namespace tk

@@ -40,10 +40,4 @@ class WindowEntryActions {
     std::vector<QPointer<QAction>> m_shortcuts;  // added to the window
 };
 
-class ModalRunner;
-
-// Runs the file dialog modally over parent; the chosen name in the file
-// system's encoding, empty when cancelled.
-std::string RunFileDialog(QWidget* parent, ModalRunner& modal, const FileDialogRequest& request);
-
 }  // namespace tk
