@@ -374,9 +374,11 @@ TEST_F(CliTest, AccessDeniedPointsToTheManual) {
     const std::string see = "(see reader-config(1), ";
     const size_t at = o.err.find(see);
     ASSERT_NE(at, std::string::npos) << o.err;
-    const std::string section = o.err.substr(at + see.size(), o.err.find(')', at + see.size()) - at - see.size());
-    EXPECT_NE(Read(READER_CONFIG_SOURCE_DIR "/packaging/reader-config.1").find("\n.SH " + section + "\n"),
-              std::string::npos)
+    const std::string section =
+        o.err.substr(at + see.size(), o.err.find(')', at + see.size()) - at - see.size());
+    EXPECT_NE(
+        Read(READER_CONFIG_SOURCE_DIR "/packaging/reader-config.1").find("\n.SH " + section + "\n"),
+        std::string::npos)
         << section;
 #endif
 }
@@ -761,6 +763,14 @@ TEST_F(CliTest, UntrustedJsonIsRefusedWithItsReason) {
         EXPECT_LT(o.err.size(), 300u);
     }
     EXPECT_EQ(profile::ParseProfile(factory).error, "");
+    // A state file of more devices than a fleet test walks through is not read at length.
+    std::string many = "{\"version\": 1, \"devices\": [{}";
+    for (int i = 1; i < 257; ++i) many += ", {}";
+    std::ofstream(Path("state.json"), std::ios::binary) << many << "]}";
+    const Outcome o = Simulated({"--simulate", "--simulate-state", Path("state.json"), "list"});
+    EXPECT_EQ(o.status, 2);
+    EXPECT_NE(o.err.find("holds 257 simulated devices; at most 256 are kept"), std::string::npos)
+        << o.err;
 }
 
 }  // namespace
