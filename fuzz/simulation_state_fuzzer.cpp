@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -21,17 +20,18 @@
 
 namespace {
 
-// The process's own folder for the files, removed when it ends.
-const std::filesystem::path& Folder() {
-    static const std::filesystem::path folder = [] {
-        auto f = std::filesystem::temp_directory_path() /
-                 ("simulation-state-fuzzer." + std::to_string(getpid()));
-        std::filesystem::create_directories(f);
-        std::atexit([] { std::filesystem::remove_all(Folder()); });
-        return f;
-    }();
-    return folder;
-}
+// A folder of the process's own for one input's files, removed with them
+// when the input is done (libFuzzer ends the process without running atexit
+// handlers).
+struct Folder {
+    Folder() { std::filesystem::create_directories(path); }
+    ~Folder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                       ("simulation-state-fuzzer." + std::to_string(getpid()));
+};
 
 std::string ReadWhole(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -41,8 +41,9 @@ std::string ReadWhole(const std::filesystem::path& path) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::filesystem::path input = Folder() / "input.json";
-    const std::filesystem::path saved = Folder() / "saved.json";
+    const Folder folder;
+    const std::filesystem::path input = folder.path / "input.json";
+    const std::filesystem::path saved = folder.path / "saved.json";
     {
         std::ofstream out(input, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
