@@ -74,24 +74,6 @@ bool ParseCommandName(const std::string& word, CommandLine::Command* out) {
     return false;
 }
 
-const char* CommandName(CommandLine::Command c) {
-    switch (c) {
-        case CommandLine::Command::Read:
-            return "read";
-        case CommandLine::Command::Apply:
-            return "apply";
-        case CommandLine::Command::Verify:
-            return "verify";
-        case CommandLine::Command::Batch:
-            return "batch";
-        case CommandLine::Command::List:
-            return "list";
-        case CommandLine::Command::None:
-            break;
-    }
-    return "";
-}
-
 bool ParseCount(const std::string& text, uint32_t* out) {
     uint32_t value = 0;
     const char* end = text.data() + text.size();
@@ -138,6 +120,24 @@ CommandLine Finish(CommandLine c, const std::vector<std::string>& positionals, b
 }
 
 }  // namespace
+
+const char* CommandName(CommandLine::Command c) {
+    switch (c) {
+        case CommandLine::Command::Read:
+            return "read";
+        case CommandLine::Command::Apply:
+            return "apply";
+        case CommandLine::Command::Verify:
+            return "verify";
+        case CommandLine::Command::Batch:
+            return "batch";
+        case CommandLine::Command::List:
+            return "list";
+        case CommandLine::Command::None:
+            break;
+    }
+    return "";
+}
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine c;

@@ -40,6 +40,8 @@ struct CommandLine {
 // Parses argv[1..] as the shell passed it. The GUI toolkit's own options
 // (-platform, -style, ...) are accepted for the window and left to it.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
+// The word that names a command on the command line; "" for None.
+const char* CommandName(CommandLine::Command c);
 
 std::string HelpText(const std::string& program);
 std::string VersionText();

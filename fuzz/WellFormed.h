@@ -9,10 +9,12 @@
 
 namespace fuzz {
 
+// Whole GBK characters only: ASCII, 0x80 (the euro sign of code page 936)
+// and lead bytes each with a trail byte.
 inline bool IsWellFormedGbk(const std::string& s) {
     for (size_t i = 0; i < s.size(); ++i) {
         const auto b = static_cast<unsigned char>(s[i]);
-        if (b < 0x80) continue;
+        if (b <= 0x80) continue;
         if (!tk::IsGbkLeadByte(b) || i + 1 >= s.size()) return false;
         const auto t = static_cast<unsigned char>(s[++i]);
         if (t < 0x40 || t == 0x7F || t == 0xFF) return false;

@@ -33,17 +33,23 @@ for binary in "$build"/fuzz/*_fuzzer; do
   # A dialog session needs room for a few dozen actions and the device's answers.
   [ "$name" = dialog ] && extra=(-max_len=2048)
   echo "fuzzing $name for ${seconds}s" >&2
+  status=0
   "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-    -artifact_prefix="$findings/" "${extra[@]}" "$corpus" "${seeds[@]}" >"$log" 2>&1 || true
+    -artifact_prefix="$findings/" "${extra[@]}" "$corpus" "${seeds[@]}" >"$log" 2>&1 || status=$?
   runs="$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)"
   [ -n "$runs" ] || runs="$(grep -o '^#[0-9]*' "$log" | tail -1 | tr -d '#')"
   count="$(find "$findings" -type f | wc -l)"
+  # A target that stopped early without keeping an input failed all the same.
+  if [ "$status" -ne 0 ] && [ "$count" -eq 0 ]; then
+    echo "$name exited with status $status and kept no input: see $log" >&2
+    count=1
+  fi
   total=$((total + count))
-  rows+=("$(printf '| %-16s | %12s | %8s |' "$name" "${runs:-0}" "$count")")
+  rows+=("$(printf '| %-17s | %12s | %8s |' "$name" "${runs:-0}" "$count")")
 done
 
-printf '| %-16s | %12s | %8s |\n' target executions findings
-printf '|%s|%s|%s|\n' ------------------ -------------: ---------:
+printf '| %-17s | %12s | %8s |\n' target executions findings
+printf '|%s|%s|%s|\n' ------------------- -------------: ---------:
 printf '%s\n' "${rows[@]}"
 if [ "$total" -ne 0 ]; then
   echo "findings kept in $build/findings/ (logs in $build/logs/)" >&2

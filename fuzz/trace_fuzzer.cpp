@@ -1,6 +1,7 @@
 // HID traces on arbitrary text: every line the parser takes is written back
 // as a line that parses to the same step, and a trace without errors plays
-// back through sim::ReplayHidPort exactly as recorded.
+// back through sim::ReplayHidPort exactly as recorded, failed transfers
+// ("W gone", "R error") failing again.
 
 #include <array>
 #include <cstdint>
@@ -15,7 +16,8 @@
 namespace {
 
 bool SameStep(const dev::TraceStep& a, const dev::TraceStep& b) {
-    return a.kind == b.kind && a.operation == b.operation && a.bytes == b.bytes;
+    return a.kind == b.kind && a.operation == b.operation && a.bytes == b.bytes &&
+           a.reason == b.reason;
 }
 
 // Plays the steps against a handle of the replay port, as a link would.
@@ -27,22 +29,35 @@ void PlayBack(const std::string& text, const std::vector<dev::TraceStep>& steps)
     FUZZ_CHECK(!interfaces.empty());
     auto handle = port.Open(interfaces.front().path, nullptr);
     FUZZ_CHECK(handle != nullptr);
-    for (const dev::TraceStep& step : steps) {
-        if (step.kind == dev::TraceStep::Kind::Write) {
+    using Kind = dev::TraceStep::Kind;
+    for (size_t i = 0; i < steps.size(); ++i) {
+        const dev::TraceStep& step = steps[i];
+        if (step.kind == Kind::Write || step.kind == Kind::WriteFailed) {
+            // A write recorded as failed fails whatever it sends, and so does a
+            // recorded write whose failure follows it.
             std::vector<uint8_t> report(1, 0);
             report.insert(report.end(), step.bytes.begin(), step.bytes.end());
-            FUZZ_CHECK(handle->Write(report.data(), report.size(), 200));
+            bool fails = step.kind == Kind::WriteFailed;
+            if (!fails && i + 1 < steps.size() && steps[i + 1].kind == Kind::WriteFailed) {
+                fails = true;
+                ++i;
+            }
+            FUZZ_CHECK(handle->Write(report.data(), report.size(), 200) == !fails);
             continue;
         }
         std::array<uint8_t, 65> report{};
         const int got = handle->Read(report.data(), report.size(), 600);
-        if (step.kind == dev::TraceStep::Kind::ReadTimeout) {
+        if (step.kind == Kind::ReadTimeout) {
             FUZZ_CHECK(got == 0);
             continue;
         }
+        if (step.kind == Kind::ReadFailed) {
+            FUZZ_CHECK(got < 0);
+            continue;
+        }
         FUZZ_CHECK(got == static_cast<int>(report.size()));
-        for (size_t i = 0; i + 1 < report.size(); ++i)
-            FUZZ_CHECK(report[i + 1] == (i < step.bytes.size() ? step.bytes[i] : 0));
+        for (size_t k = 0; k + 1 < report.size(); ++k)
+            FUZZ_CHECK(report[k + 1] == (k < step.bytes.size() ? step.bytes[k] : 0));
     }
     FUZZ_CHECK(port.Failure().empty());
     FUZZ_CHECK(port.Finished());
@@ -70,8 +85,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(error.empty());
         steps.push_back(*step);
         std::string again;
-        const auto reparsed = dev::ParseTraceStep(dev::FormatTraceStep(*step), &again);
+        const std::string written = dev::FormatTraceStep(*step);
+        const auto reparsed = dev::ParseTraceStep(written, &again);
         FUZZ_CHECK(reparsed && SameStep(*step, *reparsed));
+        FUZZ_CHECK(dev::FormatTraceStep(*reparsed) == written);
     }
     if (!malformed)
         PlayBack(text, steps);

@@ -145,6 +145,18 @@ bool LoadSimulationState(const std::string& path, VirtualHidPort& port, std::str
                  " simulated devices; at most " + std::to_string(MAX_STATE_DEVICES) + " are kept";
         return false;
     }
+    int nextInstance = 0;
+    if (state.contains("nextInstance")) {
+        const json& next = state["nextInstance"];
+        const bool inRange = next.is_number_integer() && next.get<int64_t>() >= 0 &&
+                             next.get<int64_t>() <= MAX_NEXT_INSTANCE;
+        if (!inRange) {
+            *error = path + ": nextInstance must be a whole number from 0 to " +
+                     std::to_string(MAX_NEXT_INSTANCE);
+            return false;
+        }
+        nextInstance = static_cast<int>(next.get<int64_t>());
+    }
     std::vector<Restored> devices;
     for (const json& d : state["devices"]) {
         std::optional<Restored> r = DeviceFromJson(d, error);
@@ -158,8 +170,7 @@ bool LoadSimulationState(const std::string& path, VirtualHidPort& port, std::str
         VirtualDevice& d = port.AttachQuietly(std::move(r.model));
         if (!r.serial.empty()) d.serial = r.serial;
     }
-    if (state.contains("nextInstance") && state["nextInstance"].is_number_integer())
-        port.SetNextInstance(std::max(port.NextInstance(), state["nextInstance"].get<int>()));
+    port.SetNextInstance(std::max(port.NextInstance(), nextInstance));
     return true;
 }
 

@@ -13,6 +13,9 @@ namespace sim {
 // A state file holds at most this many devices, as many as a fleet a test
 // walks through; more is refused rather than read at length.
 constexpr size_t MAX_STATE_DEVICES = 256;
+// The highest number the file may give for the next device's serial number,
+// far from where counting on from it could overflow.
+constexpr int MAX_NEXT_INSTANCE = 999'999'999;
 
 // Attaches, quietly and in order, the devices the file holds. False, with
 // *error saying why, when the file cannot be read or holds no valid state;

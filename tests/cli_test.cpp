@@ -773,6 +773,41 @@ TEST_F(CliTest, UntrustedJsonIsRefusedWithItsReason) {
         << o.err;
 }
 
+// Found by the simulation state fuzzer: a state file's nextInstance at the top
+// of int overflowed when batch plugged in the next device. Serial numbers
+// count on from a whole number in range; anything else refuses the file.
+TEST_F(CliTest, StateFileNextInstanceMustBeInRange) {
+    const std::string factory = WriteProfile("factory.json", profile::Profile{});
+    const std::string state = Path("state.json");
+    struct Case {
+        std::string next;
+        std::string serial;  // of the device batch plugs in; empty: the file is refused
+    } cases[] = {
+        {"1000", "VR001001"}, {"999999999", "VR1000000000"},
+        {"2147483647", ""},   {"4294967296", ""},
+        {"-1", ""},           {"1.5", ""},
+        {"\"7\"", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.next);
+        const std::string text =
+            "{\"version\": 1, \"nextInstance\": " + c.next + ", \"devices\": []}";
+        std::ofstream(state, std::ios::binary) << text;
+        const Outcome o =
+            Simulated({"--simulate", "--simulate-state", state, "batch", factory, "--count", "1"});
+        if (c.serial.empty()) {
+            EXPECT_EQ(o.status, 2);
+            EXPECT_NE(o.err.find("nextInstance must be a whole number from 0 to 999999999"),
+                      std::string::npos)
+                << o.err;
+            EXPECT_EQ(Read(state), text);
+        } else {
+            EXPECT_EQ(o.status, 0) << o.out << o.err;
+            EXPECT_NE(Read(state).find("\"serial\": \"" + c.serial + "\""), std::string::npos);
+        }
+    }
+}
+
 }  // namespace
 
 namespace {
