@@ -6,6 +6,7 @@
 // Header only: the layers that read JSON link the library themselves.
 
 #include <nlohmann/json.hpp>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -44,7 +45,7 @@ inline BoundedJson ParseBoundedJson(const std::string& text) {
             --depth;
         }
     }
-    std::vector<std::vector<std::string>> members;  // of each open object
+    std::vector<std::set<std::string>> members;  // of each open object
     std::string twice;
     const auto callback = [&](int, nlohmann::json::parse_event_t event, nlohmann::json& parsed) {
         using E = nlohmann::json::parse_event_t;
@@ -52,9 +53,7 @@ inline BoundedJson ParseBoundedJson(const std::string& text) {
         if (event == E::object_end && !members.empty()) members.pop_back();
         if (event == E::key && !members.empty()) {
             const std::string key = parsed.get<std::string>();
-            for (const std::string& k : members.back())
-                if (k == key && twice.empty()) twice = key;
-            members.back().push_back(key);
+            if (!members.back().insert(key).second && twice.empty()) twice = key;
         }
         return true;
     };

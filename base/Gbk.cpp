@@ -52,12 +52,6 @@ bool MayBeMarked(unsigned char b) {
     return b < 0x20 || b == 0x7F || b >= 0x80;
 }
 
-std::string Mark(unsigned char b) {
-    char hex[3];
-    std::snprintf(hex, sizeof hex, "%02X", b);
-    return std::string(MARK_OPEN) + hex + std::string(MARK_CLOSE);
-}
-
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -146,7 +140,7 @@ std::string GbkToUtf8(const std::string& gbk) {
             }
         const auto single = b != 0 ? TableConvert(Direction::ToUtf8, in.substr(i, 1))
                                    : std::optional<std::string>();
-        out += single ? *single : Mark(b);
+        out += single ? *single : ByteMark(b);
         ++i;
     }
     return out;
@@ -168,6 +162,12 @@ size_t GbkPrefixLength(const std::string& gbk, size_t maxBytes) {
         i += len;
     }
     return i;
+}
+
+std::string ByteMark(unsigned char b) {
+    char hex[3];
+    std::snprintf(hex, sizeof hex, "%02X", b);
+    return std::string(MARK_OPEN) + hex + std::string(MARK_CLOSE);
 }
 
 }  // namespace tk

@@ -25,6 +25,8 @@ inline constexpr const char* BYTE_MARK_OPEN = "\xC2\xAB";   // «
 inline constexpr const char* BYTE_MARK_CLOSE = "\xC2\xBB";  // »
 
 std::string Utf8ToGbk(const std::string& utf8);
+// The mark of one byte: «XX».
+std::string ByteMark(unsigned char b);
 std::string GbkToUtf8(const std::string& gbk);
 
 enum class GbkResult {

@@ -6,21 +6,15 @@
 
 #include <string>
 
+#include "base/Gbk.h"
+
 namespace tk {
 
 inline std::string Printable(const std::string& text) {
-    static constexpr char HEX[] = "0123456789ABCDEF";
     std::string out;
     for (const char c : text) {
         const auto b = static_cast<unsigned char>(c);
-        if (b >= 0x20 && b != 0x7F) {
-            out += c;
-            continue;
-        }
-        out += "\xC2\xAB";
-        out += HEX[b >> 4];
-        out += HEX[b & 15];
-        out += "\xC2\xBB";
+        out += b >= 0x20 && b != 0x7F ? std::string(1, c) : ByteMark(b);
     }
     return out;
 }

@@ -5,6 +5,7 @@
 
 #include "base/BoundedJson.h"
 #include "base/Gbk.h"
+#include "base/Printable.h"
 #include "keypad/KeyNameTable.h"
 #include "reader/SendRule.h"
 #include "reader/SettingsFrame.h"
@@ -84,12 +85,6 @@ std::string Quoted(const std::string& text) {
 
 std::string LengthFault(size_t bytes) {
     return "is " + std::to_string(bytes) + " bytes long in GBK; at most 9 fit";
-}
-
-// The mark of one byte: «XX».
-std::string Mark(uint8_t b) {
-    static constexpr char HEX[] = "0123456789ABCDEF";
-    return std::string(tk::BYTE_MARK_OPEN) + HEX[b >> 4] + HEX[b & 15] + tk::BYTE_MARK_CLOSE;
 }
 
 // Why a text or key cannot be sent, as the window gives the reason.
@@ -266,16 +261,7 @@ std::string BoolText(bool b) {
 // A text as a file and a message show it: its characters, and every byte
 // that is no character, or a control character, as a byte mark.
 std::string FileText(const std::string& gbk) {
-    std::string shown;
-    size_t start = 0;
-    for (size_t i = 0; i <= gbk.size(); ++i) {
-        const auto b = i < gbk.size() ? static_cast<uint8_t>(gbk[i]) : 0x20;
-        if (i < gbk.size() && (b >= 0x20 && b != 0x7F)) continue;
-        shown += tk::GbkToUtf8(gbk.substr(start, i - start));
-        if (i < gbk.size()) shown += Mark(b);
-        start = i + 1;
-    }
-    return shown;
+    return tk::Printable(tk::GbkToUtf8(gbk));
 }
 
 // Whether a version 1 file holds the code: a named key, none, or a

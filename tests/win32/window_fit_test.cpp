@@ -86,12 +86,12 @@ TEST(Win32WindowFit, TheDialogIsLaidOutAtTheMonitorsDpiFitsTheWorkAreaAndScrolls
             EXPECT_EQ(static_cast<long>(info.nPage), shown);
         }
         // The focus brings every control into view, as far as it fits.
-        for (const tk::ControlSpec& spec : def.controls) {
-            if (!spec.shown || spec.disabled || !Focusable(spec.kind)) continue;
-            SCOPED_TRACE(spec.id);
-            ui.SetFocus(spec.id);
+        for (const tk::ControlSpec& control : def.controls) {
+            if (!control.shown || control.disabled || !Focusable(control.kind)) continue;
+            SCOPED_TRACE(control.id);
+            ui.SetFocus(control.id);
             RECT r;
-            GetWindowRect(GetDlgItem(dialog, spec.id), &r);
+            GetWindowRect(GetDlgItem(dialog, control.id), &r);
             MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
             EXPECT_GE(r.top, 0);
             EXPECT_GE(r.left, 0);
