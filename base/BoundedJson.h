@@ -18,8 +18,23 @@ inline constexpr int MAX_JSON_DEPTH = 32;
 
 struct BoundedJson {
     nlohmann::json value;
-    std::string error;  // empty when value holds the document
+    std::string error;    // empty when value holds the document
+    std::string errorZh;  // the same reason in Chinese
 };
+
+// The line and column (from 1) of a byte offset (from 1) of text.
+inline std::string LineAndColumnZh(const std::string& text, size_t byte) {
+    size_t line = 1, column = 1;
+    for (size_t i = 0; i + 1 < byte && i < text.size(); ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
+    }
+    return "第 " + std::to_string(line) + " 行第 " + std::to_string(column) + " 列";
+}
 
 inline BoundedJson ParseBoundedJson(const std::string& text) {
     BoundedJson r;
@@ -39,6 +54,7 @@ inline BoundedJson ParseBoundedJson(const std::string& text) {
         } else if (c == '[' || c == '{') {
             if (++depth > MAX_JSON_DEPTH) {
                 r.error = "nested deeper than " + std::to_string(MAX_JSON_DEPTH) + " levels";
+                r.errorZh = "嵌套超过 " + std::to_string(MAX_JSON_DEPTH) + " 层";
                 return r;
             }
         } else if (c == ']' || c == '}') {
@@ -65,20 +81,25 @@ inline BoundedJson ParseBoundedJson(const std::string& text) {
         const size_t bracket = what.find("] ");
         r.error = "not valid JSON (" +
                   (bracket == std::string::npos ? what : what.substr(bracket + 2)) + ")";
+        const auto* parse = dynamic_cast<const nlohmann::json::parse_error*>(&e);
+        r.errorZh = parse ? "不是有效的 JSON（" + LineAndColumnZh(text, parse->byte) + "有误）"
+                          : std::string("不是有效的 JSON");
         return r;
     }
     if (!twice.empty()) {
         r.value = nullptr;
         r.error = "the member \"" + twice.substr(0, 40) + "\" appears twice in one object";
+        r.errorZh = "成员 \"" + twice.substr(0, 40) + "\" 在同一对象中出现了两次";
     }
     return r;
 }
 
 // A value as a message may show it: a number, true, false or null as
-// written, a string cut short, an array or object only by its kind.
-inline std::string DescribeJson(const nlohmann::json& v) {
-    if (v.is_array()) return "an array";
-    if (v.is_object()) return "an object";
+// written, a string cut short, an array or object only by its kind (in
+// Chinese when chinese is set).
+inline std::string DescribeJson(const nlohmann::json& v, bool chinese = false) {
+    if (v.is_array()) return chinese ? "数组" : "an array";
+    if (v.is_object()) return chinese ? "对象" : "an object";
     if (v.is_string()) {
         const std::string s = v.get<std::string>();
         return s.size() > 40

@@ -1,6 +1,7 @@
-// Profile files on arbitrary text: parsing refuses with a reason or gives
-// settings, never crashes; settings that parse, written back, parse to the
-// same settings, and writing them again gives the same file.
+// Profile files on arbitrary text: parsing refuses with a reason (in both
+// languages) or gives settings, never crashes; settings that parse, written
+// back, parse to the same settings, and writing them again gives the same
+// file.
 
 #include <cstdint>
 #include <string>
@@ -24,6 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const profile::ParseResult parsed = profile::ParseProfile(text);
     if (!parsed.profile) {
         FUZZ_CHECK(!parsed.error.empty());
+        // Every reason in both languages, naming the same field.
+        const std::string field = parsed.error.substr(0, parsed.error.find(": ") + 2);
+        FUZZ_CHECK(parsed.errorZh.size() > field.size() && parsed.errorZh.rfind(field, 0) == 0);
         return 0;
     }
     FUZZ_CHECK(parsed.error.empty());

@@ -83,27 +83,61 @@ std::string Quoted(const std::string& text) {
     return Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-std::string LengthFault(size_t bytes) {
-    return "is " + std::to_string(bytes) + " bytes long in GBK; at most 9 fit";
+Reason LengthFault(size_t bytes) {
+    const std::string n = std::to_string(bytes);
+    return {"is " + n + " bytes long in GBK; at most 9 fit",
+            "按 GBK 编码长 " + n + " 个字节，最多只能 9 个"};
 }
 
 // Why a text or key cannot be sent, as the window gives the reason.
-std::string Refusal(const reader::SendCheck& c) {
+Reason Refusal(const reader::SendCheck& c) {
     if (c.status == reader::SendStatus::Unavailable)
-        return "needs a GBK conversion, which this system does not have";
-    return "the character " + reader::ShownCharacter(c.offending) +
-           " cannot be sent to the device as it looks";
+        return {"needs a GBK conversion, which this system does not have",
+                "需要 GBK 编码转换，本系统没有"};
+    const std::string shown = reader::ShownCharacter(c.offending);
+    return {"the character " + shown + " cannot be sent to the device as it looks",
+            "字符 " + shown + " 无法按原样发送到设备"};
 }
+
+Reason TextFault(const std::string& text) {
+    for (unsigned char c : text)
+        if (c < 0x20 || c == 0x7F)
+            return {"holds a control character, which cannot be sent", "含有无法发送的控制字符"};
+    const std::string gbk = tk::Utf8ToGbk(text);
+    if (tk::GbkToUtf8(gbk) != text)
+        return {"holds a character that cannot be sent (not in the reader's GBK character set)",
+                "含有无法发送的字符（不在读卡器的 GBK 字符集中）"};
+    if (gbk.size() > reader::MAX_TEXT_LEN) return LengthFault(gbk.size());
+    return {};
+}
+
+Reason KeyNameFault(const std::string& name) {
+    if (name.empty()) return {};
+    if (name.size() == 1 && name[0] >= 0x20 && name[0] < 0x7F) return {};
+    for (const KeyNameEntry& e : KEY_NAME_TABLE) {
+        const char* forms[] = {e.shown.zh, e.shown.en, e.aliases[0], e.aliases[1]};
+        for (const char* form : forms)
+            if (form && name == form) return {};
+    }
+    return {Quoted(name) + " is neither a key name (F1, ENTER, ...) nor one ASCII character",
+            Quoted(name) + " 既不是键名（F1、ENTER 等），也不是一个 ASCII 字符"};
+}
+
+const Reason MUST_BE_STRING{"must be a string", "必须是字符串"};
+const Reason MUST_BE_OBJECT{"must be a JSON object", "必须是 JSON 对象"};
+const Reason MISSING{"missing", "缺少此项"};
 
 // Reads one JSON object member by member; the first fault is kept with the
 // full name of its field, and every later read is skipped.
 class Reader {
   public:
-    explicit Reader(std::string* error) : m_error(error) {}
+    explicit Reader(ParseResult* result) : m_result(result) {}
     int version = PROFILE_VERSION_NAMES;
-    bool Ok() const { return m_error->empty(); }
-    void Fail(const std::string& field, const std::string& why) {
-        if (Ok()) *m_error = field + ": " + why;
+    bool Ok() const { return m_result->error.empty(); }
+    void Fail(const std::string& field, const Reason& why) {
+        if (!Ok()) return;
+        m_result->error = field + ": " + why.en;
+        m_result->errorZh = field + ": " + why.zh;
     }
 
     // obj must be an object holding exactly the members in names (plus the
@@ -112,37 +146,37 @@ class Reader {
                 std::initializer_list<const char*> optional = {}) {
         if (!Ok()) return false;
         if (!obj.is_object()) {
-            Fail(field.empty() ? "profile" : field, "must be a JSON object");
+            Fail(field.empty() ? "profile" : field, MUST_BE_OBJECT);
             return false;
         }
         for (const auto& item : obj.items()) {
             bool known = std::find(names.begin(), names.end(), item.key()) != names.end();
             for (const char* n : optional) known = known || item.key() == n;
             if (!known) {
-                Fail(Join(field, item.key()), "unknown field");
+                Fail(Join(field, item.key()), {"unknown field", "未知字段"});
                 return false;
             }
         }
         for (const std::string& n : names)
             if (!obj.contains(n)) {
-                Fail(Join(field, n), "missing");
+                Fail(Join(field, n), MISSING);
                 return false;
             }
         return true;
     }
     void Bool(const Json& v, const std::string& field, bool* out) {
         if (!Ok()) return;
-        if (!v.is_boolean()) return Fail(field, "must be true or false");
+        if (!v.is_boolean()) return Fail(field, {"must be true or false", "必须是 true 或 false"});
         *out = v.get<bool>();
     }
     // A text of the file (UTF-8) as the GBK bytes the settings hold.
     void Text(const Json& v, const std::string& field, reader::FieldKind kind, std::string* out) {
         if (!Ok()) return;
-        if (!v.is_string()) return Fail(field, "must be a string");
+        if (!v.is_string()) return Fail(field, MUST_BE_STRING);
         const std::string text = v.get<std::string>();
         if (version == PROFILE_VERSION_NAMES) {
-            const std::string why = CheckText(text);
-            if (!why.empty()) return Fail(field, why);
+            const Reason why = TextFault(text);
+            if (!why.en.empty()) return Fail(field, why);
             *out = tk::Utf8ToGbk(text);
             return;
         }
@@ -154,10 +188,10 @@ class Reader {
     // A key of the file: a key name, one character or a byte mark.
     void Key(const Json& v, const std::string& field, uint8_t* out) {
         if (!Ok()) return;
-        if (!v.is_string()) return Fail(field, "must be a string");
+        if (!v.is_string()) return Fail(field, MUST_BE_STRING);
         const std::string name = v.get<std::string>();
-        const std::string why = CheckKeyName(name);
-        if (why.empty()) {
+        const Reason why = KeyNameFault(name);
+        if (why.en.empty()) {
             *out = KeyNameToCode(tk::Utf8ToGbk(name));
             return;
         }
@@ -169,9 +203,11 @@ class Reader {
             c.gbk.size() == 1 ||
             (c.gbk.size() == 2 && tk::IsGbkLeadByte(static_cast<unsigned char>(c.gbk[0])));
         if (!one)
-            return Fail(field, Quoted(name) +
-                                   " is neither a key name (F1, ENTER, ...) nor one character "
-                                   "nor one byte written «XX»");
+            return Fail(field,
+                        {Quoted(name) + " is neither a key name (F1, ENTER, ...) nor one character "
+                                        "nor one byte written «XX»",
+                         Quoted(name) + " 既不是键名（F1、ENTER 等），也不是一个字符或写作 «XX» "
+                                        "的一个字节"});
         *out = static_cast<uint8_t>(c.gbk[0]);
     }
     static std::string Join(const std::string& field, const std::string& name) {
@@ -179,12 +215,13 @@ class Reader {
     }
 
   private:
-    std::string* m_error;
+    ParseResult* m_result;
 };
 
 void ReadKeys(Reader& r, const Json& v, Profile* p) {
     if (!v.is_array() || v.size() != KEY_COUNT)
-        return r.Fail("keys", "must be an array of 20 key names (KEY1 to KEY20)");
+        return r.Fail("keys", {"must be an array of 20 key names (KEY1 to KEY20)",
+                               "必须是由 20 个键名（KEY1 至 KEY20）组成的数组"});
     reader::KeyCodes codes{};
     for (size_t i = 0; i < codes.size(); ++i) r.Key(v[i], KeyFieldName(i), &codes[i]);
     if (r.Ok()) p->keys = codes;
@@ -197,7 +234,8 @@ void ReadEntry(Reader& r, const Json& obj, const Entry& e, Profile* p) {
             if (!v.is_number_integer() || v.get<int64_t>() < 1 ||
                 v.get<int64_t>() > reader::FORMAT_COUNT)
                 return r.Fail(FieldName(e),
-                              "must be a whole number from 1 to 13, not " + tk::DescribeJson(v));
+                              {"must be a whole number from 1 to 13, not " + tk::DescribeJson(v),
+                               "必须是 1 到 13 的整数，不能是 " + tk::DescribeJson(v, true)});
             p->idFormat = v.get<int>();
             return;
         case Kind::Switch:
@@ -210,27 +248,29 @@ void ReadEntry(Reader& r, const Json& obj, const Entry& e, Profile* p) {
             // A ticked symbol always sends a text.
             if (r.Ok() && reader::IsIdSymbolField(e.which) && p->IdSymbolOn(e.which) &&
                 p->Text(e.which).empty())
-                r.Fail(FieldName(e), "must not be empty while enabled");
+                r.Fail(FieldName(e), {"must not be empty while enabled", "启用时不能为空"});
             return;
     }
 }
 
-std::optional<Profile> ReadProfile(const Json& root, std::string* error) {
-    Reader r(error);
+std::optional<Profile> ReadProfile(const Json& root, ParseResult* result) {
+    Reader r(result);
     if (!root.is_object()) {
-        r.Fail("profile", "must be a JSON object");
+        r.Fail("profile", MUST_BE_OBJECT);
         return std::nullopt;
     }
     // The version comes first: a later version may have other members.
     if (!root.contains("version")) {
-        r.Fail("version", "missing");
+        r.Fail("version", MISSING);
         return std::nullopt;
     }
     const Json& version = root.at("version");
     if (!version.is_number_integer() || version.get<int64_t>() < PROFILE_VERSION_NAMES ||
         version.get<int64_t>() > PROFILE_VERSION_BYTES) {
-        r.Fail("version", "unknown version " + tk::DescribeJson(version) +
-                              " (this tool reads versions 1 and 2)");
+        r.Fail(
+            "version",
+            {"unknown version " + tk::DescribeJson(version) + " (this tool reads versions 1 and 2)",
+             "未知版本 " + tk::DescribeJson(version, true) + "（本工具读取版本 1 和 2）"});
         return std::nullopt;
     }
     r.version = version.get<int>();
@@ -292,13 +332,7 @@ int VersionFor(const Profile& p) {
 }  // namespace
 
 std::string CheckText(const std::string& text) {
-    for (unsigned char c : text)
-        if (c < 0x20 || c == 0x7F) return "holds a control character, which cannot be sent";
-    const std::string gbk = tk::Utf8ToGbk(text);
-    if (tk::GbkToUtf8(gbk) != text)
-        return "holds a character that cannot be sent (not in the reader's GBK character set)";
-    if (gbk.size() > reader::MAX_TEXT_LEN) return LengthFault(gbk.size());
-    return "";
+    return TextFault(text).en;
 }
 
 std::string KeyFieldName(size_t n) {
@@ -306,14 +340,7 @@ std::string KeyFieldName(size_t n) {
 }
 
 std::string CheckKeyName(const std::string& name) {
-    if (name.empty()) return "";
-    if (name.size() == 1 && name[0] >= 0x20 && name[0] < 0x7F) return "";
-    for (const KeyNameEntry& e : KEY_NAME_TABLE) {
-        const char* forms[] = {e.shown.zh, e.shown.en, e.aliases[0], e.aliases[1]};
-        for (const char* form : forms)
-            if (form && name == form) return "";
-    }
-    return Quoted(name) + " is neither a key name (F1, ENTER, ...) nor one ASCII character";
+    return KeyNameFault(name).en;
 }
 
 ParseResult ParseProfile(const std::string& json) {
@@ -321,9 +348,10 @@ ParseResult ParseProfile(const std::string& json) {
     const tk::BoundedJson parsed = tk::ParseBoundedJson(json);
     if (!parsed.error.empty()) {
         result.error = "profile: " + parsed.error;
+        result.errorZh = "profile: " + parsed.errorZh;
         return result;
     }
-    result.profile = ReadProfile(parsed.value, &result.error);
+    result.profile = ReadProfile(parsed.value, &result);
     return result;
 }
 

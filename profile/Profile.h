@@ -27,11 +27,19 @@ constexpr int KEY_COUNT = KEYPAD_KEY_COUNT;
 // keys as key names.
 using Profile = reader::Settings;
 
+// A reason given to the user, in English and in Chinese.
+struct Reason {
+    std::string en, zh;
+};
+
 // A file's text parsed and checked. On failure error names the field
-// ("sentinels.track1Start: ...") and profile is empty.
+// ("sentinels.track1Start: ...") and profile is empty; errorZh gives the
+// same reason in Chinese, with the same field names.
 struct ParseResult {
     std::optional<Profile> profile;
     std::string error;
+    std::string errorZh;
+    const std::string& Error(bool chinese) const { return chinese ? errorZh : error; }
 };
 ParseResult ParseProfile(const std::string& json);
 

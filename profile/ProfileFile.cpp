@@ -14,7 +14,9 @@ ParseResult ReadProfileFile(const std::string& path) {
     ParseResult result;
     std::ifstream in(tk::PathFromUtf8(path), std::ios::binary);
     if (!in) {
-        result.error = "cannot read " + path + ": " + std::strerror(errno);
+        const std::string reason = std::strerror(errno);
+        result.error = "cannot read " + path + ": " + reason;
+        result.errorZh = "无法读取 " + path + "：" + reason;
         return result;
     }
     std::string text;
@@ -23,11 +25,13 @@ ParseResult ReadProfileFile(const std::string& path) {
         text.append(buffer, static_cast<size_t>(in.gcount()));
         if (text.size() > MAX_PROFILE_FILE_BYTES) {
             result.error = "profile: the file is larger than 1 MiB; this is no profile";
+            result.errorZh = "profile: 文件大于 1 MiB，不是配置文件";
             return result;
         }
     }
     if (in.bad()) {
         result.error = "cannot read " + path;
+        result.errorZh = "无法读取 " + path;
         return result;
     }
     return ParseProfile(text);

@@ -88,7 +88,7 @@ void CReaderConfigDlg::LoadProfileFromFile() {
     if (path.empty()) return;
     const profile::ParseResult parsed = profile::ReadProfileFile(path);
     if (!parsed.profile) {
-        m_ui.MessageBox(pt::NOT_A_PROFILE.Get() + path + "\r\n" + parsed.error,
+        m_ui.MessageBox(pt::NOT_A_PROFILE.Get() + path + "\r\n" + parsed.Error(!g_bEnglish),
                         pt::FILE_ERROR_CAPTION.Get(), tk::MsgBoxButtons::Ok);
         return;
     }

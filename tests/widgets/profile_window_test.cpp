@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTreeView>
@@ -172,6 +173,43 @@ TEST_F(ProfileWindowQtTest, FileListSpeaksTheInterfaceLanguageAndItsColumnsFit) 
         EXPECT_EQ(rows["fleet.json"].at(2).contains(QRegularExpression("[A-Za-z]")), c.latinDate)
             << rows["fleet.json"].at(2).toStdString();
         EXPECT_TRUE(fits);
+    }
+}
+
+TEST_F(ProfileWindowQtTest, ARefusedProfileGivesItsReasonInTheInterfaceLanguage) {
+    Start();
+    const struct {
+        const char* text;
+        const char* zh;
+        const char* en;
+    } files[] = {
+        {"{\"version\": 1, \"foo\": 1}", "foo: 未知字段", "foo: unknown field"},
+        {"{\"version\": 1,\n \"idFormat\" 3}", "profile: 不是有效的 JSON（第 2 行第 13 列有误）",
+         "profile: not valid JSON (parse error at line 2, column 13"},
+        {"{\"version\": [1]}", "version: 未知版本 数组（本工具读取版本 1 和 2）",
+         "version: unknown version an array"},
+    };
+    const std::string path = (dir / "refused.json").string();
+    for (const bool english : {false, true}) {
+        if (english) Click(IDC_ENGLISH);
+        for (const auto& f : files) {
+            std::ofstream(path, std::ios::trunc) << f.text;
+            QString shown;
+            ui.Modal().QueueAnswer(tk::MsgBoxResult::Ok, [&] {
+                auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                ASSERT_NE(files, nullptr);
+                files->selectFile(QString::fromStdString(path));
+            });
+            ui.Modal().QueueAnswer(tk::MsgBoxResult::Ok, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                ASSERT_NE(box, nullptr);
+                shown = box->text();
+            });
+            dlg->OnCommand(ID_LOAD_PROFILE);
+            ui.FinishOperations();
+            EXPECT_TRUE(shown.contains(QString::fromUtf8(english ? f.en : f.zh)))
+                << shown.toStdString();
+        }
     }
 }
 
