@@ -14,7 +14,8 @@ export BUILD_DIR=${BUILD_DIR:-build-windows}
 
 WINE=${WINE:-/usr/lib/wine/wine64}
 WINESERVER=${WINESERVER:-$(dirname "$WINE")/wineserver}
-export WINEPREFIX=${WINEPREFIX:-$PWD/$BUILD_DIR/wine}
+# The build folder may be given relative or absolute.
+export WINEPREFIX=${WINEPREFIX:-$(realpath "$BUILD_DIR")/wine}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no offers to install Wine's Mono and Gecko
 winpath() { echo "Z:$(realpath "$1" | tr / '\\')"; }

@@ -62,6 +62,7 @@ class Recorder : public tk::DialogEvents {
     void OnEditChange(int id) override { log.push_back("change " + std::to_string(id)); }
     void OnEditFocus(int id) override { log.push_back("focus " + std::to_string(id)); }
     bool PreTranslateMessage(const tk::KeyEvent& ev) override {
+        if (ev.type == tk::KeyEvent::Type::Shortcut) return holdShortcuts;
         if (ev.type != tk::KeyEvent::Type::Press) return false;
         log.push_back("press " + std::to_string(ev.vk));
         return hook ? hook(ev) : false;
@@ -73,6 +74,7 @@ class Recorder : public tk::DialogEvents {
     std::vector<std::string> log;
     std::function<void(int)> onCommand;
     std::function<bool(const tk::KeyEvent&)> hook;
+    bool holdShortcuts = false;  // the answer to KeyEvent::Type::Shortcut
 
   private:
     tk::Win32Surface& m_ui;
@@ -303,6 +305,41 @@ TEST_F(Win32SurfaceTest, WindowEntriesWithCheckMarksAndASubmenuFollowAboutInTheS
     EXPECT_EQ(std::wstring(text), L"two && more");  // "&" shown, no mnemonic
     ui.SetWindowEntries({});
     EXPECT_EQ(GetMenuItemCount(system), before);
+}
+
+TEST(Win32DialogTest, TheDialogMayKeepAKeyFromStartingAShortcut) {
+    tk::WindowEntry save;
+    save.commandId = 50;
+    save.text = "Save";
+    save.shortcut = "Ctrl+S";
+    const struct {
+        bool held;
+        std::vector<std::string> want;
+    } cases[] = {
+        {false, {"command 50"}}, {true, {"press 83"}},  // the key reaches the dialog as a key
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.held ? "held back" : "let through");
+        tk::Win32Surface ui(SmallSpec());
+        Recorder sink(ui);
+        ui.SetEventSink(&sink);
+        ui.SetWindowEntries({save});
+        sink.holdShortcuts = c.held;
+        // Ctrl is down as the accelerator table reads it.
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        const HWND edit = GetDlgItem(ui.Window(), EDIT);
+        PostKeyTo(edit, WM_KEYDOWN, 'S');
+        PostKeyTo(edit, WM_KEYUP, 'S');
+        PostMessageW(ui.Window(), WM_COMMAND, END_COMMAND, 0);
+        ui.RunModal();
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+        EXPECT_EQ(sink.log, c.want);
+        ui.SetEventSink(nullptr);
+    }
 }
 
 // Ends the dialog's loop once the menu loop has ended: the chosen item's

@@ -562,7 +562,9 @@ int Win32Surface::RunModal() {
             break;
         }
         if (got < 0) break;
-        if (m_accelerators && TranslateAcceleratorW(m_hwnd, m_accelerators, &msg)) continue;
+        if (m_accelerators && !ShortcutHeldBack(msg) &&
+            TranslateAcceleratorW(m_hwnd, m_accelerators, &msg))
+            continue;
         if (PreTranslate(msg)) continue;
         if (IsDialogMessageW(m_hwnd, &msg)) continue;
         TranslateMessage(&msg);
@@ -578,6 +580,21 @@ void Win32Surface::SyncKeysWithAsyncState() {
         if (!m_keys.IsDown(static_cast<uint8_t>(vk))) continue;
         if ((GetAsyncKeyState(vk) & 0x8000) == 0) m_keys.Release(static_cast<uint8_t>(vk));
     }
+}
+
+bool Win32Surface::ShortcutHeldBack(const MSG& msg) {
+    // As on the other toolkits, the dialog is asked before a key may start a
+    // window entry's shortcut: in a key field every key is the capture's.
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+    if (!m_sink || (msg.hwnd != m_hwnd && !IsChild(m_hwnd, msg.hwnd))) return false;
+    KeyEvent ev;
+    ev.type = KeyEvent::Type::Shortcut;
+    ev.vk = static_cast<uint8_t>(msg.wParam & 0xFF);
+    ev.autoRepeat = (msg.lParam & (1L << 30)) != 0;
+    ev.focusId = m_focusId;
+    bool held = false;
+    Notify([&](DialogEvents& s) { held = s.PreTranslateMessage(ev); });
+    return held;
 }
 
 bool Win32Surface::PreTranslate(MSG& msg) {

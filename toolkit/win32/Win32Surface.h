@@ -100,6 +100,7 @@ class Win32Surface : public DialogSurface {
     void PaintMinimised();
     // The key hook and the loop's own rules; true when the message is done with.
     bool PreTranslate(MSG& msg);
+    bool ShortcutHeldBack(const MSG& msg);
     void SyncKeysWithAsyncState();
     // Dialog code that is not an operation (typing, focus, timer, key hook):
     // at once, holding operations back until it returns.
