@@ -14,6 +14,7 @@
 #include "cli/CommandLine.h"
 #include "cli/CommandMain.h"
 #include "cli/linux/LinuxDevices.h"
+#include "cli/linux/StopSignals.h"
 
 namespace {
 
@@ -38,8 +39,18 @@ std::string WindowProgram() {
 
 int main(int argc, char** argv) {
     const cli::CommandLine options = cli::ParseCommandLine({argv + 1, argv + argc});
-    if (cli::WithoutWindow(options))
+    if (cli::WithoutWindow(options)) {
+        // batch runs until stopped: Ctrl+C ends it with its summary.
+        if (options.action == cli::CommandLine::Action::Run &&
+            options.command == cli::CommandLine::Command::Batch)
+            cli::StopOnSignals();
         return cli::RunWithoutWindow(options, std::cout, std::cerr, cli::MakeLinuxDevices);
+    }
+    // Without a display the window could only abort.
+    if (cli::NoDisplay(options)) {
+        std::cerr << cli::NoDisplayText(cli::LanguageOfEnvironment());
+        return cli::EXIT_USAGE;
+    }
     const std::string window = WindowProgram();
     // argv[0] stays as given: the window names itself after it.
     if (!window.empty()) ::execv(window.c_str(), argv);

@@ -11,24 +11,12 @@ namespace {
 // Enough for a hub full of readers; guards against a runaway list.
 constexpr size_t MAX_SIMULATED = 64;
 
-// The help's last paragraph: what the platform asks of the user.
-#ifdef _WIN32
-constexpr const char* HELP_PLATFORM =
-    "Without a command the tool opens its window and looks for the reader on the USB\n"
-    "bus. A command writes to the console it was started from, or UTF-8 to the file\n"
-    "or pipe its output goes to; at cmd's prompt 'start /wait reader-config ...'\n"
-    "waits for it and sets ERRORLEVEL to its exit status.\n";
-#else
-constexpr const char* HELP_PLATFORM =
-    "Without a command the tool opens its window and looks for the reader on the USB\n"
-    "bus. On Linux the reader's hidraw node needs the udev rule installed with the\n"
-    "tool. See reader-config(1).\n";
-#endif
-
-CommandLine Error(std::string message, const std::string& offending) {
+CommandLine Error(const Text& text, std::initializer_list<std::string_view> args,
+                  const std::string& offending) {
     CommandLine c;
     c.action = CommandLine::Action::Error;
-    c.error = std::move(message);
+    c.error = Say(Language::English, text, args);
+    c.errorZh = Say(Language::Chinese, text, args);
     c.offending = offending;
     return c;
 }
@@ -45,7 +33,8 @@ constexpr std::array<std::string_view, 5> QT_FLAGS = {"reverse", "widgetcount", 
 
 // Number of arguments a toolkit option at args[i] takes up (1 or 2); 0 when
 // it is none.
-size_t ToolkitOptionLength(const std::vector<std::string>& args, size_t i) {
+// *platform: whether it is -platform, which chooses the window's display.
+size_t ToolkitOptionLength(const std::vector<std::string>& args, size_t i, bool* platform) {
     std::string_view a = args[i];
     if (a.size() < 2 || a[0] != '-') return 0;
     a.remove_prefix(a[1] == '-' ? 2 : 1);
@@ -54,6 +43,7 @@ size_t ToolkitOptionLength(const std::vector<std::string>& args, size_t i) {
     const auto has = [name](const auto& list) {
         return std::find(list.begin(), list.end(), name) != list.end();
     };
+    *platform = name == "platform";
     if (has(QT_FLAGS) && eq == std::string_view::npos) return 1;
     if (!has(QT_OPTIONS_WITH_VALUE)) return 0;
     if (eq != std::string_view::npos) return 1;
@@ -85,37 +75,78 @@ bool ParseCount(const std::string& text, uint32_t* out) {
 
 // Checks what the command was given once every argument has been read.
 CommandLine Finish(CommandLine c, const std::vector<std::string>& positionals, bool toolkitOptions,
-                   bool countGiven) {
+                   bool countGiven, bool langGiven) {
     using Command = CommandLine::Command;
     if (c.command == Command::None) {
-        if (c.json || countGiven || !c.logFile.empty() || c.parallel)
-            return Error(
-                "--json, --count, --log and --parallel need a command (read, list or batch)", "");
+        if (c.json || countGiven || !c.logFile.empty() || c.parallel || c.force)
+            return Error({"--json, --count, --log, --parallel and --force need a command",
+                          "--json、--count、--log、--parallel 和 --force 需要一个命令"},
+                         {}, "");
         if (!c.device.empty() || !c.serial.empty())
-            return Error("--device and --serial need a command", "");
+            return Error({"--device and --serial need a command", "--device 和 --serial 需要一个命令"},
+                         {}, "");
         if (!c.simulateState.empty())
-            return Error("--simulate-state needs a command", "--simulate-state");
+            return Error({"--simulate-state needs a command", "--simulate-state 需要一个命令"}, {},
+                         "--simulate-state");
+        if (c.quiet || c.verbose || langGiven)
+            return Error({"-q, -v and --lang need a command (the window has its own language "
+                          "switch)",
+                          "-q、-v 和 --lang 需要一个命令（窗口有自己的语言选择）"},
+                         {}, "");
         return c;
     }
     const std::string name = CommandName(c.command);
-    if (toolkitOptions) return Error("window options do not apply to '" + name + "'", name);
+    if (toolkitOptions)
+        return Error({"window options do not apply to '{}'", "窗口选项不适用于 '{}'"}, {name}, name);
     const size_t wanted = c.command == Command::Read || c.command == Command::List ? 0 : 1;
-    if (positionals.size() < wanted) return Error("'" + name + "' needs a PROFILE file", name);
+    if (positionals.size() < wanted)
+        return Error({"'{}' needs a PROFILE file", "'{}' 需要一个配置文件（PROFILE）"}, {name}, name);
     if (positionals.size() > wanted)
-        return Error("unexpected argument '" + positionals[wanted] + "'", positionals[wanted]);
+        return Error({"unexpected argument '{}'", "多余的参数 '{}'"}, {positionals[wanted]},
+                     positionals[wanted]);
     if (wanted) c.profile = positionals[0];
     if (!c.simulateState.empty() && c.simulate == SimulatedDevice::None)
-        return Error("--simulate-state needs --simulate", "--simulate-state");
-    if (c.json && c.command != Command::Read && c.command != Command::List)
-        return Error("--json belongs to 'read' and 'list'", "--json");
+        return Error({"--simulate-state needs --simulate", "--simulate-state 需要 --simulate"}, {},
+                     "--simulate-state");
     if (!c.device.empty() && !c.serial.empty())
-        return Error("choose the device by --device or by --serial, not both", "--serial");
+        return Error({"choose the device by --device or by --serial, not both",
+                      "请用 --device 或 --serial 之一选择设备，不要同时使用"},
+                     {}, "--serial");
     if (c.command == Command::List && (!c.device.empty() || !c.serial.empty()))
-        return Error("'list' shows every device; --device and --serial do not apply", "list");
+        return Error({"'list' shows every device; --device and --serial do not apply",
+                      "'list' 列出所有设备；--device 和 --serial 不适用"},
+                     {}, "list");
     if ((countGiven || !c.logFile.empty() || c.parallel) && c.command != Command::Batch)
-        return Error("--count, --log and --parallel belong to 'batch'", countGiven   ? "--count"
-                                                                        : c.parallel ? "--parallel"
-                                                                                     : "--log");
+        return Error({"--count, --log and --parallel belong to 'batch'",
+                      "--count、--log 和 --parallel 只用于 'batch'"},
+                     {}, countGiven ? "--count" : c.parallel ? "--parallel" : "--log");
+    if (c.force && c.command != Command::Apply)
+        return Error({"--force belongs to 'apply'", "--force 只用于 'apply'"}, {}, "--force");
+    if (c.quiet && c.verbose)
+        return Error({"choose -q or -v, not both", "-q 和 -v 不能同时使用"}, {}, "-q");
+    if (c.json && c.logFile == "-")
+        return Error({"--json and --log - both write to standard output; give --log a file",
+                      "--json 和 --log - 都写到标准输出；请给 --log 一个文件名"},
+                     {}, "--log");
+    return c;
+}
+
+// Help and version stop at once; the rest of the line still names the
+// command whose help is asked for, and its language.
+CommandLine Stop(CommandLine c, CommandLine::Action action, const std::vector<std::string>& args,
+                 size_t from) {
+    c.action = action;
+    for (size_t i = from; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        CommandLine::Command command;
+        if (c.command == CommandLine::Command::None && ParseCommandName(a, &command))
+            c.command = command;
+        else if ((a == "--lang" && i + 1 < args.size()) || a.rfind("--lang=", 0) == 0) {
+            const std::string value = a == "--lang" ? args[++i] : a.substr(7);
+            if (value == "zh") c.language = CommandLine::LanguageChoice::Chinese;
+            if (value == "en") c.language = CommandLine::LanguageChoice::English;
+        }
+    }
     return c;
 }
 
@@ -142,7 +173,7 @@ const char* CommandName(CommandLine::Command c) {
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine c;
     std::vector<std::string> positionals;
-    bool toolkitOptions = false, countGiven = false, optionsEnded = false;
+    bool toolkitOptions = false, countGiven = false, optionsEnded = false, langGiven = false;
     // The value of an option given as "--name VALUE" or "--name=VALUE".
     auto value = [&](size_t& i, const std::string& name, std::string* out) -> bool {
         const std::string& a = args[i];
@@ -171,9 +202,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         if (!option) {
             if (c.command == CommandLine::Command::None && positionals.empty()) {
                 if (!ParseCommandName(a, &c.command))
-                    return Error(
-                        "unknown command '" + a + "' (choose read, apply, verify, batch or list)",
-                        a);
+                    return Error({"unknown command '{}' (choose read, apply, verify, batch or list)",
+                                  "未知命令 '{}'（可选 read、apply、verify、batch 或 list）"},
+                                 {a}, a);
             } else {
                 positionals.push_back(a);
             }
@@ -182,11 +213,27 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         if (a == "--") {
             optionsEnded = true;
         } else if (a == "-h" || a == "--help") {
-            c.action = CommandLine::Action::Help;
-            return c;
-        } else if (a == "--version") {
-            c.action = CommandLine::Action::Version;
-            return c;
+            return Stop(std::move(c), CommandLine::Action::Help, args, i + 1);
+        } else if (a == "-V" || a == "--version") {
+            return Stop(std::move(c), CommandLine::Action::Version, args, i + 1);
+        } else if (a == "-q" || a == "--quiet") {
+            c.quiet = true;
+        } else if (a == "--verbose") {
+            ++c.verbose;
+        } else if (a.size() >= 2 && a[0] == '-' && a[1] == 'v' &&
+                   a.find_first_not_of('v', 1) == std::string::npos) {
+            c.verbose += static_cast<int>(a.size() - 1);  // -v, -vv, -vvv
+        } else if (a == "--force") {
+            c.force = true;
+        } else if (is(a, "--lang")) {
+            std::string lang;
+            if (!value(i, "--lang", &lang) || (lang != "zh" && lang != "en"))
+                return Error({"--lang takes zh (Chinese) or en (English)",
+                              "--lang 可选 zh（中文）或 en（英文）"},
+                             {}, a);
+            c.language = lang == "zh" ? CommandLine::LanguageChoice::Chinese
+                                      : CommandLine::LanguageChoice::English;
+            langGiven = true;
         } else if (a == "--simulate") {
             c.simulate = SimulatedDevice::Reader;
             c.simulated = {c.simulate};
@@ -199,27 +246,33 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
                 const std::string name(names.substr(0, comma));
                 SimulatedDevice kind = SimulatedDevice::None;
                 if (!sim::ParseSimulatedDevice(name, &kind))
-                    return Error("unknown simulated device '" + name +
-                                     "' (choose reader, keypad, old-reader or silent)",
-                                 a);
+                    return Error({"unknown simulated device '{}' (choose reader, keypad, "
+                                  "old-reader or silent)",
+                                  "未知的模拟设备 '{}'（可选 reader、keypad、old-reader 或 silent）"},
+                                 {name}, a);
                 c.simulated.push_back(kind);
                 if (comma == std::string_view::npos) break;
                 names.remove_prefix(comma + 1);
             }
             if (c.simulated.size() > MAX_SIMULATED)
-                return Error(
-                    "--simulate takes at most " + std::to_string(MAX_SIMULATED) + " devices", a);
+                return Error({"--simulate takes at most {} devices", "--simulate 最多模拟 {} 个设备"},
+                             {std::to_string(MAX_SIMULATED)}, a);
             c.simulate = c.simulated.front();
         } else if (is(a, "--simulate-state")) {
-            if (!value(i, "--simulate-state", &c.simulateState))
-                return Error("--simulate-state needs a file name", a);
+            if (!value(i, "--simulate-state", &c.simulateState) || c.simulateState == "-")
+                return Error({"--simulate-state needs a file name", "--simulate-state 需要一个文件名"},
+                             {}, a);
         } else if (is(a, "--device")) {
-            if (!value(i, "--device", &c.device)) return Error("--device needs a device path", a);
+            if (!value(i, "--device", &c.device))
+                return Error({"--device needs a device path", "--device 需要一个设备路径"}, {}, a);
         } else if (is(a, "--serial")) {
-            if (!value(i, "--serial", &c.serial)) return Error("--serial needs a serial number", a);
+            if (!value(i, "--serial", &c.serial))
+                return Error({"--serial needs a serial number", "--serial 需要一个序列号"}, {}, a);
         } else if (is(a, "--trace")) {
             if (!value(i, "--trace", &c.traceFile))
-                return Error("--trace needs a file name, or - for standard error", a);
+                return Error({"--trace needs a file name, or - for standard error",
+                              "--trace 需要一个文件名，或用 - 表示标准错误"},
+                             {}, a);
         } else if (a == "--json") {
             c.json = true;
         } else if (a == "--parallel") {
@@ -227,82 +280,34 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         } else if (is(a, "--count")) {
             std::string text;
             if (!value(i, "--count", &text) || !ParseCount(text, &c.count))
-                return Error("--count needs a whole number of devices from 1 to 4294967295", a);
+                return Error({"--count needs a whole number of devices from 1 to 4294967295",
+                              "--count 需要一个 1 到 4294967295 的整数（设备台数）"},
+                             {}, a);
             countGiven = true;
         } else if (is(a, "--log")) {
-            if (!value(i, "--log", &c.logFile)) return Error("--log needs a file name", a);
-        } else if (const size_t n = ToolkitOptionLength(args, i)) {
+            if (!value(i, "--log", &c.logFile))
+                return Error({"--log needs a file name", "--log 需要一个文件名"}, {}, a);
+        } else if (bool platform = false; const size_t n = ToolkitOptionLength(args, i, &platform)) {
             toolkitOptions = true;
+            c.toolkitPlatform = c.toolkitPlatform || platform;
             i += n - 1;
         } else {
-            return Error("unknown option '" + a + "'", a);
+            return Error({"unknown option '{}'", "未知选项 '{}'"}, {a}, a);
         }
     }
-    return Finish(std::move(c), positionals, toolkitOptions, countGiven);
+    return Finish(std::move(c), positionals, toolkitOptions, countGiven, langGiven);
 }
 
-std::string HelpText(const std::string& program) {
-    return "Usage: " + program +
-           " [OPTION]...                 open the window\n"
-           "  or:  " +
-           program +
-           " [OPTION]... read [--json]\n"
-           "  or:  " +
-           program +
-           " [OPTION]... apply PROFILE\n"
-           "  or:  " +
-           program +
-           " [OPTION]... verify PROFILE\n"
-           "  or:  " +
-           program +
-           " [OPTION]... batch PROFILE [--count N] [--log FILE.csv] [--parallel]\n"
-           "  or:  " +
-           program +
-           " [OPTION]... list [--json]\n"
-           "Configure a USB HID card reader (vendor 016c, product 04f3): ID card number\n"
-           "format, magnetic tracks and sentinels, and the keys of its keypad variant.\n"
-           "\n"
-           "Commands (no display needed; they do what the window's buttons do):\n"
-           "  read            print the attached device's settings (and key names of a\n"
-           "                  keypad); with --json as a profile that apply and verify take\n"
-           "  apply PROFILE   write the profile's settings (Set Device, and Config key when\n"
-           "                  it has keys), then read them back and compare\n"
-           "  verify PROFILE  compare the attached device with the profile; print each\n"
-           "                  setting that differs, expected and found\n"
-           "  batch PROFILE   configure and verify every device as it is plugged in, one\n"
-           "                  progress line each; --count N stops after N devices, --log\n"
-           "                  appends one CSV row per device (time, count, result, device\n"
-           "                  path, serial number); --parallel configures every device\n"
-           "                  attached and plugged in at once, each on its own\n"
-           "  list            print every attached reader and keypad interface: device\n"
-           "                  path, interface, serial number, and whether it may be opened\n"
-           "\n"
-           "Options:\n"
-           "  --simulate[=DEVICE]  use a virtual device instead of real hardware;\n"
-           "                       DEVICE is reader (default), keypad, old-reader or silent;\n"
-           "                       batch plugs in one fresh virtual device after another;\n"
-           "                       a list (reader,reader,keypad) attaches one device each\n"
-           "  --simulate-state FILE  keep the virtual devices in FILE between commands: the\n"
-           "                       first run makes them, later runs find what they hold\n"
-           "  --device PATH        talk to the device at PATH only (see 'list')\n"
-           "  --serial S           talk to the device with serial number S only; without\n"
-           "                       --device or --serial a command refuses when more than\n"
-           "                       one device is attached\n"
-           "  --trace FILE         write every HID report sent and received to FILE\n"
-           "                       (- for standard error)\n"
-           "  -h, --help           show this help and exit\n"
-           "      --version        show the version and exit\n"
-           "\n"
-           "A PROFILE is a JSON file {\"version\": 1, ...} as 'read --json' prints it.\n"
-           "\n"
-           "Exit status:\n"
-           "  0  success: written, or the device holds the profile\n"
-           "  1  the device differs from the profile (verify, apply's read-back), or a\n"
-           "     batch device failed\n"
-           "  2  error: bad option or profile, no device, failed transfer, a file that\n"
-           "     cannot be read or written\n"
-           "\n" +
-           HELP_PLATFORM;
+Language LanguageOf(const CommandLine& options, Language system) {
+    switch (options.language) {
+        case CommandLine::LanguageChoice::English:
+            return Language::English;
+        case CommandLine::LanguageChoice::Chinese:
+            return Language::Chinese;
+        case CommandLine::LanguageChoice::System:
+            break;
+    }
+    return system;
 }
 
 std::string VersionText() {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/Texts.h"
 #include "sim/SimulatedDevices.h"
 
 namespace cli {
@@ -26,14 +27,22 @@ struct CommandLine {
     std::vector<SimulatedDevice> simulated;            // --simulate=KIND,KIND,...
     std::string simulateState;  // --simulate-state FILE: the virtual devices kept between runs
     std::string traceFile;      // empty: no trace; "-": standard error
-    std::string profile;        // apply, verify, batch
-    bool json = false;          // read --json, list --json
+    std::string profile;        // apply, verify, batch; "-": standard input
+    bool json = false;          // --json: the result as a JSON document (batch: one a line)
+    bool force = false;         // apply --force: write without reading first
+    bool quiet = false;         // -q: no progress
+    int verbose = 0;            // -v, -vv: more detail of what is done, short of the trace
+    // --lang: the messages' language; without it the locale's (RunWithoutWindow).
+    enum class LanguageChoice { System, English, Chinese };
+    LanguageChoice language = LanguageChoice::System;
+    bool toolkitPlatform = false;  // the window was given -platform
     std::string device;         // --device PATH: the one device to talk to
     std::string serial;         // --serial S: the one device with that serial number
     uint32_t count = 0;         // batch --count; 0: until stopped
     std::string logFile;        // batch --log
     bool parallel = false;      // batch --parallel: every device at once, each on its own
     std::string error;          // for Action::Error
+    std::string errorZh;        // the same in Chinese
     std::string offending;      // the argument the error is about
 };
 
@@ -43,12 +52,19 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args);
 // The word that names a command on the command line; "" for None.
 const char* CommandName(CommandLine::Command c);
 
-std::string HelpText(const std::string& program);
+// The help of the whole program, or with a command that command's help.
+std::string HelpText(const std::string& program,
+                     CommandLine::Command command = CommandLine::Command::None,
+                     Language language = Language::English);
 std::string VersionText();
+// The language the options ask for: --lang's, or else the one given (the
+// system's).
+Language LanguageOf(const CommandLine& options, Language system);
 
-// Exit status of the commands: success, a difference found (verify, apply's
-// read-back, a batch device that failed), and any error (bad option or
-// profile, no device, failed transfer).
+// Exit status of the commands: success (done, or nothing to do), a
+// difference found (verify, apply's read-back, a batch device that failed),
+// and any error (bad option or profile, no device, failed transfer). The man
+// page's EXIT STATUS and the help's table say the same.
 constexpr int EXIT_OK = 0;
 constexpr int EXIT_DIFFERS = 1;
 constexpr int EXIT_USAGE = 2;

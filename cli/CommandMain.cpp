@@ -1,6 +1,7 @@
 #include "cli/CommandMain.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <utility>
@@ -23,14 +24,22 @@ int RunCommandOnDevices(const cli::CommandLine& options, tk::Clock& clock, std::
 
 }  // namespace
 
-bool TraceOutput::Open(const std::string& file, const tk::Clock& clock, std::ostream& err) {
+bool TraceOutput::Open(const std::string& file, const tk::Clock& clock, std::ostream& err,
+                       Language language) {
     m_file = file;
     if (file.empty()) return true;
     std::ostream* out = &err;
     if (file != "-") {
+        errno = 0;
         m_stream.open(tk::PathFromUtf8(file));
         if (!m_stream) {
-            err << PROGRAM << ": cannot write the trace to " << file << "\n";
+            const int error = errno;
+            err << PROGRAM << ": "
+                << (error ? Say(language, {"cannot write the trace to {}: {}", "无法写入跟踪记录 {}：{}"},
+                                {file, std::strerror(error)})
+                          : Say(language, {"cannot write the trace to {}", "无法写入跟踪记录 {}"},
+                                {file}))
+                << "\n";
             return false;
         }
         out = &m_stream;
@@ -39,11 +48,13 @@ bool TraceOutput::Open(const std::string& file, const tk::Clock& clock, std::ost
     return true;
 }
 
-bool TraceOutput::Check(std::ostream& err) const {
+bool TraceOutput::Check(std::ostream& err, Language language) const {
     if (!m_tracer || !m_tracer->Error()) return true;
-    err << PROGRAM << ": could not write the trace to "
-        << (m_file == "-" ? std::string("standard error") : m_file) << ": "
-        << std::strerror(m_tracer->Error()) << "\n";
+    err << PROGRAM << ": "
+        << Say(language, {"could not write the trace to {}: {}", "未能写完跟踪记录 {}：{}"},
+               {m_file == "-" ? Say(language, {"standard error", "标准错误"}) : m_file,
+                std::strerror(m_tracer->Error())})
+        << "\n";
     return false;
 }
 
@@ -65,63 +76,105 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 // An output that names an input would destroy it before it is read (a trace
 // opened over the profile) or mix into it (log rows appended to it).
-std::string SameFileClash(const cli::CommandLine& o) {
-    const std::pair<const char*, std::string> outputs[] = {
-        {"--trace", o.traceFile == "-" ? std::string() : o.traceFile}, {"--log", o.logFile}};
-    const std::pair<const char*, std::string> inputs[] = {{"the profile", o.profile},
-                                                          {"--simulate-state", o.simulateState}};
+// "-" is standard input (the profile) or output (the log), no file.
+std::string SameFileClash(const cli::CommandLine& o, Language l) {
+    const auto file = [](const std::string& name) { return name == "-" ? std::string() : name; };
+    const std::pair<std::string, std::string> outputs[] = {{"--trace", file(o.traceFile)},
+                                                           {"--log", file(o.logFile)}};
+    const std::pair<std::string, std::string> inputs[] = {
+        {Say(l, {"the profile", "配置文件"}), file(o.profile)},
+        {"--simulate-state", o.simulateState}};
     for (const auto& [outName, out] : outputs)
         for (const auto& [inName, in] : inputs)
             if (!out.empty() && !in.empty() && SameFile(out, in))
-                return std::string(outName) + " names " + inName + " " + in +
-                       "; write it to another file";
-    if (!o.traceFile.empty() && o.traceFile != "-" && !o.logFile.empty() &&
+                return Say(l, {"{} names {} {}; write it to another file",
+                               "{} 指向了{} {}；请写到另一个文件"},
+                           {outName, inName, in});
+    if (!file(o.traceFile).empty() && !file(o.logFile).empty() &&
         SameFile(o.traceFile, o.logFile))
-        return "--trace and --log name the same file " + o.logFile + "; give each its own";
+        return Say(l, {"--trace and --log name the same file {}; give each its own",
+                       "--trace 和 --log 指向同一个文件 {}；请各用一个文件"},
+                   {o.logFile});
     return {};
 }
 
 int RunAction(const cli::CommandLine& options, std::ostream& out, std::ostream& err,
-              SystemDevicesMaker makeDevices) {
+              SystemDevicesMaker makeDevices, Language l) {
     switch (options.action) {
         case cli::CommandLine::Action::Help:
-            out << cli::HelpText(PROGRAM);
+            out << cli::HelpText(PROGRAM, options.command, l);
             return cli::EXIT_OK;
         case cli::CommandLine::Action::Version:
             out << cli::VersionText();
             return cli::EXIT_OK;
         case cli::CommandLine::Action::Error:
-            err << PROGRAM << ": " << options.error << "\nTry '" << PROGRAM
-                << " --help' for more information.\n";
+            err << PROGRAM << ": "
+                << (l == Language::Chinese && !options.errorZh.empty() ? options.errorZh
+                                                                       : options.error)
+                << "\n"
+                << Say(l, {"Try '{} --help' for more information.",
+                           "请用 '{} --help' 查看更多信息。"},
+                       {PROGRAM})
+                << "\n";
             return cli::EXIT_USAGE;
         case cli::CommandLine::Action::Run:
             break;
     }
-    if (const std::string clash = SameFileClash(options); !clash.empty()) {
+    if (const std::string clash = SameFileClash(options, l); !clash.empty()) {
         err << PROGRAM << ": " << clash << "\n";
         return cli::EXIT_USAGE;
     }
     tk::SystemClock clock;
     TraceOutput trace;
-    if (!trace.Open(options.traceFile, clock, err)) return cli::EXIT_ERROR;
+    if (!trace.Open(options.traceFile, clock, err, l)) return cli::EXIT_ERROR;
     const int status = RunCommandOnDevices(options, clock, out, err, trace.Tracer(), makeDevices);
-    return trace.Check(err) ? status : cli::EXIT_ERROR;
+    return trace.Check(err, l) ? status : cli::EXIT_ERROR;
 }
 
 }  // namespace
 
-int RunWithoutWindow(const cli::CommandLine& options, std::ostream& out, std::ostream& err,
-                     SystemDevicesMaker makeDevices) {
-    const int status = RunAction(options, out, err, makeDevices);
+int RunWithoutWindow(const cli::CommandLine& given, std::ostream& out, std::ostream& err,
+                     SystemDevicesMaker makeDevices, Language (*systemLanguage)()) {
+    // The language is settled once, before anything is said.
+    cli::CommandLine options = given;
+    const Language l = LanguageOf(options, systemLanguage ? systemLanguage() : Language::English);
+    options.language = l == Language::Chinese ? CommandLine::LanguageChoice::Chinese
+                                              : CommandLine::LanguageChoice::English;
+    const int status = RunAction(options, out, err, makeDevices, l);
     // Output that did not reach its file (a full disk, a closed pipe) is no
     // success: a profile redirected there would be empty.
     errno = 0;
     out.flush();
     if (out) return status;
     const int error = errno;
-    err << PROGRAM << ": cannot write the standard output"
-        << (error ? std::string(": ") + std::strerror(error) : std::string()) << "\n";
+    err << PROGRAM << ": "
+        << (error ? Say(l, {"cannot write the standard output: {}", "无法写入标准输出：{}"},
+                        {std::strerror(error)})
+                  : Say(l, {"cannot write the standard output", "无法写入标准输出"}))
+        << "\n";
     return cli::EXIT_ERROR;
+}
+
+bool NoDisplay(const cli::CommandLine& options) {
+#ifdef _WIN32
+    (void)options;
+    return false;
+#else
+    const auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value && *value;
+    };
+    return !options.toolkitPlatform && !set("DISPLAY") && !set("WAYLAND_DISPLAY") &&
+           !set("QT_QPA_PLATFORM");
+#endif
+}
+
+std::string NoDisplayText(Language language) {
+    return std::string(PROGRAM) + ": " +
+           Say(language, {"no display: use a command, see {} --help",
+                          "没有显示器：请使用命令，见 {} --help"},
+               {PROGRAM}) +
+           "\n";
 }
 
 }  // namespace cli

@@ -24,11 +24,12 @@ class TraceOutput {
   public:
     // Starts the trace; false (said on err) when the file cannot be written.
     // An empty name traces nothing.
-    bool Open(const std::string& file, const tk::Clock& clock, std::ostream& err);
+    bool Open(const std::string& file, const tk::Clock& clock, std::ostream& err,
+              Language language = Language::English);
     // Null while no trace is open.
     dev::ReportTracer* Tracer() { return m_tracer.get(); }
     // After the run: false (said on err) when a line could not be written.
-    bool Check(std::ostream& err) const;
+    bool Check(std::ostream& err, Language language = Language::English) const;
 
   private:
     std::string m_file;
@@ -55,8 +56,17 @@ bool WithoutWindow(const cli::CommandLine& options);
 
 // Runs the program without its window (WithoutWindow(options)); returns its
 // exit status. Commands go to the readers makeDevices gives, or with
-// --simulate to virtual ones.
+// --simulate to virtual ones. Without --lang the messages are in the
+// language systemLanguage gives.
 int RunWithoutWindow(const cli::CommandLine& options, std::ostream& out, std::ostream& err,
-                     SystemDevicesMaker makeDevices);
+                     SystemDevicesMaker makeDevices,
+                     Language (*systemLanguage)() = LanguageOfEnvironment);
+
+// Whether the window has no display to open on (Linux: no DISPLAY, no
+// WAYLAND_DISPLAY, no QT_QPA_PLATFORM and no -platform): then the program
+// says what to do instead (NoDisplayText) and exits with EXIT_USAGE rather
+// than let the toolkit abort.
+bool NoDisplay(const cli::CommandLine& options);
+std::string NoDisplayText(Language language);
 
 }  // namespace cli

@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -13,7 +14,8 @@
 #include "base/FileLock.h"
 #include "base/FilePath.h"
 #include "base/Printable.h"
-#include "cli/BatchLogFile.h"
+#include "cli/BatchReport.h"
+#include "cli/Json.h"
 #include "cli/ParallelBatch.h"
 #include "cli/Session.h"
 #include "profile/ProfileFile.h"
@@ -23,6 +25,24 @@
 
 namespace cli {
 namespace {
+
+std::atomic<bool> g_stop{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "RequestStop runs in a signal handler");
+
+constexpr Text NO_KEYPAD = {"the device is no keypad: it has no keys to configure",
+                            "该设备不是键盘读卡器，没有可配置的按键"};
+
+// The device a command talks to, as list shows it.
+struct Chosen {
+    std::string path, serial;
+};
+
+JsonDocument DeviceJson(const char* command, const Chosen& device) {
+    JsonDocument d = JsonHead(command);
+    d["device"] = device.path;
+    d["serial"] = device.serial;
+    return d;
+}
 
 int Read(Session& s, bool json, std::ostream& out) {
     s.RequireDevice();
@@ -37,95 +57,205 @@ int Read(Session& s, bool json, std::ostream& out) {
     return cli::EXIT_OK;
 }
 
-int Apply(Session& s, const profile::Profile& p, std::ostream& out) {
+// What apply found, wrote and read back.
+struct Applied {
+    bool forced = false;
+    bool configured = true;  // the reader held settings before (unknown, so true, with --force)
+    bool written = false;    // anything was written
+    std::vector<profile::Difference> before;  // what differed before the write
+    std::vector<profile::Difference> after;   // what differs after it (read back)
+};
+
+// Reads the device and writes only what differs from p: the general
+// settings (Set Device) when any of them differs or the reader holds none,
+// the keys (Config key) when any key differs. Each part written is read
+// back. With force, writes as the window's buttons do, without reading first.
+Applied ApplyIfDifferent(Session& s, const profile::Profile& p, bool force) {
+    Applied a;
+    if (force) {
+        a.forced = a.written = true;
+        a.after = ApplyAndCompare(s, p);
+        return a;
+    }
+    // Nothing is written to a device the profile does not fit.
+    std::optional<core::KeyCodes> keys;
+    if (p.keys && !(keys = s.ProbeKeys())) throw Failure{s.Say(NO_KEYPAD)};
+    std::optional<profile::Profile> found;
+    try {
+        found = s.ReadGeneral();
+    } catch (const Failure& f) {
+        if (!f.notConfigured) throw;
+        s.Note(1, f.message);
+    }
+    a.configured = found.has_value();
+    profile::Profile general = p;
+    general.keys.reset();
+    if (found) a.before = profile::Differences(general, *found);
+    const bool writeGeneral = !found || !a.before.empty();
+    bool writeKeys = false;
+    if (p.keys) {
+        // The same general settings on both sides: only the keys differ.
+        profile::Profile want, have;
+        want.keys = p.keys;
+        have.keys = keys;
+        const std::vector<profile::Difference> keyDiffs = profile::Differences(want, have);
+        a.before.insert(a.before.end(), keyDiffs.begin(), keyDiffs.end());
+        writeKeys = !keyDiffs.empty();
+    }
+    if (!writeGeneral && !writeKeys) return a;
+    a.written = true;
+    profile::Profile back = found ? *found : profile::Profile{};
+    if (writeGeneral) {
+        s.WriteGeneral(p);
+        back = s.ReadGeneral();
+    }
+    back.keys = keys;
+    if (writeKeys) {
+        s.WriteKeys(p);
+        back.keys = s.ReadKeys();
+    }
+    a.after = profile::Differences(p, back);
+    return a;
+}
+
+int Apply(Session& s, const profile::Profile& p, const Chosen& device, const CommandLine& o,
+          std::ostream& out, Language l) {
     s.RequireDevice();
-    const auto diffs = ApplyAndCompare(s, p);
-    if (!diffs.empty()) {
-        out << "written, but the reader holds something else:\n";
-        PrintDifferences(out, diffs, "  ");
+    const Applied a = ApplyIfDifferent(s, p, o.force);
+    if (o.json) {
+        JsonDocument d = DeviceJson("apply", device);
+        d["result"] = !a.written ? "unchanged" : a.after.empty() ? "applied" : "differs";
+        d["changed"] = a.written;
+        d["forced"] = a.forced;
+        JsonDocument written = JsonDocument::array(), unchanged = JsonDocument::array();
+        for (const auto& [field, value] : profile::EffectiveSettings(p)) {
+            const profile::Difference* was = nullptr;
+            for (const profile::Difference& d : a.before)
+                if (d.field == field) was = &d;
+            const bool key = field.rfind("KEY", 0) == 0;
+            if (was)
+                written.push_back({{"field", field}, {"from", was->found}, {"to", value}});
+            else if (a.forced || (!a.configured && !key))
+                written.push_back({{"field", field}, {"from", nullptr}, {"to", value}});
+            else
+                unchanged.push_back(field);
+        }
+        d["written"] = written;
+        d["unchanged"] = unchanged;
+        d["differences"] = JsonDifferences(a.after);
+        out << JsonText(d);
+        return a.after.empty() ? cli::EXIT_OK : cli::EXIT_DIFFERS;
+    }
+    if (!a.written) {
+        out << Say(l, {"unchanged: the reader holds the profile",
+                       "未更改：读卡器已与配置文件一致"})
+            << "\n";
+        return cli::EXIT_OK;
+    }
+    if (!a.configured)
+        out << Say(l, {"changed: the reader held no settings", "已更改：读卡器原先没有设置"})
+            << "\n";
+    for (const profile::Difference& d : a.before)
+        out << Say(l, {"changed {}: {} -> {}", "已更改 {}：{} -> {}"},
+                   {d.field, ValueText(d.found, l), ValueText(d.expected, l)})
+            << "\n";
+    if (!a.after.empty()) {
+        out << Say(l, {"written, but the reader holds something else:",
+                       "已写入，但读卡器中的设置不同："})
+            << "\n";
+        PrintDifferences(out, a.after, "  ", l);
         return cli::EXIT_DIFFERS;
     }
-    out << "applied: the reader holds the profile\n";
+    out << Say(l, {"applied: the reader holds the profile",
+                   "配置设备成功：读卡器与配置文件一致"})
+        << "\n";
     return cli::EXIT_OK;
 }
 
-int Verify(Session& s, const profile::Profile& p, std::ostream& out) {
+int Verify(Session& s, const profile::Profile& p, const Chosen& device, bool json,
+           std::ostream& out, Language l) {
     s.RequireDevice();
     std::vector<profile::Difference> diffs;
+    bool configured = true;
     try {
         diffs = Compare(s, p);
     } catch (const Failure& f) {
         if (!f.notConfigured) throw;
-        out << f.message << "\n";
-        return cli::EXIT_DIFFERS;
-    }
-    if (!diffs.empty()) {
-        PrintDifferences(out, diffs, "");
-        return cli::EXIT_DIFFERS;
-    }
-    out << "the reader holds the profile\n";
-    return cli::EXIT_OK;
-}
-
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (const unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += static_cast<char>(c);
+        if (!json) {
+            out << f.message << "\n";
+            return cli::EXIT_DIFFERS;
         }
+        configured = false;
     }
-    return out + "\"";
+    const bool matches = configured && diffs.empty();
+    if (json) {
+        JsonDocument d = DeviceJson("verify", device);
+        d["matches"] = matches;
+        d["configured"] = configured;
+        d["differences"] = JsonDifferences(diffs);
+        out << JsonText(d);
+    } else if (!diffs.empty()) {
+        PrintDifferences(out, diffs, "", l);
+    } else {
+        out << Say(l, {"the reader holds the profile", "读卡器与配置文件一致"}) << "\n";
+    }
+    return matches ? cli::EXIT_OK : cli::EXIT_DIFFERS;
 }
 
-int List(dev::HidPort& port, bool json, std::ostream& out) {
+int List(dev::HidPort& port, bool json, std::ostream& out, Language l) {
     const std::vector<dev::ReaderInterface> found = dev::ListReaderInterfaces(port);
     if (json) {
-        out << "[";
-        const char* sep = "\n";
+        JsonDocument d = JsonHead("list");
+        JsonDocument readers = JsonDocument::array();
         for (const dev::ReaderInterface& r : found) {
-            out << sep << "  {\"path\": " << JsonString(r.info.path)
-                << ", \"interface\": " << r.info.interfaceNumber
-                << ", \"serial\": " << JsonString(r.info.serial)
-                << ", \"settings\": " << (r.settings ? "true" : "false")
-                << ", \"openable\": " << (r.openable ? "true" : "false");
-            if (!r.openable) out << ", \"reason\": " << JsonString(OpenText(r).substr(4));
-            out << "}";
-            sep = ",\n";
+            JsonDocument reader = JsonDocument::object();
+            reader["path"] = r.info.path;
+            reader["interface"] = r.info.interfaceNumber < 0
+                                      ? JsonDocument(nullptr)
+                                      : JsonDocument(r.info.interfaceNumber);
+            reader["serial"] = r.info.serial;
+            reader["settings"] = r.settings;
+            reader["openable"] = r.openable;
+            if (!r.openable) reader["reason"] = OpenReason(r, l);
+            readers.push_back(reader);
         }
-        out << (found.empty() ? "]\n" : "\n]\n");
+        d["readers"] = readers;
+        out << JsonText(d);
         return cli::EXIT_OK;
     }
-    if (found.empty()) out << "no reader attached (USB vendor 016c, product 04f3)\n";
+    if (found.empty())
+        out << Say(l, {"no reader attached (USB vendor 016c, product 04f3)",
+                       "未连接读卡器（USB 厂商 016c，产品 04f3）"})
+            << "\n";
     for (const dev::ReaderInterface& r : found)
-        out << tk::Printable(r.info.path) << "  interface "
-            << (r.info.interfaceNumber < 0 ? std::string("?")
-                                           : std::to_string(r.info.interfaceNumber))
-            << "  serial " << (r.info.serial.empty() ? "(none)" : tk::Printable(r.info.serial))
-            << "  open: " << OpenText(r) << "\n";
+        out << Say(l, {"{}  interface {}  serial {}  open: {}", "{}  接口 {}  序列号 {}  可打开：{}"},
+                   {tk::Printable(r.info.path),
+                    r.info.interfaceNumber < 0 ? std::string("?")
+                                               : std::to_string(r.info.interfaceNumber),
+                    r.info.serial.empty() ? Say(l, {"(none)", "（无）"})
+                                          : tk::Printable(r.info.serial),
+                    OpenText(r, l)})
+            << "\n";
     return cli::EXIT_OK;
 }
 
 // The readers as a message lists them, one per line.
-std::string Listed(const std::vector<const dev::ReaderInterface*>& readers) {
+std::string Listed(const std::vector<const dev::ReaderInterface*>& readers, Language l) {
     std::string list;
     for (const dev::ReaderInterface* r : readers)
-        list += "\n  " + tk::Printable(r->info.path) + "  serial " +
-                (r->info.serial.empty() ? "(none)" : tk::Printable(r->info.serial));
+        list += "\n  " + Say(l, {"{}  serial {}", "{}  序列号 {}"},
+                             {tk::Printable(r->info.path),
+                              r->info.serial.empty() ? Say(l, {"(none)", "（无）"})
+                                                     : tk::Printable(r->info.serial)});
     return list;
 }
 
-// The device path the command talks to: the one --device or --serial names,
-// or the only one attached. Empty when none is attached (the command then
-// says why no reader can be reached, as it does with one).
-std::string ChooseDevice(dev::HidPort& port, const cli::CommandLine& o) {
-    const std::vector<dev::ReaderInterface> found = dev::ListReaderInterfaces(port);
+// The device the command talks to: the one --device or --serial names, or
+// the only one attached. Its path is empty when none is attached (the
+// command then says why no reader can be reached, as it does with one).
+Chosen ChooseDevice(const Environment& env, const cli::CommandLine& o) {
+    const Language l = env.language;
+    const std::vector<dev::ReaderInterface> found = dev::ListReaderInterfaces(env.port);
     if (!o.device.empty() || !o.serial.empty()) {
         // Readers of one production run may share a serial number: then it
         // names none of them.
@@ -133,27 +263,46 @@ std::string ChooseDevice(dev::HidPort& port, const cli::CommandLine& o) {
         for (const dev::ReaderInterface& r : found)
             if (o.device.empty() && r.settings && r.info.serial == o.serial) same.push_back(&r);
         if (same.size() > 1)
-            throw Failure{std::to_string(same.size()) + " readers have serial number " +
-                          tk::Printable(o.serial) +
-                          "; choose one with --device PATH:" + Listed(same)};
+            throw Failure{Say(l, {"{} readers have serial number {}; choose one with --device PATH:",
+                                  "{} 台读卡器的序列号都是 {}；请用 --device 路径 选择其中一台："},
+                              {std::to_string(same.size()), tk::Printable(o.serial)}) +
+                          Listed(same, l)};
         for (const dev::ReaderInterface& r : found) {
             if (o.device.empty() ? r.info.serial != o.serial : r.info.path != o.device) continue;
             if (!r.openable)
-                throw Failure{r.info.path + " may not be opened: " + OpenText(r).substr(4)};
-            if (!r.settings) throw Failure{r.info.path + " is not the reader's settings interface"};
-            return r.info.path;
+                throw Failure{Say(l, {"{} may not be opened: {}", "{} 无法打开：{}"},
+                                  {r.info.path, OpenReason(r, l)})};
+            if (!r.settings)
+                throw Failure{Say(l, {"{} is not the reader's settings interface",
+                                      "{} 不是读卡器的设置接口"},
+                                  {r.info.path})};
+            return {r.info.path, r.info.serial};
         }
         throw Failure{o.device.empty()
-                          ? "no reader with serial number " + tk::Printable(o.serial) + " attached"
-                          : "no reader at " + o.device};
+                          ? Say(l, {"no reader with serial number {} attached",
+                                    "没有连接序列号为 {} 的读卡器"},
+                                {tk::Printable(o.serial)})
+                          : Say(l, {"no reader at {}", "{} 处没有读卡器"}, {o.device})};
     }
     std::vector<const dev::ReaderInterface*> usable;
     for (const dev::ReaderInterface& r : found)
         if (r.settings) usable.push_back(&r);
-    if (usable.size() <= 1) return usable.empty() ? std::string() : usable.front()->info.path;
-    std::string message = std::to_string(usable.size()) +
-                          " readers are attached; choose one with --device PATH or --serial S:";
-    throw Failure{message + Listed(usable)};
+    if (usable.size() <= 1)
+        return usable.empty() ? Chosen{}
+                              : Chosen{usable.front()->info.path, usable.front()->info.serial};
+    const std::string n = std::to_string(usable.size());
+    // batch takes no --device: it configures them one after another, or all at once.
+    const std::string message =
+        o.command == CommandLine::Command::Batch
+            ? Say(l, {"{} readers are attached; batch configures one at a time: leave one "
+                      "attached, or configure them all at once with --parallel:",
+                      "连接了 {} 台读卡器；批量设置一次配置一台：请只保留一台，或用 --parallel "
+                      "同时配置全部："},
+                  {n})
+            : Say(l, {"{} readers are attached; choose one with --device PATH or --serial S:",
+                      "连接了 {} 台读卡器；请用 --device 路径 或 --serial 序列号 选择一台："},
+                  {n});
+    throw Failure{message + Listed(usable, l)};
 }
 
 // Configures each reader plugged in, one at a time: the one attached at the
@@ -163,29 +312,41 @@ std::string ChooseDevice(dev::HidPort& port, const cli::CommandLine& o) {
 class Batch : public dev::DeviceChangeReceiver {
   public:
     Batch(Environment& env, const profile::Profile& p, const cli::CommandLine& o)
-        : m_env(env), m_profile(p), m_count(o.count), m_log(o.logFile) {}
+        : m_env(env), m_profile(p), m_count(o.count), m_report(env, o) {}
 
     int Run() {
         Session s(m_env, {}, this);
-        m_env.err << PROGRAM << ": batch: configuring every reader plugged in"
-                  << (m_count ? " (" + std::to_string(m_count) + ")"
-                              : std::string(" until stopped"))
-                  << "\n";
-        if (s.Link().IsPresent()) Try(s);
-        while (!(m_count && m_handled >= m_count)) {
-            m_changed = false;
-            if (!m_env.pump.WaitForDevice(-1))
-                throw Failure{"no more device events can come (the device monitor failed)"};
-            if (!m_changed) continue;
-            if (!s.Link().CheckPresence()) {
-                // Pulled out: the next reader is a fresh one.
-                m_done = false;
-                m_failedPath.reset();
-            } else if (!m_done) {
+        m_report.Open(false);
+        try {
+            if (s.Link().IsPresent())
                 Try(s);
+            else
+                CheckRefused(s);
+            while (!(m_count && m_handled >= m_count) && !StopRequested()) {
+                m_changed = false;
+                if (!m_env.pump.WaitForDevice(-1)) {
+                    if (StopRequested()) break;
+                    throw Failure{cli::Say(m_env.language,
+                                           {"no more device events can come (the device "
+                                            "monitor failed)",
+                                            "不会再有设备事件（设备监视失败）"})};
+                }
+                if (!m_changed) continue;
+                if (!s.Link().CheckPresence()) {
+                    // Pulled out: the next reader is a fresh one.
+                    m_done = false;
+                    m_failedPath.reset();
+                    CheckRefused(s);
+                } else if (!m_done) {
+                    Try(s);
+                }
             }
+        } catch (const Failure&) {
+            m_report.Summary();
+            throw;
         }
-        return m_failed ? cli::EXIT_DIFFERS : cli::EXIT_OK;
+        m_report.Summary();
+        return m_report.AnyFailed() ? cli::EXIT_DIFFERS : cli::EXIT_OK;
     }
 
   private:
@@ -194,7 +355,24 @@ class Batch : public dev::DeviceChangeReceiver {
         return true;
     }
 
+    // A reader that may not be opened is skipped, and said once while it
+    // stays attached.
+    void CheckRefused(Session& s) {
+        if (s.Link().LastFindStatus() != dev::FindStatus::AccessDenied) {
+            m_refused.clear();
+            return;
+        }
+        for (const dev::ReaderInterface& r : dev::ListReaderInterfaces(m_env.port)) {
+            if (r.openable || !m_refused.insert(r.info.path).second) continue;
+            m_report.Skipped(cli::Say(m_env.language,
+                                      {"{}: may not be opened ({}); not configured",
+                                       "{}：无法打开（{}）；未配置"},
+                                      {r.info.path, OpenReason(r, m_env.language)}));
+        }
+    }
+
     void Try(Session& s) {
+        m_refused.clear();
         // Written and read back on one device.
         dev::DeviceBindingScope binding(s.Link());
         profile::BatchRow row;
@@ -219,13 +397,7 @@ class Batch : public dev::DeviceChangeReceiver {
         if (!failure.empty() && !m_done) m_failedPath = row.path;
         // Rows are numbered as the progress counts them, failed ones too.
         row.count = ++m_handled;
-        if (row.result != "verified") m_failed = true;
-        m_env.out << "[" << m_handled << (m_count ? "/" + std::to_string(m_count) : "") << "] "
-                  << (row.path.empty() ? "(unknown device)" : row.path) << ": " << row.result
-                  << "\n";
-        PrintDifferences(m_env.out, diffs, "  ");
-        m_env.out.flush();
-        m_log.Add(row);
+        m_report.Finished(row, diffs, failure);
     }
 
     Environment& m_env;
@@ -235,8 +407,8 @@ class Batch : public dev::DeviceChangeReceiver {
     bool m_changed = false;
     bool m_done = false;                      // the attached reader has been configured
     std::optional<std::string> m_failedPath;  // the attached reader that failed
-    bool m_failed = false;
-    BatchLogFile m_log;
+    std::set<std::string> m_refused;          // readers said to be skipped, while attached
+    BatchReport m_report;
 };
 
 // Pulls the virtual device, and on the next event plugs a fresh one in: two
@@ -280,36 +452,59 @@ class SimulatedPlugger : public EventPump {
 
 }  // namespace
 
+void RequestStop() {
+    g_stop.store(true);
+}
+
+bool StopRequested() {
+    return g_stop.load();
+}
+
+void ClearStopRequest() {
+    g_stop.store(false);
+}
+
 int RunCommand(const cli::CommandLine& options, Environment& env) {
     using Command = cli::CommandLine::Command;
+    env.language = LanguageOf(options, Language::English);
+    env.verbose = options.verbose;
+    const Language l = env.language;
     try {
         // The profile is checked before anything touches the device.
         std::optional<profile::Profile> p;
-        if (options.command == Command::List) return List(env.port, options.json, env.out);
-        if (options.command != Command::Read) p = LoadProfileFile(options.profile);
+        if (options.command == Command::List) return List(env.port, options.json, env.out, l);
+        if (options.command != Command::Read) p = LoadProfileFile(options.profile, env);
         if (options.command == Command::Batch) {
             if (!options.device.empty() || !options.serial.empty())
-                throw Failure{
-                    "batch configures every reader plugged in; --device and --serial do not "
-                    "apply"};
+                throw Failure{Say(l, {"batch configures every reader plugged in; --device and "
+                                      "--serial do not apply",
+                                      "批量设置配置每台插入的读卡器；--device 和 --serial 不适用"})};
             if (p->keys)
-                throw Failure{
-                    "batch writes the general settings; a profile with keys is applied "
-                    "to one keypad at a time with 'apply'"};
+                throw Failure{Say(l, {"batch writes the general settings; a profile with keys is "
+                                      "applied to one keypad at a time with 'apply'",
+                                      "批量设置只写入通用设置；带按键的配置文件请用 'apply' "
+                                      "逐台写入键盘读卡器"})};
             if (options.parallel) return RunParallelBatch(env, *p, options);
         }
         // Batch takes the readers as they come; it refuses too while more
         // than one is attached, as it cannot tell which is meant.
-        const std::string path = ChooseDevice(env.port, options);
+        const Chosen device = ChooseDevice(env, options);
+        if (!device.path.empty() && env.verbose >= 1)
+            env.err << PROGRAM << ": "
+                    << Say(l, {"device {} (serial {})", "设备 {}（序列号 {}）"},
+                           {tk::Printable(device.path),
+                            device.serial.empty() ? Say(l, {"(none)", "（无）"})
+                                                  : tk::Printable(device.serial)})
+                    << "\n";
         if (options.command == Command::Batch) return Batch(env, *p, options).Run();
-        Session s(env, path);
+        Session s(env, device.path);
         switch (options.command) {
             case Command::Read:
                 return Read(s, options.json, env.out);
             case Command::Apply:
-                return Apply(s, *p, env.out);
+                return Apply(s, *p, device, options, env.out, l);
             case Command::Verify:
-                return Verify(s, *p, env.out);
+                return Verify(s, *p, device, options.json, env.out, l);
             case Command::Batch:
             case Command::List:
             case Command::None:
@@ -319,6 +514,15 @@ int RunCommand(const cli::CommandLine& options, Environment& env) {
     } catch (const Failure& f) {
         env.out.flush();
         env.err << PROGRAM << ": " << f.message << "\n";
+        if (options.json) {
+            // A configuration manager reads the outcome where it reads the result.
+            JsonDocument d = JsonHead(CommandName(options.command));
+            const bool batch = options.command == Command::Batch;
+            if (batch) d["event"] = "error";
+            d["error"] = f.message;
+            env.out << JsonText(d, batch);
+            env.out.flush();
+        }
         return cli::EXIT_ERROR;
     }
 }
@@ -345,7 +549,7 @@ std::function<std::unique_ptr<SessionSpace>()> VirtualSessionSpaces(sim::Virtual
 }
 
 int RunSimulated(const cli::CommandLine& options, tk::Clock& clock, std::ostream& out,
-                 std::ostream& err, dev::ReportTracer* tracer) {
+                 std::ostream& err, dev::ReportTracer* tracer, std::istream* in) {
     sim::VirtualHidPort port(clock);
     std::vector<sim::SimulatedDevice> kinds =
         options.simulated.empty() ? std::vector{options.simulate} : options.simulated;
@@ -382,6 +586,7 @@ int RunSimulated(const cli::CommandLine& options, tk::Clock& clock, std::ostream
         }
     }
     Environment env{port, port, clock, plugger, out, err, tracer};
+    env.in = in;
     // On a virtual clock the devices of a parallel batch each spend time of
     // their own; on the real one they share it, as on hardware.
     if (auto* virtualClock = dynamic_cast<sim::VirtualClock*>(&clock))

@@ -5,12 +5,14 @@
 // from the middle of an operation go to standard error.
 
 #include <functional>
+#include <istream>
 #include <memory>
 #include <ostream>
 #include <string>
 
 #include "base/Clock.h"
 #include "cli/CommandLine.h"
+#include "cli/Texts.h"
 #include "device/DeviceWatcher.h"
 #include "device/HidLink.h"
 #include "device/HidPort.h"
@@ -67,6 +69,12 @@ struct Environment {
     // session starts; without it the sessions share port and clock (real
     // devices on the real clock).
     std::function<std::unique_ptr<SessionSpace>()> newSessionSpace = {};
+    // Where a profile named "-" is read from; null: the process's standard input.
+    std::istream* in = nullptr;
+    // The language of the messages, and how much detail -v asks for (0:
+    // none); RunCommand sets both from the options.
+    Language language = Language::English;
+    int verbose = 0;
 };
 
 // Spaces for sessions on virtual devices: each on a fork of clock, a
@@ -81,6 +89,14 @@ int RunCommand(const cli::CommandLine& options, Environment& env);
 // clock: one of each kind attached at start; batch pulls the first and plugs
 // a fresh one in after each.
 int RunSimulated(const cli::CommandLine& options, tk::Clock& clock, std::ostream& out,
-                 std::ostream& err, dev::ReportTracer* tracer = nullptr);
+                 std::ostream& err, dev::ReportTracer* tracer = nullptr,
+                 std::istream* in = nullptr);
+
+// A batch stops at the next chance, as after Ctrl+C: the reader in hand is
+// finished and the summary printed. Safe to call from a signal handler.
+void RequestStop();
+bool StopRequested();
+// Forgets a stop asked for (for tests, and for a second batch in one process).
+void ClearStopRequest();
 
 }  // namespace cli

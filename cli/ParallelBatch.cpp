@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "cli/BatchLogFile.h"
+#include "cli/BatchReport.h"
 #include "cli/Session.h"
 #include "device/ReportTrace.h"
 
@@ -26,7 +26,8 @@ struct Outcome {
     std::string key;  // the device's entry in the batch's record of devices
     profile::BatchRow row;
     std::vector<profile::Difference> diffs;
-    std::string messages;  // what its dialog said, for standard error
+    std::string messages;  // what its session said, for standard error
+    std::string failure;   // why it failed
 };
 
 // Configures and verifies one device; runs on a thread of its own with a
@@ -44,6 +45,8 @@ Outcome Configure(Environment& shared, std::unique_ptr<SessionSpace> space,
     tk::Clock& clock = space ? space->Clock() : shared.clock;
     Environment env{space ? space->Port() : shared.port, none, clock, none, out, err,
                     tracer ? &*tracer : nullptr};
+    env.language = shared.language;
+    env.verbose = shared.verbose;
     try {
         Session s(env, info.path);
         s.RequireDevice();
@@ -51,11 +54,12 @@ Outcome Configure(Environment& shared, std::unique_ptr<SessionSpace> space,
         o.row.result = o.diffs.empty() ? "verified" : "differs";
     } catch (const Failure& f) {
         o.row.result = "failed";
-        err << PROGRAM << ": " << f.message << "\n";
+        o.failure = f.message;
     } catch (const std::exception& e) {
         o.row.result = "failed";
-        err << PROGRAM << ": " << e.what() << "\n";
+        o.failure = e.what();
     }
+    if (!o.failure.empty()) err << PROGRAM << ": " << o.failure << "\n";
     o.messages = err.str();
     o.row.time = clock.Now();
     return o;
@@ -64,18 +68,14 @@ Outcome Configure(Environment& shared, std::unique_ptr<SessionSpace> space,
 class ParallelBatch {
   public:
     ParallelBatch(Environment& env, const profile::Profile& p, const cli::CommandLine& o)
-        : m_env(env), m_profile(p), m_count(o.count), m_log(o.logFile) {}
+        : m_env(env), m_profile(p), m_count(o.count), m_report(env, o) {}
 
     ~ParallelBatch() {
         for (auto& [id, t] : m_workers) t.join();
     }
 
     int Run() {
-        m_env.err << PROGRAM << ": batch: configuring every reader attached and plugged in, "
-                  << "all at once"
-                  << (m_count ? " (" + std::to_string(m_count) + ")"
-                              : std::string(" until stopped"))
-                  << "\n";
+        m_report.Open(true);
         for (;;) {
             if (WantMore() && m_running < PARALLEL_MAX_RUNNING) StartNewDevices();
             ReportFinished();
@@ -83,24 +83,37 @@ class ParallelBatch {
                 // No reader is started that could not be logged; those
                 // running are reported as they finish.
                 WaitForRunning();
+                m_report.Summary();
                 throw Failure{m_logFailure};
             }
             if (m_count && m_handled >= m_count) break;
+            if (StopRequested()) {
+                // Stopped (Ctrl+C): the readers in hand are finished.
+                WaitForRunning();
+                break;
+            }
             if (WantMore() && m_running < PARALLEL_MAX_RUNNING) {
-                if (!m_env.pump.WaitForDevice(m_running ? RESULT_POLL_MS : -1)) {
+                if (!m_env.pump.WaitForDevice(m_running ? RESULT_POLL_MS : -1) && !StopRequested()) {
                     WaitForRunning();
-                    throw Failure{"no more device events can come (the device monitor failed)"};
+                    m_report.Summary();
+                    throw Failure{Say(m_env.language,
+                                      {"no more device events can come (the device monitor "
+                                       "failed)",
+                                       "不会再有设备事件（设备监视失败）"})};
                 }
             } else {
                 std::unique_lock lock(m_mutex);
                 m_finishedChanged.wait(lock, [this] { return !m_finished.empty(); });
             }
         }
-        return m_failed ? cli::EXIT_DIFFERS : cli::EXIT_OK;
+        m_report.Summary();
+        return m_report.AnyFailed() ? cli::EXIT_DIFFERS : cli::EXIT_OK;
     }
 
   private:
-    bool WantMore() const { return m_logFailure.empty() && (!m_count || m_started < m_count); }
+    bool WantMore() const {
+        return m_logFailure.empty() && !StopRequested() && (!m_count || m_started < m_count);
+    }
 
     // A device is known by its attachment; by its path where the platform
     // cannot tell attachments apart (the path is free again once it is gone).
@@ -126,8 +139,10 @@ class ParallelBatch {
                 // Said once; it is tried again on each change, as access may
                 // be granted (the udev rule reloaded) while it stays plugged in.
                 if (m_refused.insert(KeyOf(r.info)).second)
-                    m_env.err << PROGRAM << ": " << r.info.path << ": may not be opened ("
-                              << OpenText(r).substr(4) << "); not configured\n";
+                    m_report.Skipped(Say(m_env.language,
+                                         {"{}: may not be opened ({}); not configured",
+                                          "{}：无法打开（{}）；未配置"},
+                                         {r.info.path, OpenReason(r, m_env.language)}));
                 continue;
             }
             if (!r.settings) {
@@ -168,17 +183,11 @@ class ParallelBatch {
             m_env.pump.Finished(o.row.path);
             if (m_count && m_handled >= m_count) continue;
             o.row.count = ++m_handled;
-            if (o.row.result != "verified") m_failed = true;
             m_env.err << o.messages;
-            m_env.out << "[" << m_handled << (m_count ? "/" + std::to_string(m_count) : "") << "] "
-                      << o.row.path << ": " << o.row.result << "\n";
-            PrintDifferences(m_env.out, o.diffs, "  ");
-            m_env.out.flush();
-            if (!m_logFailure.empty()) continue;
             try {
-                m_log.Add(o.row);
+                m_report.Finished(o.row, o.diffs, o.failure);
             } catch (const Failure& f) {
-                m_logFailure = f.message;
+                if (m_logFailure.empty()) m_logFailure = f.message;
             }
         }
     }
@@ -197,10 +206,9 @@ class ParallelBatch {
     Environment& m_env;
     const profile::Profile& m_profile;
     uint32_t m_count;
-    BatchLogFile m_log;
+    BatchReport m_report;
     uint32_t m_started = 0, m_handled = 0;
     size_t m_running = 0;
-    bool m_failed = false;
     std::string m_logFailure;             // why the log could not be written: the batch ends
     std::map<std::string, bool> m_known;  // devices started: key -> finished
     std::set<std::string> m_refused;      // devices that may not be opened, named once

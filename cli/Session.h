@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/Texts.h"
 #include "core/ReaderSession.h"
 #include "profile/Profile.h"
 
@@ -39,6 +40,12 @@ class Session : core::SessionEvents {
     void RequireDevice();
     // The device as messages name it.
     std::string DeviceName() const;
+    // The message in the command's language.
+    std::string Say(const Text& text, std::initializer_list<std::string_view> args = {}) const {
+        return cli::Say(m_env.language, text, args);
+    }
+    // Says line on standard error when -v asked for at least level.
+    void Note(int level, const std::string& line) const;
 
     // Writes the general settings; fails unless the reader acknowledged them.
     void WriteGeneral(const profile::Profile& p);
@@ -71,11 +78,17 @@ class Session : core::SessionEvents {
 
 // Whether a listed interface may be opened, as list prints it: "yes", or
 // "no, " and why.
-std::string OpenText(const dev::ReaderInterface& r);
+std::string OpenText(const dev::ReaderInterface& r, Language language = Language::English);
+// Why a listed interface may not be opened ("access denied: ...").
+std::string OpenReason(const dev::ReaderInterface& r, Language language = Language::English);
 
-profile::Profile LoadProfileFile(const std::string& path);
+// The profile in the file at path ("-": the environment's standard input);
+// fails with the reason it is none.
+profile::Profile LoadProfileFile(const std::string& path, const Environment& env);
+// A value of a difference as messages show it ("(not in effect)").
+std::string ValueText(const std::string& value, Language language);
 void PrintDifferences(std::ostream& out, const std::vector<profile::Difference>& diffs,
-                      const char* indent);
+                      const char* indent, Language language = Language::English);
 // What the attached device holds against what is expected (its keys too
 // when the profile has keys).
 std::vector<profile::Difference> Compare(Session& s, const profile::Profile& expected);

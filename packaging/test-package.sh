@@ -26,6 +26,9 @@ for f in usr/bin/reader-config \
          usr/share/icons/hicolor/48x48/apps/$id.png \
          usr/share/icons/hicolor/256x256/apps/$id.png \
          usr/share/man/man1/reader-config.1.gz \
+         usr/share/bash-completion/completions/reader-config \
+         usr/share/zsh/vendor-completions/_reader-config \
+         usr/share/fish/vendor_completions.d/reader-config.fish \
          usr/share/doc/reader-config/copyright \
          usr/share/doc/reader-config/changelog.gz; do
   [ -e "$work/root/$f" ] || { dpkg-deb -c "$deb"; fail "missing in package: $f"; }

@@ -14,6 +14,7 @@ packages=(
   clang libclang-rt-14-dev
   dpkg-dev librsvg2-bin desktop-file-utils appstream lintian x11-utils
   locales  # a comma-decimal locale for the trace tests; the GBK charmap the table comes from
+  fish zsh  # the shell completion tests (bash's runs in any case)
   fonts-noto-cjk fonts-wqy-zenhei
   xvfb xauth
   libxcb1-dev libxcb-xtest0-dev  # the key tests press keys through the X server's test extension

@@ -85,18 +85,31 @@ has "跟踪 记录.txt" "# reader-config HID trace 1"
 rc 1 "${sim[@]}" verify "$profile"
 has out "idFormat: expected 5, found 1"
 rc 0 "${sim[@]}" apply "$profile"
+has out "changed idFormat: 1 -> 5"
 has out "applied: the reader holds the profile"
 rc 0 "${sim[@]}" verify "$profile"   # a second process finds what the first wrote
 has out "the reader holds the profile"
+rc 0 "${sim[@]}" apply --json "$profile"   # written once: a second apply changes nothing
+has out '  "changed": false,'
+rc 0 "${sim[@]}" verify - <"$cmds/$profile"   # the profile from standard input
+has out "the reader holds the profile"
+sed 's/"idFormat": 5/"idFormat": 7/' "$cmds/$profile" >"$cmds/seven.json"
+rc 1 "${sim[@]}" --lang zh verify seven.json
+has out "idFormat：应为 7，实际为 5"
 has "$state" '  "version": 1'
 rc 0 --simulate batch "$profile" --count 2 --log "批量 日志.csv"
 has out "[1/2] /dev/vhidraw0: verified"
 has out "[2/2] /dev/vhidraw0: verified"
+has out "summary: 2 configured, 0 failed, 0 skipped"
 [ "$(wc -l <"$cmds/批量 日志.csv")" = 3 ] || { echo "test-windows: batch log:" >&2; cat "$cmds/批量 日志.csv" >&2; exit 1; }
 rc 2 read   # on the machine's own readers, of which Wine has none
 has err "reader-config: no reader attached (USB vendor 016c, product 04f3)"
 rc 2 --simulate verify "没有 这个.json"
-has err "reader-config: 没有 这个.json: cannot read 没有 这个.json: No such file or directory"
+has err "reader-config: cannot read 没有 这个.json: No such file or directory"
+rc 2 --simulate --lang zh verify "没有 这个.json"
+has err "reader-config: 无法读取文件 没有 这个.json：No such file or directory"
+rc 0 apply --help
+has out "Usage: reader-config [OPTION]... apply PROFILE [--force]"
 
 echo "== the zip and the installer under Wine: install, run the installed tool, uninstall"
 version=$(sed -n 's/^project(reader-config VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)

@@ -1,5 +1,7 @@
 #include "sim/SimulationState.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -120,9 +122,11 @@ std::optional<Restored> DeviceFromJson(const json& j, std::string* error) {
 }  // namespace
 
 bool LoadSimulationState(const std::string& path, VirtualHidPort& port, std::string* error) {
+    errno = 0;
     std::ifstream in(tk::PathFromUtf8(path), std::ios::binary);
     if (!in) {
-        *error = "cannot read " + path;
+        const int reason = errno;
+        *error = "cannot read " + path + (reason ? std::string(": ") + std::strerror(reason) : "");
         return false;
     }
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

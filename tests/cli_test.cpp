@@ -414,7 +414,8 @@ TEST_F(CliTest, BatchConfiguresCountsAndLogsEachReader) {
     EXPECT_EQ(o.out,
               "[1/3] /dev/vhidraw0: verified\n"
               "[2/3] /dev/vhidraw0: verified\n"
-              "[3/3] /dev/vhidraw0: verified\n");
+              "[3/3] /dev/vhidraw0: verified\n"
+              "summary: 3 configured, 0 failed, 0 skipped\n");
     const std::string csv = Read(log);
     EXPECT_EQ(csv.rfind("time,count,result,device,serial\r\n2026-12-07 09:00:", 0), 0u) << csv;
     EXPECT_NE(csv.find(",3,verified,/dev/vhidraw0,VR000003\r\n"), std::string::npos) << csv;
@@ -453,8 +454,10 @@ TEST_F(CliTest, SeveralDevicesAreListedAndAddressedOneAtATime) {
          {}},
         {{three, "list", "--json"},
          0,
-         {"{\"path\": \"/dev/vhidraw2\", \"interface\": 0, \"serial\": \"VR000003\", "
-          "\"settings\": true, \"openable\": true}"},
+         {"{\n  \"command\": \"list\",\n  \"version\": 1,\n  \"readers\": [\n",
+          "    {\n      \"path\": \"/dev/vhidraw2\",\n      \"interface\": 0,\n"
+          "      \"serial\": \"VR000003\",\n      \"settings\": true,\n"
+          "      \"openable\": true\n    }\n  ]\n}\n"},
          {}},
         {{three, "read"},
          2,
@@ -675,7 +678,8 @@ TEST_F(CliTest, ParallelBatchSendsTheFramesOfApply) {
         EXPECT_EQ(RunOn(hub, caseClock, args, &writer).status, 0);
         return trace.str();
     };
-    const std::vector<std::string> one = Steps(Traced({"apply", p}, 1), "");
+    // apply --force writes as the window does; plain apply reads first.
+    const std::vector<std::string> one = Steps(Traced({"apply", "--force", p}, 1), "");
     const std::string parallel = Traced({"batch", p, "--parallel", "--count", "4"}, 4);
     ASSERT_FALSE(one.empty());
     for (int i = 0; i < 4; ++i)

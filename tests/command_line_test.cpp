@@ -110,7 +110,7 @@ TEST(CommandLine, CommandErrors) {
         {"frobnicate"},
         {"apply"},
         {"verify", "a.json", "b.json"},
-        {"apply", "a.json", "--json"},
+        {"verify", "a.json", "--force"},
         {"read", "--count", "3"},
         {"batch", "a.json", "--count", "0"},
         {"batch", "a.json", "--count", "-1"},

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include "cli/linux/StopSignals.h"
 #include "device/hidapi/HidapiPort.h"
 #include "device/udev/UdevWatcher.h"
 
@@ -17,14 +18,17 @@ class UdevPump : public EventPump {
     explicit UdevPump(dev::UdevWatcher& watcher) : m_watcher(watcher) {}
     bool WaitForDevice(int timeoutMs) override {
         if (m_watcher.Fd() < 0) return false;
-        pollfd pfd{m_watcher.Fd(), POLLIN, 0};
+        // A stop asked for by a signal ends the wait at once (StopSignals.h).
+        pollfd pfd[2] = {{m_watcher.Fd(), POLLIN, 0}, {StopEventFd(), POLLIN, 0}};
         for (;;) {
-            const int n = ::poll(&pfd, 1, timeoutMs);
+            if (StopRequested()) return true;
+            const int n = ::poll(pfd, pfd[1].fd >= 0 ? 2 : 1, timeoutMs);
             if (n == 0) return true;
             if (n > 0) break;
             if (errno != EINTR) return false;
         }
-        if (pfd.revents & (POLLERR | POLLNVAL)) return false;
+        if (pfd[1].revents) return true;
+        if (pfd[0].revents & (POLLERR | POLLNVAL)) return false;
         m_watcher.Dispatch();
         return true;
     }

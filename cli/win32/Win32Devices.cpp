@@ -1,5 +1,7 @@
 #include "cli/win32/Win32Devices.h"
 
+#include <atomic>
+#include <cstdlib>
 #include <utility>
 
 #include "device/win32/Win32HidPort.h"
@@ -27,6 +29,18 @@ LRESULT CALLBACK DeviceEventProc(HWND window, UINT message, WPARAM wp, LPARAM lp
     return DefWindowProcW(window, message, wp, lp);
 }
 
+// The pump's window, for the console's Ctrl+C to wake a wait on it.
+std::atomic<HWND> g_pumpWindow{nullptr};
+
+// The first Ctrl+C (or Ctrl+Break, or the console closing) stops the batch
+// after the readers in hand; a second one ends the program as it would.
+BOOL WINAPI OnConsoleControl(DWORD) {
+    if (StopRequested()) return FALSE;
+    RequestStop();
+    if (const HWND window = g_pumpWindow.load()) PostMessageW(window, WM_NULL, 0, 0);
+    return TRUE;
+}
+
 class Win32Devices : public SystemDevices {
   public:
     dev::HidPort& Port() override { return m_port; }
@@ -52,9 +66,11 @@ Win32DevicePump::Win32DevicePump() {
                                &m_events);
     m_watcher = std::make_unique<dev::Win32DeviceWatcher>(m_window);
     if (m_window) m_watcher->Listen();
+    g_pumpWindow.store(static_cast<HWND>(m_window));
 }
 
 Win32DevicePump::~Win32DevicePump() {
+    g_pumpWindow.store(nullptr);
     m_watcher.reset();
     if (m_window) DestroyWindow(static_cast<HWND>(m_window));
 }
@@ -66,6 +82,7 @@ bool Win32DevicePump::WaitForDevice(int timeoutMs) {
     for (;;) {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        if (StopRequested()) return true;
         if (!m_events.empty()) {
             // Taken first: an event that comes during delivery waits for the next call.
             const std::vector<uint32_t> events = std::exchange(m_events, {});
@@ -86,6 +103,18 @@ bool Win32DevicePump::WaitForDevice(int timeoutMs) {
 
 std::unique_ptr<SystemDevices> MakeWin32Devices() {
     return std::make_unique<Win32Devices>();
+}
+
+void StopOnConsoleControl() {
+    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+}
+
+Language Win32Language() {
+    // A locale set in the environment (a POSIX shell, Wine) is the user's word.
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"})
+        if (const char* value = std::getenv(name); value && *value) return LanguageOfEnvironment();
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE ? Language::Chinese
+                                                                      : Language::English;
 }
 
 }  // namespace cli

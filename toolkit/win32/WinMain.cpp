@@ -101,8 +101,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     std::ostream out(&outBuffer);
     std::ostream err(&errBuffer);
     // Help, a usage error and the commands never open the window.
-    if (cli::WithoutWindow(options))
-        return cli::RunWithoutWindow(options, out, err, cli::MakeWin32Devices);
+    if (cli::WithoutWindow(options)) {
+        if (options.action == cli::CommandLine::Action::Run &&
+            options.command == cli::CommandLine::Command::Batch)
+            cli::StopOnConsoleControl();
+        return cli::RunWithoutWindow(options, out, err, cli::MakeWin32Devices, cli::Win32Language);
+    }
 
     tk::SystemClock clock;
     cli::TraceOutput trace;

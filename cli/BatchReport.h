@@ -1,0 +1,53 @@
+#pragma once
+// What a batch says, one reader at a time and at the end, for the one-at-a-
+// time batch and the parallel one alike: the opening line, a progress line
+// (or with --json a JSON line) per reader, the CSV row, and the summary.
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/BatchLogFile.h"
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "profile/BatchLog.h"
+#include "profile/Profile.h"
+
+namespace cli {
+
+class BatchReport {
+  public:
+    // Opens the log; throws Failure when it cannot be written.
+    BatchReport(Environment& env, const CommandLine& options);
+
+    // "batch: configuring ..." on standard error, unless -q.
+    void Open(bool parallel);
+    // One reader finished (row.count set): its line and its log row. failure
+    // is why it failed, for the JSON line. Throws Failure when the row cannot
+    // be logged; the line has been printed by then.
+    void Finished(const profile::BatchRow& row, const std::vector<profile::Difference>& diffs,
+                  const std::string& failure);
+    // A reader that may not be opened is not configured: said on standard
+    // error (as line when given) and counted.
+    void Skipped(const std::string& line);
+    // The last line: configured, failed, skipped.
+    void Summary();
+    bool AnyFailed() const { return m_failed > 0; }
+
+  private:
+    // Where the progress goes: standard output, or standard error while the
+    // log takes standard output.
+    std::ostream& Progress() { return m_logToOutput ? m_env.err : m_env.out; }
+    std::string Say(const Text& text, std::initializer_list<std::string_view> args = {}) const {
+        return cli::Say(m_env.language, text, args);
+    }
+
+    Environment& m_env;
+    uint32_t m_count;
+    bool m_json, m_quiet, m_logToOutput;
+    BatchLogFile m_log;
+    uint32_t m_configured = 0, m_failed = 0, m_skipped = 0;
+};
+
+}  // namespace cli
