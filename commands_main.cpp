@@ -39,7 +39,7 @@ std::string WindowProgram() {
 int main(int argc, char** argv) {
     const cli::CommandLine options = cli::ParseCommandLine({argv + 1, argv + argc});
     if (cli::WithoutWindow(options))
-        return cli::RunWithoutWindow(options, std::cout, std::cerr, cli::MakeLinuxDevices);
+        return cli::RunLinuxCommand(options);
     const std::string window = WindowProgram();
     // argv[0] stays as given: the window names itself after it.
     if (!window.empty()) ::execv(window.c_str(), argv);

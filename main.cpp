@@ -183,7 +183,7 @@ int main(int argc, char** argv) {
     // commands need no display, and file names stay the bytes given.
     const cli::CommandLine options = cli::ParseCommandLine({argv + 1, argv + argc});
     if (cli::WithoutWindow(options))
-        return cli::RunWithoutWindow(options, std::cout, std::cerr, cli::MakeLinuxDevices);
+        return cli::RunLinuxCommand(options);
 
     tk::SystemClock clock;
     cli::TraceOutput trace;

@@ -114,10 +114,11 @@ int RunWithoutWindow(const cli::CommandLine& options, std::ostream& out, std::os
                      SystemDevicesMaker makeDevices) {
     const int status = RunAction(options, out, err, makeDevices);
     // Output that did not reach its file (a full disk, a closed pipe) is no
-    // success: a profile redirected there would be empty.
+    // success: a profile redirected there would be empty. A command that
+    // failed has said why already.
     errno = 0;
     out.flush();
-    if (out) return status;
+    if (out || status == cli::EXIT_ERROR) return status;
     const int error = errno;
     err << PROGRAM << ": cannot write the standard output"
         << (error ? std::string(": ") + std::strerror(error) : std::string()) << "\n";

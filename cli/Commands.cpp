@@ -14,8 +14,10 @@
 #include "base/FilePath.h"
 #include "base/Printable.h"
 #include "cli/BatchLogFile.h"
+#include "cli/BatchProgress.h"
 #include "cli/ParallelBatch.h"
 #include "cli/Session.h"
+#include "cli/StopSignal.h"
 #include "profile/ProfileFile.h"
 #include "sim/SimulatedDevices.h"
 #include "sim/SimulationState.h"
@@ -163,7 +165,11 @@ std::string ChooseDevice(dev::HidPort& port, const cli::CommandLine& o) {
 class Batch : public dev::DeviceChangeReceiver {
   public:
     Batch(Environment& env, const profile::Profile& p, const cli::CommandLine& o)
-        : m_env(env), m_profile(p), m_count(o.count), m_log(o.logFile) {}
+        : m_env(env),
+          m_profile(p),
+          m_count(o.count),
+          m_log(o.logFile),
+          m_progress(env.out, env.err) {}
 
     int Run() {
         Session s(m_env, {}, this);
@@ -173,6 +179,12 @@ class Batch : public dev::DeviceChangeReceiver {
                   << "\n";
         if (s.Link().IsPresent()) Try(s);
         while (!(m_count && m_handled >= m_count)) {
+            // A reader being configured is always finished and reported first.
+            if (!m_progress.Failure().empty()) throw Failure{m_progress.Failure()};
+            if (StopSignalNoted()) {
+                m_env.err << PROGRAM << ": batch: stopped\n";
+                break;
+            }
             m_changed = false;
             if (!m_env.pump.WaitForDevice(-1))
                 throw Failure{"no more device events can come (the device monitor failed)"};
@@ -220,11 +232,7 @@ class Batch : public dev::DeviceChangeReceiver {
         // Rows are numbered as the progress counts them, failed ones too.
         row.count = ++m_handled;
         if (row.result != "verified") m_failed = true;
-        m_env.out << "[" << m_handled << (m_count ? "/" + std::to_string(m_count) : "") << "] "
-                  << (row.path.empty() ? "(unknown device)" : row.path) << ": " << row.result
-                  << "\n";
-        PrintDifferences(m_env.out, diffs, "  ");
-        m_env.out.flush();
+        m_progress.Report(row, m_count, diffs);
         m_log.Add(row);
     }
 
@@ -237,6 +245,7 @@ class Batch : public dev::DeviceChangeReceiver {
     std::optional<std::string> m_failedPath;  // the attached reader that failed
     bool m_failed = false;
     BatchLogFile m_log;
+    BatchProgress m_progress;
 };
 
 // Pulls the virtual device, and on the next event plugs a fresh one in: two

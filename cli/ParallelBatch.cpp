@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "cli/BatchLogFile.h"
+#include "cli/BatchProgress.h"
 #include "cli/Session.h"
+#include "cli/StopSignal.h"
 #include "device/ReportTrace.h"
 
 namespace cli {
@@ -64,7 +66,11 @@ Outcome Configure(Environment& shared, std::unique_ptr<SessionSpace> space,
 class ParallelBatch {
   public:
     ParallelBatch(Environment& env, const profile::Profile& p, const cli::CommandLine& o)
-        : m_env(env), m_profile(p), m_count(o.count), m_log(o.logFile) {}
+        : m_env(env),
+          m_profile(p),
+          m_count(o.count),
+          m_log(o.logFile),
+          m_progress(env.out, env.err) {}
 
     ~ParallelBatch() {
         for (auto& [id, t] : m_workers) t.join();
@@ -79,11 +85,13 @@ class ParallelBatch {
         for (;;) {
             if (WantMore() && m_running < PARALLEL_MAX_RUNNING) StartNewDevices();
             ReportFinished();
-            if (!m_logFailure.empty()) {
-                // No reader is started that could not be logged; those
+            if (Stopping()) {
+                // No reader is started that could not be reported; those
                 // running are reported as they finish.
                 WaitForRunning();
-                throw Failure{m_logFailure};
+                if (!EndReason().empty()) throw Failure{EndReason()};
+                m_env.err << PROGRAM << ": batch: stopped\n";
+                break;
             }
             if (m_count && m_handled >= m_count) break;
             if (WantMore() && m_running < PARALLEL_MAX_RUNNING) {
@@ -100,7 +108,13 @@ class ParallelBatch {
     }
 
   private:
-    bool WantMore() const { return m_logFailure.empty() && (!m_count || m_started < m_count); }
+    // Why the batch ends before its count: the log or the standard output
+    // cannot be written.
+    const std::string& EndReason() const {
+        return m_logFailure.empty() ? m_progress.Failure() : m_logFailure;
+    }
+    bool Stopping() const { return !EndReason().empty() || StopSignalNoted() != 0; }
+    bool WantMore() const { return !Stopping() && (!m_count || m_started < m_count); }
 
     // A device is known by its attachment; by its path where the platform
     // cannot tell attachments apart (the path is free again once it is gone).
@@ -170,10 +184,7 @@ class ParallelBatch {
             o.row.count = ++m_handled;
             if (o.row.result != "verified") m_failed = true;
             m_env.err << o.messages;
-            m_env.out << "[" << m_handled << (m_count ? "/" + std::to_string(m_count) : "") << "] "
-                      << o.row.path << ": " << o.row.result << "\n";
-            PrintDifferences(m_env.out, o.diffs, "  ");
-            m_env.out.flush();
+            m_progress.Report(o.row, m_count, o.diffs);
             if (!m_logFailure.empty()) continue;
             try {
                 m_log.Add(o.row);
@@ -198,6 +209,7 @@ class ParallelBatch {
     const profile::Profile& m_profile;
     uint32_t m_count;
     BatchLogFile m_log;
+    BatchProgress m_progress;
     uint32_t m_started = 0, m_handled = 0;
     size_t m_running = 0;
     bool m_failed = false;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "cli/win32/StopSignals.h"
 #include "device/win32/Win32HidPort.h"
 #include "toolkit/win32/Win32Api.h"
 
@@ -78,9 +79,12 @@ bool Win32DevicePump::WaitForDevice(int timeoutMs) {
             if (now >= deadline) return true;
             wait = static_cast<DWORD>(deadline - now);
         }
-        if (MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
-            WAIT_FAILED)
-            return false;
+        // A stop (Ctrl+C) wakes the wait; the batch then sees it noted.
+        HANDLE stop = StopSignalEvent();
+        const DWORD woke = MsgWaitForMultipleObjectsEx(stop ? 1 : 0, stop ? &stop : nullptr, wait,
+                                                       QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woke == WAIT_FAILED) return false;
+        if (stop && woke == WAIT_OBJECT_0) return true;
     }
 }
 
