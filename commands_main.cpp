@@ -14,7 +14,6 @@
 #include "cli/CommandLine.h"
 #include "cli/CommandMain.h"
 #include "cli/linux/LinuxDevices.h"
-#include "cli/linux/StopSignals.h"
 
 namespace {
 
@@ -39,13 +38,7 @@ std::string WindowProgram() {
 
 int main(int argc, char** argv) {
     const cli::CommandLine options = cli::ParseCommandLine({argv + 1, argv + argc});
-    if (cli::WithoutWindow(options)) {
-        // batch runs until stopped: Ctrl+C ends it with its summary.
-        if (options.action == cli::CommandLine::Action::Run &&
-            options.command == cli::CommandLine::Command::Batch)
-            cli::StopOnSignals();
-        return cli::RunWithoutWindow(options, std::cout, std::cerr, cli::MakeLinuxDevices);
-    }
+    if (cli::WithoutWindow(options)) return cli::RunLinuxCommand(options);
     // Without a display the window could only abort.
     if (cli::NoDisplay(options)) {
         std::cerr << cli::NoDisplayText(cli::LanguageOfEnvironment());

@@ -20,7 +20,6 @@
 #include "cli/CommandLine.h"
 #include "cli/CommandMain.h"
 #include "cli/linux/LinuxDevices.h"
-#include "cli/linux/StopSignals.h"
 #include "device/hidapi/HidapiPort.h"
 #include "device/udev/UdevWatcher.h"
 #include "sim/SimulatedDevices.h"
@@ -183,12 +182,7 @@ int main(int argc, char** argv) {
     // Parsed before any GUI toolkit exists: a bad option, help and the
     // commands need no display, and file names stay the bytes given.
     const cli::CommandLine options = cli::ParseCommandLine({argv + 1, argv + argc});
-    if (cli::WithoutWindow(options)) {
-        if (options.action == cli::CommandLine::Action::Run &&
-            options.command == cli::CommandLine::Command::Batch)
-            cli::StopOnSignals();
-        return cli::RunWithoutWindow(options, std::cout, std::cerr, cli::MakeLinuxDevices);
-    }
+    if (cli::WithoutWindow(options)) return cli::RunLinuxCommand(options);
     // Without a display Qt would abort (status 134) with its own words: say
     // what to do instead.
     if (cli::NoDisplay(options)) {

@@ -9,8 +9,7 @@
 
 namespace cli {
 
-BatchLogFile::BatchLogFile(const std::string& path, std::ostream& standardOutput,
-                           Language language)
+BatchLogFile::BatchLogFile(const std::string& path, std::ostream& standardOutput, Language language)
     : m_path(path), m_language(language) {
     if (path.empty()) return;
     if (path == "-") {
@@ -66,9 +65,11 @@ void BatchLogFile::Fail(int error) {
     const std::string name =
         m_path == "-" ? Say(m_language, {"standard output", "标准输出"}) : m_path;
     if (error)
-        throw Failure{Say(m_language, {"cannot write the batch log {}: {}", "无法写入批量记录 {}：{}"},
+        throw Failure{Say(m_language,
+                          {"cannot write the batch log {}: {}", "无法写入批量记录 {}：{}"},
                           {name, std::strerror(error)})};
-    throw Failure{Say(m_language, {"cannot write the batch log {}", "无法写入批量记录 {}"}, {name})};
+    throw Failure{
+        Say(m_language, {"cannot write the batch log {}", "无法写入批量记录 {}"}, {name})};
 }
 
 }  // namespace cli

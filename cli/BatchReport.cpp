@@ -1,6 +1,7 @@
 #include "cli/BatchReport.h"
 
 #include <cstdio>
+#include <sstream>
 
 #include "cli/Json.h"
 #include "cli/Session.h"
@@ -28,7 +29,7 @@ BatchReport::BatchReport(Environment& env, const CommandLine& o)
       m_count(o.count),
       m_json(o.json),
       m_quiet(o.quiet),
-      m_logToOutput(o.logFile == "-"),
+      m_progress(o.logFile == "-" ? env.err : env.out, env.err, env.language),
       m_log(o.logFile, env.out, env.language) {}
 
 void BatchReport::Open(bool parallel) {
@@ -70,15 +71,16 @@ void BatchReport::Finished(const profile::BatchRow& row,
         line["result"] = row.result;
         line["differences"] = JsonDifferences(diffs);
         line["error"] = failure.empty() ? JsonDocument(nullptr) : JsonDocument(failure);
-        m_env.out << JsonText(line, true);
+        m_progress.Write(JsonText(line, true));
     } else if (!(m_quiet && row.result == "verified")) {
         const std::string device =
             row.path.empty() ? Say({"(unknown device)", "（未知设备）"}) : row.path;
-        Progress() << "[" << row.count << (m_count ? "/" + std::to_string(m_count) : "") << "] "
-                   << Say({"{}: {}", "{}：{}"}, {device, Say(ResultText(row.result))}) << "\n";
-        PrintDifferences(Progress(), diffs, "  ", m_env.language);
+        std::ostringstream text;
+        text << "[" << row.count << (m_count ? "/" + std::to_string(m_count) : "") << "] "
+             << Say({"{}: {}", "{}：{}"}, {device, Say(ResultText(row.result))}) << "\n";
+        PrintDifferences(text, diffs, "  ", m_env.language);
+        m_progress.Write(text.str());
     }
-    Progress().flush();
     m_log.Add(row);
 }
 
@@ -94,15 +96,18 @@ void BatchReport::Summary() {
         line["configured"] = m_configured;
         line["failed"] = m_failed;
         line["skipped"] = m_skipped;
-        m_env.out << JsonText(line, true);
+        m_progress.Write(JsonText(line, true));
     } else {
-        Progress() << Say({"summary: {} configured, {} failed, {} skipped",
-                           "汇总：成功 {} 台，失败 {} 台，跳过 {} 台"},
-                          {std::to_string(m_configured), std::to_string(m_failed),
-                           std::to_string(m_skipped)})
-                   << "\n";
+        m_progress.Write(Say({"summary: {} configured, {} failed, {} skipped",
+                              "汇总：成功 {} 台，失败 {} 台，跳过 {} 台"},
+                             {std::to_string(m_configured), std::to_string(m_failed),
+                              std::to_string(m_skipped)}) +
+                         "\n");
     }
-    Progress().flush();
+}
+
+void BatchReport::Stopped() {
+    m_env.err << PROGRAM << ": " << Say({"batch: stopped", "批量设置：已停止"}) << "\n";
 }
 
 }  // namespace cli

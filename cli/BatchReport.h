@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/BatchLogFile.h"
+#include "cli/BatchProgress.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "profile/BatchLog.h"
@@ -33,19 +34,24 @@ class BatchReport {
     void Skipped(const std::string& line);
     // The last line: configured, failed, skipped.
     void Summary();
+    // "batch: stopped" on standard error, for a batch that a signal ended.
+    void Stopped();
     bool AnyFailed() const { return m_failed > 0; }
+    // Why standard output no longer takes the lines (the batch then ends),
+    // empty while it does.
+    const std::string& OutputFailure() const { return m_progress.Failure(); }
 
   private:
-    // Where the progress goes: standard output, or standard error while the
-    // log takes standard output.
-    std::ostream& Progress() { return m_logToOutput ? m_env.err : m_env.out; }
     std::string Say(const Text& text, std::initializer_list<std::string_view> args = {}) const {
         return cli::Say(m_env.language, text, args);
     }
 
     Environment& m_env;
     uint32_t m_count;
-    bool m_json, m_quiet, m_logToOutput;
+    bool m_json, m_quiet;
+    // The lines go to standard output, or to standard error while the log
+    // takes standard output.
+    BatchProgress m_progress;
     BatchLogFile m_log;
     uint32_t m_configured = 0, m_failed = 0, m_skipped = 0;
 };

@@ -83,8 +83,9 @@ CommandLine Finish(CommandLine c, const std::vector<std::string>& positionals, b
                           "--json、--count、--log、--parallel 和 --force 需要一个命令"},
                          {}, "");
         if (!c.device.empty() || !c.serial.empty())
-            return Error({"--device and --serial need a command", "--device 和 --serial 需要一个命令"},
-                         {}, "");
+            return Error(
+                {"--device and --serial need a command", "--device 和 --serial 需要一个命令"}, {},
+                "");
         if (!c.simulateState.empty())
             return Error({"--simulate-state needs a command", "--simulate-state 需要一个命令"}, {},
                          "--simulate-state");
@@ -97,10 +98,12 @@ CommandLine Finish(CommandLine c, const std::vector<std::string>& positionals, b
     }
     const std::string name = CommandName(c.command);
     if (toolkitOptions)
-        return Error({"window options do not apply to '{}'", "窗口选项不适用于 '{}'"}, {name}, name);
+        return Error({"window options do not apply to '{}'", "窗口选项不适用于 '{}'"}, {name},
+                     name);
     const size_t wanted = c.command == Command::Read || c.command == Command::List ? 0 : 1;
     if (positionals.size() < wanted)
-        return Error({"'{}' needs a PROFILE file", "'{}' 需要一个配置文件（PROFILE）"}, {name}, name);
+        return Error({"'{}' needs a PROFILE file", "'{}' 需要一个配置文件（PROFILE）"}, {name},
+                     name);
     if (positionals.size() > wanted)
         return Error({"unexpected argument '{}'", "多余的参数 '{}'"}, {positionals[wanted]},
                      positionals[wanted]);
@@ -119,7 +122,10 @@ CommandLine Finish(CommandLine c, const std::vector<std::string>& positionals, b
     if ((countGiven || !c.logFile.empty() || c.parallel) && c.command != Command::Batch)
         return Error({"--count, --log and --parallel belong to 'batch'",
                       "--count、--log 和 --parallel 只用于 'batch'"},
-                     {}, countGiven ? "--count" : c.parallel ? "--parallel" : "--log");
+                     {},
+                     countGiven   ? "--count"
+                     : c.parallel ? "--parallel"
+                                  : "--log");
     if (c.force && c.command != Command::Apply)
         return Error({"--force belongs to 'apply'", "--force 只用于 'apply'"}, {}, "--force");
     if (c.quiet && c.verbose)
@@ -202,9 +208,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         if (!option) {
             if (c.command == CommandLine::Command::None && positionals.empty()) {
                 if (!ParseCommandName(a, &c.command))
-                    return Error({"unknown command '{}' (choose read, apply, verify, batch or list)",
-                                  "未知命令 '{}'（可选 read、apply、verify、batch 或 list）"},
-                                 {a}, a);
+                    return Error(
+                        {"unknown command '{}' (choose read, apply, verify, batch or list)",
+                         "未知命令 '{}'（可选 read、apply、verify、batch 或 list）"},
+                        {a}, a);
             } else {
                 positionals.push_back(a);
             }
@@ -246,22 +253,25 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
                 const std::string name(names.substr(0, comma));
                 SimulatedDevice kind = SimulatedDevice::None;
                 if (!sim::ParseSimulatedDevice(name, &kind))
-                    return Error({"unknown simulated device '{}' (choose reader, keypad, "
-                                  "old-reader or silent)",
-                                  "未知的模拟设备 '{}'（可选 reader、keypad、old-reader 或 silent）"},
-                                 {name}, a);
+                    return Error(
+                        {"unknown simulated device '{}' (choose reader, keypad, "
+                         "old-reader or silent)",
+                         "未知的模拟设备 '{}'（可选 reader、keypad、old-reader 或 silent）"},
+                        {name}, a);
                 c.simulated.push_back(kind);
                 if (comma == std::string_view::npos) break;
                 names.remove_prefix(comma + 1);
             }
             if (c.simulated.size() > MAX_SIMULATED)
-                return Error({"--simulate takes at most {} devices", "--simulate 最多模拟 {} 个设备"},
-                             {std::to_string(MAX_SIMULATED)}, a);
+                return Error(
+                    {"--simulate takes at most {} devices", "--simulate 最多模拟 {} 个设备"},
+                    {std::to_string(MAX_SIMULATED)}, a);
             c.simulate = c.simulated.front();
         } else if (is(a, "--simulate-state")) {
             if (!value(i, "--simulate-state", &c.simulateState) || c.simulateState == "-")
-                return Error({"--simulate-state needs a file name", "--simulate-state 需要一个文件名"},
-                             {}, a);
+                return Error(
+                    {"--simulate-state needs a file name", "--simulate-state 需要一个文件名"}, {},
+                    a);
         } else if (is(a, "--device")) {
             if (!value(i, "--device", &c.device))
                 return Error({"--device needs a device path", "--device 需要一个设备路径"}, {}, a);
@@ -287,7 +297,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         } else if (is(a, "--log")) {
             if (!value(i, "--log", &c.logFile))
                 return Error({"--log needs a file name", "--log 需要一个文件名"}, {}, a);
-        } else if (bool platform = false; const size_t n = ToolkitOptionLength(args, i, &platform)) {
+        } else if (bool platform = false;
+                   const size_t n = ToolkitOptionLength(args, i, &platform)) {
             toolkitOptions = true;
             c.toolkitPlatform = c.toolkitPlatform || platform;
             i += n - 1;

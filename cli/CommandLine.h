@@ -36,14 +36,14 @@ struct CommandLine {
     enum class LanguageChoice { System, English, Chinese };
     LanguageChoice language = LanguageChoice::System;
     bool toolkitPlatform = false;  // the window was given -platform
-    std::string device;         // --device PATH: the one device to talk to
-    std::string serial;         // --serial S: the one device with that serial number
-    uint32_t count = 0;         // batch --count; 0: until stopped
-    std::string logFile;        // batch --log
-    bool parallel = false;      // batch --parallel: every device at once, each on its own
-    std::string error;          // for Action::Error
-    std::string errorZh;        // the same in Chinese
-    std::string offending;      // the argument the error is about
+    std::string device;            // --device PATH: the one device to talk to
+    std::string serial;            // --serial S: the one device with that serial number
+    uint32_t count = 0;            // batch --count; 0: until stopped
+    std::string logFile;           // batch --log
+    bool parallel = false;         // batch --parallel: every device at once, each on its own
+    std::string error;             // for Action::Error
+    std::string errorZh;           // the same in Chinese
+    std::string offending;         // the argument the error is about
 };
 
 // Parses argv[1..] as the shell passed it. The GUI toolkit's own options

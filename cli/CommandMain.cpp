@@ -35,7 +35,8 @@ bool TraceOutput::Open(const std::string& file, const tk::Clock& clock, std::ost
         if (!m_stream) {
             const int error = errno;
             err << PROGRAM << ": "
-                << (error ? Say(language, {"cannot write the trace to {}: {}", "无法写入跟踪记录 {}：{}"},
+                << (error ? Say(language,
+                                {"cannot write the trace to {}: {}", "无法写入跟踪记录 {}：{}"},
                                 {file, std::strerror(error)})
                           : Say(language, {"cannot write the trace to {}", "无法写入跟踪记录 {}"},
                                 {file}))
@@ -87,13 +88,14 @@ std::string SameFileClash(const cli::CommandLine& o, Language l) {
     for (const auto& [outName, out] : outputs)
         for (const auto& [inName, in] : inputs)
             if (!out.empty() && !in.empty() && SameFile(out, in))
-                return Say(l, {"{} names {} {}; write it to another file",
-                               "{} 指向了{} {}；请写到另一个文件"},
+                return Say(l,
+                           {"{} names {} {}; write it to another file",
+                            "{} 指向了{} {}；请写到另一个文件"},
                            {outName, inName, in});
-    if (!file(o.traceFile).empty() && !file(o.logFile).empty() &&
-        SameFile(o.traceFile, o.logFile))
-        return Say(l, {"--trace and --log name the same file {}; give each its own",
-                       "--trace 和 --log 指向同一个文件 {}；请各用一个文件"},
+    if (!file(o.traceFile).empty() && !file(o.logFile).empty() && SameFile(o.traceFile, o.logFile))
+        return Say(l,
+                   {"--trace and --log name the same file {}; give each its own",
+                    "--trace 和 --log 指向同一个文件 {}；请各用一个文件"},
                    {o.logFile});
     return {};
 }
@@ -112,8 +114,8 @@ int RunAction(const cli::CommandLine& options, std::ostream& out, std::ostream& 
                 << (l == Language::Chinese && !options.errorZh.empty() ? options.errorZh
                                                                        : options.error)
                 << "\n"
-                << Say(l, {"Try '{} --help' for more information.",
-                           "请用 '{} --help' 查看更多信息。"},
+                << Say(l,
+                       {"Try '{} --help' for more information.", "请用 '{} --help' 查看更多信息。"},
                        {PROGRAM})
                 << "\n";
             return cli::EXIT_USAGE;
@@ -142,10 +144,11 @@ int RunWithoutWindow(const cli::CommandLine& given, std::ostream& out, std::ostr
                                               : CommandLine::LanguageChoice::English;
     const int status = RunAction(options, out, err, makeDevices, l);
     // Output that did not reach its file (a full disk, a closed pipe) is no
-    // success: a profile redirected there would be empty.
+    // success: a profile redirected there would be empty. A command that
+    // failed has said why already.
     errno = 0;
     out.flush();
-    if (out) return status;
+    if (out || status == cli::EXIT_ERROR) return status;
     const int error = errno;
     err << PROGRAM << ": "
         << (error ? Say(l, {"cannot write the standard output: {}", "无法写入标准输出：{}"},
@@ -171,8 +174,8 @@ bool NoDisplay(const cli::CommandLine& options) {
 
 std::string NoDisplayText(Language language) {
     return std::string(PROGRAM) + ": " +
-           Say(language, {"no display: use a command, see {} --help",
-                          "没有显示器：请使用命令，见 {} --help"},
+           Say(language,
+               {"no display: use a command, see {} --help", "没有显示器：请使用命令，见 {} --help"},
                {PROGRAM}) +
            "\n";
 }

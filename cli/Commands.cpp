@@ -1,6 +1,5 @@
 #include "cli/Commands.h"
 
-#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +17,7 @@
 #include "cli/Json.h"
 #include "cli/ParallelBatch.h"
 #include "cli/Session.h"
+#include "cli/StopSignal.h"
 #include "profile/ProfileFile.h"
 #include "sim/SimulatedDevices.h"
 #include "sim/SimulationState.h"
@@ -25,9 +25,6 @@
 
 namespace cli {
 namespace {
-
-std::atomic<bool> g_stop{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "RequestStop runs in a signal handler");
 
 constexpr Text NO_KEYPAD = {"the device is no keypad: it has no keys to configure",
                             "该设备不是键盘读卡器，没有可配置的按键"};
@@ -147,8 +144,7 @@ int Apply(Session& s, const profile::Profile& p, const Chosen& device, const Com
         return a.after.empty() ? cli::EXIT_OK : cli::EXIT_DIFFERS;
     }
     if (!a.written) {
-        out << Say(l, {"unchanged: the reader holds the profile",
-                       "未更改：读卡器已与配置文件一致"})
+        out << Say(l, {"unchanged: the reader holds the profile", "未更改：读卡器已与配置文件一致"})
             << "\n";
         return cli::EXIT_OK;
     }
@@ -166,8 +162,7 @@ int Apply(Session& s, const profile::Profile& p, const Chosen& device, const Com
         PrintDifferences(out, a.after, "  ", l);
         return cli::EXIT_DIFFERS;
     }
-    out << Say(l, {"applied: the reader holds the profile",
-                   "配置设备成功：读卡器与配置文件一致"})
+    out << Say(l, {"applied: the reader holds the profile", "配置设备成功：读卡器与配置文件一致"})
         << "\n";
     return cli::EXIT_OK;
 }
@@ -210,9 +205,8 @@ int List(dev::HidPort& port, bool json, std::ostream& out, Language l) {
         for (const dev::ReaderInterface& r : found) {
             JsonDocument reader = JsonDocument::object();
             reader["path"] = r.info.path;
-            reader["interface"] = r.info.interfaceNumber < 0
-                                      ? JsonDocument(nullptr)
-                                      : JsonDocument(r.info.interfaceNumber);
+            reader["interface"] = r.info.interfaceNumber < 0 ? JsonDocument(nullptr)
+                                                             : JsonDocument(r.info.interfaceNumber);
             reader["serial"] = r.info.serial;
             reader["settings"] = r.settings;
             reader["openable"] = r.openable;
@@ -228,7 +222,8 @@ int List(dev::HidPort& port, bool json, std::ostream& out, Language l) {
                        "未连接读卡器（USB 厂商 016c，产品 04f3）"})
             << "\n";
     for (const dev::ReaderInterface& r : found)
-        out << Say(l, {"{}  interface {}  serial {}  open: {}", "{}  接口 {}  序列号 {}  可打开：{}"},
+        out << Say(l,
+                   {"{}  interface {}  serial {}  open: {}", "{}  接口 {}  序列号 {}  可打开：{}"},
                    {tk::Printable(r.info.path),
                     r.info.interfaceNumber < 0 ? std::string("?")
                                                : std::to_string(r.info.interfaceNumber),
@@ -244,9 +239,9 @@ std::string Listed(const std::vector<const dev::ReaderInterface*>& readers, Lang
     std::string list;
     for (const dev::ReaderInterface* r : readers)
         list += "\n  " + Say(l, {"{}  serial {}", "{}  序列号 {}"},
-                             {tk::Printable(r->info.path),
-                              r->info.serial.empty() ? Say(l, {"(none)", "（无）"})
-                                                     : tk::Printable(r->info.serial)});
+                             {tk::Printable(r->info.path), r->info.serial.empty()
+                                                               ? Say(l, {"(none)", "（无）"})
+                                                               : tk::Printable(r->info.serial)});
     return list;
 }
 
@@ -263,8 +258,9 @@ Chosen ChooseDevice(const Environment& env, const cli::CommandLine& o) {
         for (const dev::ReaderInterface& r : found)
             if (o.device.empty() && r.settings && r.info.serial == o.serial) same.push_back(&r);
         if (same.size() > 1)
-            throw Failure{Say(l, {"{} readers have serial number {}; choose one with --device PATH:",
-                                  "{} 台读卡器的序列号都是 {}；请用 --device 路径 选择其中一台："},
+            throw Failure{Say(l,
+                              {"{} readers have serial number {}; choose one with --device PATH:",
+                               "{} 台读卡器的序列号都是 {}；请用 --device 路径 选择其中一台："},
                               {std::to_string(same.size()), tk::Printable(o.serial)}) +
                           Listed(same, l)};
         for (const dev::ReaderInterface& r : found) {
@@ -273,16 +269,17 @@ Chosen ChooseDevice(const Environment& env, const cli::CommandLine& o) {
                 throw Failure{Say(l, {"{} may not be opened: {}", "{} 无法打开：{}"},
                                   {r.info.path, OpenReason(r, l)})};
             if (!r.settings)
-                throw Failure{Say(l, {"{} is not the reader's settings interface",
-                                      "{} 不是读卡器的设置接口"},
-                                  {r.info.path})};
+                throw Failure{
+                    Say(l, {"{} is not the reader's settings interface", "{} 不是读卡器的设置接口"},
+                        {r.info.path})};
             return {r.info.path, r.info.serial};
         }
-        throw Failure{o.device.empty()
-                          ? Say(l, {"no reader with serial number {} attached",
-                                    "没有连接序列号为 {} 的读卡器"},
-                                {tk::Printable(o.serial)})
-                          : Say(l, {"no reader at {}", "{} 处没有读卡器"}, {o.device})};
+        throw Failure{
+            o.device.empty()
+                ? Say(l,
+                      {"no reader with serial number {} attached", "没有连接序列号为 {} 的读卡器"},
+                      {tk::Printable(o.serial)})
+                : Say(l, {"no reader at {}", "{} 处没有读卡器"}, {o.device})};
     }
     std::vector<const dev::ReaderInterface*> usable;
     for (const dev::ReaderInterface& r : found)
@@ -294,13 +291,15 @@ Chosen ChooseDevice(const Environment& env, const cli::CommandLine& o) {
     // batch takes no --device: it configures them one after another, or all at once.
     const std::string message =
         o.command == CommandLine::Command::Batch
-            ? Say(l, {"{} readers are attached; batch configures one at a time: leave one "
-                      "attached, or configure them all at once with --parallel:",
-                      "连接了 {} 台读卡器；批量设置一次配置一台：请只保留一台，或用 --parallel "
-                      "同时配置全部："},
+            ? Say(l,
+                  {"{} readers are attached; batch configures one at a time: leave one "
+                   "attached, or configure them all at once with --parallel:",
+                   "连接了 {} 台读卡器；批量设置一次配置一台：请只保留一台，或用 --parallel "
+                   "同时配置全部："},
                   {n})
-            : Say(l, {"{} readers are attached; choose one with --device PATH or --serial S:",
-                      "连接了 {} 台读卡器；请用 --device 路径 或 --serial 序列号 选择一台："},
+            : Say(l,
+                  {"{} readers are attached; choose one with --device PATH or --serial S:",
+                   "连接了 {} 台读卡器；请用 --device 路径 或 --serial 序列号 选择一台："},
                   {n});
     throw Failure{message + Listed(usable, l)};
 }
@@ -322,14 +321,19 @@ class Batch : public dev::DeviceChangeReceiver {
                 Try(s);
             else
                 CheckRefused(s);
-            while (!(m_count && m_handled >= m_count) && !StopRequested()) {
+            while (!(m_count && m_handled >= m_count)) {
+                // A reader being configured is always finished and reported first.
+                if (!m_report.OutputFailure().empty()) throw Failure{m_report.OutputFailure()};
+                if (StopSignalNoted()) {
+                    m_report.Stopped();
+                    break;
+                }
                 m_changed = false;
                 if (!m_env.pump.WaitForDevice(-1)) {
-                    if (StopRequested()) break;
-                    throw Failure{cli::Say(m_env.language,
-                                           {"no more device events can come (the device "
-                                            "monitor failed)",
-                                            "不会再有设备事件（设备监视失败）"})};
+                    throw Failure{
+                        cli::Say(m_env.language, {"no more device events can come (the device "
+                                                  "monitor failed)",
+                                                  "不会再有设备事件（设备监视失败）"})};
                 }
                 if (!m_changed) continue;
                 if (!s.Link().CheckPresence()) {
@@ -364,10 +368,10 @@ class Batch : public dev::DeviceChangeReceiver {
         }
         for (const dev::ReaderInterface& r : dev::ListReaderInterfaces(m_env.port)) {
             if (r.openable || !m_refused.insert(r.info.path).second) continue;
-            m_report.Skipped(cli::Say(m_env.language,
-                                      {"{}: may not be opened ({}); not configured",
-                                       "{}：无法打开（{}）；未配置"},
-                                      {r.info.path, OpenReason(r, m_env.language)}));
+            m_report.Skipped(cli::Say(
+                m_env.language,
+                {"{}: may not be opened ({}); not configured", "{}：无法打开（{}）；未配置"},
+                {r.info.path, OpenReason(r, m_env.language)}));
         }
     }
 
@@ -452,18 +456,6 @@ class SimulatedPlugger : public EventPump {
 
 }  // namespace
 
-void RequestStop() {
-    g_stop.store(true);
-}
-
-bool StopRequested() {
-    return g_stop.load();
-}
-
-void ClearStopRequest() {
-    g_stop.store(false);
-}
-
 int RunCommand(const cli::CommandLine& options, Environment& env) {
     using Command = cli::CommandLine::Command;
     env.language = LanguageOf(options, Language::English);
@@ -476,9 +468,10 @@ int RunCommand(const cli::CommandLine& options, Environment& env) {
         if (options.command != Command::Read) p = LoadProfileFile(options.profile, env);
         if (options.command == Command::Batch) {
             if (!options.device.empty() || !options.serial.empty())
-                throw Failure{Say(l, {"batch configures every reader plugged in; --device and "
-                                      "--serial do not apply",
-                                      "批量设置配置每台插入的读卡器；--device 和 --serial 不适用"})};
+                throw Failure{
+                    Say(l, {"batch configures every reader plugged in; --device and "
+                            "--serial do not apply",
+                            "批量设置配置每台插入的读卡器；--device 和 --serial 不适用"})};
             if (p->keys)
                 throw Failure{Say(l, {"batch writes the general settings; a profile with keys is "
                                       "applied to one keypad at a time with 'apply'",
@@ -492,9 +485,9 @@ int RunCommand(const cli::CommandLine& options, Environment& env) {
         if (!device.path.empty() && env.verbose >= 1)
             env.err << PROGRAM << ": "
                     << Say(l, {"device {} (serial {})", "设备 {}（序列号 {}）"},
-                           {tk::Printable(device.path),
-                            device.serial.empty() ? Say(l, {"(none)", "（无）"})
-                                                  : tk::Printable(device.serial)})
+                           {tk::Printable(device.path), device.serial.empty()
+                                                            ? Say(l, {"(none)", "（无）"})
+                                                            : tk::Printable(device.serial)})
                     << "\n";
         if (options.command == Command::Batch) return Batch(env, *p, options).Run();
         Session s(env, device.path);

@@ -92,11 +92,4 @@ int RunSimulated(const cli::CommandLine& options, tk::Clock& clock, std::ostream
                  std::ostream& err, dev::ReportTracer* tracer = nullptr,
                  std::istream* in = nullptr);
 
-// A batch stops at the next chance, as after Ctrl+C: the reader in hand is
-// finished and the summary printed. Safe to call from a signal handler.
-void RequestStop();
-bool StopRequested();
-// Forgets a stop asked for (for tests, and for a second batch in one process).
-void ClearStopRequest();
-
 }  // namespace cli

@@ -13,6 +13,7 @@
 
 #include "cli/BatchReport.h"
 #include "cli/Session.h"
+#include "cli/StopSignal.h"
 #include "device/ReportTrace.h"
 
 namespace cli {
@@ -79,27 +80,26 @@ class ParallelBatch {
         for (;;) {
             if (WantMore() && m_running < PARALLEL_MAX_RUNNING) StartNewDevices();
             ReportFinished();
-            if (!m_logFailure.empty()) {
-                // No reader is started that could not be logged; those
+            if (Stopping()) {
+                // No reader is started that could not be reported; those
                 // running are reported as they finish.
                 WaitForRunning();
-                m_report.Summary();
-                throw Failure{m_logFailure};
-            }
-            if (m_count && m_handled >= m_count) break;
-            if (StopRequested()) {
-                // Stopped (Ctrl+C): the readers in hand are finished.
-                WaitForRunning();
+                if (!EndReason().empty()) {
+                    m_report.Summary();
+                    throw Failure{EndReason()};
+                }
+                m_report.Stopped();
                 break;
             }
+            if (m_count && m_handled >= m_count) break;
             if (WantMore() && m_running < PARALLEL_MAX_RUNNING) {
-                if (!m_env.pump.WaitForDevice(m_running ? RESULT_POLL_MS : -1) && !StopRequested()) {
+                if (!m_env.pump.WaitForDevice(m_running ? RESULT_POLL_MS : -1)) {
                     WaitForRunning();
                     m_report.Summary();
-                    throw Failure{Say(m_env.language,
-                                      {"no more device events can come (the device monitor "
-                                       "failed)",
-                                       "不会再有设备事件（设备监视失败）"})};
+                    throw Failure{
+                        Say(m_env.language, {"no more device events can come (the device monitor "
+                                             "failed)",
+                                             "不会再有设备事件（设备监视失败）"})};
                 }
             } else {
                 std::unique_lock lock(m_mutex);
@@ -111,9 +111,13 @@ class ParallelBatch {
     }
 
   private:
-    bool WantMore() const {
-        return m_logFailure.empty() && !StopRequested() && (!m_count || m_started < m_count);
+    // Why the batch ends before its count: the log or the standard output
+    // cannot be written.
+    const std::string& EndReason() const {
+        return m_logFailure.empty() ? m_report.OutputFailure() : m_logFailure;
     }
+    bool Stopping() const { return !EndReason().empty() || StopSignalNoted() != 0; }
+    bool WantMore() const { return !Stopping() && (!m_count || m_started < m_count); }
 
     // A device is known by its attachment; by its path where the platform
     // cannot tell attachments apart (the path is free again once it is gone).

@@ -74,8 +74,9 @@ std::string OpenReason(const dev::ReaderInterface& r, Language language) {
 
 std::string OpenText(const dev::ReaderInterface& r, Language language) {
     if (r.openable)
-        return r.settings ? Say(language, {"yes", "是"})
-                          : Say(language, {"yes (not the settings interface)", "是（不是设置接口）"});
+        return r.settings
+                   ? Say(language, {"yes", "是"})
+                   : Say(language, {"yes (not the settings interface)", "是（不是设置接口）"});
     return Say(language, {"no, {}", "否，{}"}, {OpenReason(r, language)});
 }
 
@@ -91,13 +92,15 @@ void Session::RequireDevice() {
     if (m_link.IsPresent()) return;
     if (m_link.LastFindStatus() == dev::FindStatus::AccessDenied)
 #ifdef _WIN32
-        throw Failure{Say({"a reader is attached but may not be opened (another program may hold it)",
-                           "发现读卡器，但无法打开它（可能被其他程序占用）"})};
+        throw Failure{
+            Say({"a reader is attached but may not be opened (another program may hold it)",
+                 "发现读卡器，但无法打开它（可能被其他程序占用）"})};
 #else
-        throw Failure{Say({"a reader is attached but may not be opened: install the udev rule "
-                           "(see reader-config(1), PERMISSIONS)",
-                           "发现读卡器，但没有权限打开它：请安装 udev 规则"
-                           "（见 reader-config(1) 的 PERMISSIONS 一节）"})};
+        throw Failure{
+            Say({"a reader is attached but may not be opened: install the udev rule "
+                 "(see reader-config(1), PERMISSIONS)",
+                 "发现读卡器，但没有权限打开它：请安装 udev 规则"
+                 "（见 reader-config(1) 的 PERMISSIONS 一节）"})};
 #endif
     throw Failure{Say({"no reader attached (USB vendor 016c, product 04f3)",
                        "未连接读卡器（USB 厂商 016c，产品 04f3）"})};
@@ -180,9 +183,9 @@ void Session::WriteGeneral(const profile::Profile& p) {
                      {ProfileFieldName(r.field),
                       Quoted(settings.texts[static_cast<size_t>(r.field)]), Silence()}));
         case core::SetStatus::NotAcknowledged:
-            Fail(Say(SET_DEVICE), Say({"the settings were not acknowledged ({})",
-                                       "设置没有得到确认（{}）"},
-                                      {Silence()}));
+            Fail(Say(SET_DEVICE),
+                 Say({"the settings were not acknowledged ({})", "设置没有得到确认（{}）"},
+                     {Silence()}));
     }
 }
 
@@ -210,8 +213,9 @@ profile::Profile Session::ReadGeneral() {
                                "读卡器中没有设置：此设备从未配置过，请重新配置"}),
                           true};
         case core::ReadStatus::LongTextUnread:
-            Fail(Say(READ_DEVICE), Say({"{} could not be read ({})", "读卡器没有返回 {} 的长文本（{}）"},
-                                       {ProfileFieldName(r.field), Silence()}));
+            Fail(Say(READ_DEVICE),
+                 Say({"{} could not be read ({})", "读卡器没有返回 {} 的长文本（{}）"},
+                     {ProfileFieldName(r.field), Silence()}));
         case core::ReadStatus::NoAnswer:
             break;
     }
@@ -245,13 +249,14 @@ void Session::WriteKeys(const profile::Profile& p) {
         case core::KeypadConfigStatus::NotKeypad:
             throw Failure{Say(NO_KEYPAD)};
         case core::KeypadConfigStatus::NotAcknowledged:
-            Fail(Say(CONFIG_KEY), Say({"the key codes were not acknowledged ({})",
-                                       "按键码没有得到确认（{}）"},
-                                      {Silence()}));
+            Fail(Say(CONFIG_KEY),
+                 Say({"the key codes were not acknowledged ({})", "按键码没有得到确认（{}）"},
+                     {Silence()}));
         case core::KeypadConfigStatus::NoAnswer:
             break;
     }
-    Fail(Say(CONFIG_KEY), Say({"the keypad did not answer ({})", "键盘没有应答（{}）"}, {Silence()}));
+    Fail(Say(CONFIG_KEY),
+         Say({"the keypad did not answer ({})", "键盘没有应答（{}）"}, {Silence()}));
 }
 
 namespace {
@@ -279,8 +284,9 @@ std::string ReadProfileText(const std::string& path, const Environment& env) {
     while (in->read(buffer, sizeof buffer) || in->gcount() > 0) {
         text.append(buffer, static_cast<size_t>(in->gcount()));
         if (text.size() > profile::MAX_PROFILE_FILE_BYTES)
-            throw Failure{Say(l, {"{}: profile: the file is larger than 1 MiB; this is no profile",
-                                  "{}：文件大于 1 MiB，不是配置文件"},
+            throw Failure{Say(l,
+                              {"{}: profile: the file is larger than 1 MiB; this is no profile",
+                               "{}：文件大于 1 MiB，不是配置文件"},
                               {name})};
     }
     if (in->bad()) throw Failure{Say(l, {"cannot read {}", "无法读取文件 {}"}, {name})};
@@ -293,9 +299,9 @@ profile::Profile LoadProfileFile(const std::string& path, const Environment& env
     profile::ParseResult parsed = profile::ParseProfile(ReadProfileText(path, env));
     const std::string name = path == "-" ? Say(env.language, {"standard input", "标准输入"}) : path;
     if (!parsed.profile)
-        throw Failure{Say(env.language, {"{}: {}", "{}：不是有效的配置文件：{}"},
-                          {name, parsed.Error(env.language == Language::Chinese &&
-                                              !parsed.errorZh.empty())})};
+        throw Failure{Say(
+            env.language, {"{}: {}", "{}：不是有效的配置文件：{}"},
+            {name, parsed.Error(env.language == Language::Chinese && !parsed.errorZh.empty())})};
     return *parsed.profile;
 }
 

@@ -51,9 +51,8 @@ Language LanguageOfLocale(std::string_view locale) {
     // Modifiers (@...) come after the character set.
     const size_t dot = l.find('.');
     if (dot == std::string::npos) return Language::English;
-    const std::string charset = l.substr(dot + 1, l.find('@') == std::string::npos
-                                                      ? std::string::npos
-                                                      : l.find('@') - dot - 1);
+    const std::string charset = l.substr(
+        dot + 1, l.find('@') == std::string::npos ? std::string::npos : l.find('@') - dot - 1);
     return charset == "utf-8" || charset == "utf8" ? Language::Chinese : Language::English;
 }
 
@@ -65,8 +64,8 @@ Language LanguageOfEnvironment() {
     const Language ofLocale = LanguageOfLocale(locale);
     if (const char* languages = Variable("LANGUAGE")) {
         // The characters are still the locale's: Chinese only where it is UTF-8.
-        const std::string first = Lower(std::string_view(languages).substr(
-            0, std::string_view(languages).find(':')));
+        const std::string first =
+            Lower(std::string_view(languages).substr(0, std::string_view(languages).find(':')));
         const bool chinese = first.rfind("zh", 0) == 0;
         if (!chinese) return Language::English;
         const std::string codeset = Lower(locale);

@@ -22,7 +22,8 @@ struct Text {
 };
 
 // text in language, each "{}" replaced by the next of args in turn.
-std::string Say(Language language, const Text& text, std::initializer_list<std::string_view> args = {});
+std::string Say(Language language, const Text& text,
+                std::initializer_list<std::string_view> args = {});
 
 // The language a locale name stands for ("zh_CN.UTF-8": Chinese). A Chinese
 // locale whose characters are not UTF-8 ("zh_CN" is GB2312 to glibc) gets

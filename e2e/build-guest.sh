@@ -4,7 +4,11 @@
 #                    directly through PVH) or, failing that, the package's bzImage
 #   WORK/initrd.gz   busybox, the hid, uhid and hid-generic modules, the two
 #                    programs with their shared libraries, and the init
-# The downloaded packages and the unpacked kernel are kept in WORK/cache.
+# The downloaded packages and the unpacked kernel are kept in WORK/cache (or
+# GUEST_CACHE, which guests of several kinds may share). With GUEST_UDEV_RULE
+# and GUEST_UDEV_PROBE set, the guest also gets the USB gadget modules, the
+# host's udevadm, the rule and its helper, and the reader's two report
+# descriptors, for the rule check of guest-udev-check.sh.
 # Usage: build-guest.sh WORK READER_PROGRAM DRIVER_PROGRAM
 set -euo pipefail
 [ $# -eq 3 ] || { echo "usage: $0 WORK READER_PROGRAM DRIVER_PROGRAM" >&2; exit 2; }
@@ -12,7 +16,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 work=$(mkdir -p "$1" && cd "$1" && pwd)
 reader=$2
 driver=$3
-cache=$work/cache
+cache=${GUEST_CACHE:-$work/cache}
 mkdir -p "$cache"
 
 refresh_lists() {
@@ -103,5 +107,35 @@ for prog in "$reader" "$driver"; do
     cp -L "$lib" "$root$lib"
   done
 done
+if [ -n "${GUEST_UDEV_RULE:-}" ]; then
+  # The reader as a USB device of the guest's own: a gadget on the dummy
+  # host controller, seen through usbhid as a real reader is.
+  for m in configfs usb-common usbcore udc-core libcomposite usb_f_hid dummy_hcd usbhid; do
+    ko=$(find "$kroot/lib/modules" -name "$m.ko" | head -n1)
+    [ -n "$ko" ] || { echo "build-guest: module $m.ko not in $kpkg" >&2; exit 1; }
+    cp "$ko" "$root/modules/"
+  done
+  # The descriptors the device program gives uhid, as bytes.
+  mkdir -p "$root/e2e"
+  for name in READER KEYBOARD; do
+    sed -n "/${name}_REPORT_DESCRIPTOR = {/,/^};/p" "$here/uhid/ReaderDescriptor.h" |
+      sed 's|//.*||' | grep -o '0x[0-9A-Fa-f][0-9A-Fa-f]' |
+      while read -r byte; do printf "\\$(printf '%03o' "$byte")"; done \
+      >"$root/e2e/$(echo "$name" | tr A-Z a-z).desc"
+    [ -s "$root/e2e/$(echo "$name" | tr A-Z a-z).desc" ] || { echo "build-guest: no $name descriptor" >&2; exit 1; }
+  done
+  mkdir -p "$root/lib/udev/rules.d" "$root/run" "$root/etc/udev"
+  cp "$GUEST_UDEV_RULE" "$root/lib/udev/rules.d/"
+  strip --strip-debug -o "$root/lib/udev/reader-config-udev-probe" "$GUEST_UDEV_PROBE"
+  cp -L "$(command -v udevadm)" "$root/bin/udevadm"
+  cp "$here/guest-udev-check.sh" "$root/bin/guest-udev-check"
+  chmod +x "$root/bin/guest-udev-check"
+  for prog in "$(command -v udevadm)" "$GUEST_UDEV_PROBE"; do
+    for lib in $(ldd "$prog" | grep -o '/[^ ]*'); do
+      mkdir -p "$root$(dirname "$lib")"
+      cp -L "$lib" "$root$lib"
+    done
+  done
+fi
 (cd "$root" && find . | LC_ALL=C sort | cpio -o -H newc --quiet) | gzip -1 > "$work/initrd.gz"
 echo "build-guest: kernel $kpkg ($(basename "$(readlink "$work/kernel")")), initrd $(du -h "$work/initrd.gz" | cut -f1)" >&2

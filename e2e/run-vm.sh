@@ -3,9 +3,15 @@
 # its serial console. Exits 0 when every operation succeeded, 77 (skip) only
 # when qemu cannot run on this machine, 1 on any other failure.
 # Usage: run-vm.sh --reader PROGRAM --driver PROGRAM [--work DIR] [--only NAMES] [--repeat N] [-v]
+#        [--udev-rule RULE --udev-probe PROGRAM]
+# With --udev-rule the guest checks the udev rule instead of running the
+# driver: a reader made as a USB device through the kernel's gadget drivers
+# (dummy_hcd), its two interfaces processed by the host's udevadm; that
+# needs udev on the host (77 without it).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-reader="" driver="" work="" extra=""
+reader="" driver="" work="" extra="" udev_rule="" udev_probe=""
+usage="usage: $0 --reader PROGRAM --driver PROGRAM [--work DIR] [--only NAMES] [--repeat N] [-v] [--udev-rule RULE --udev-probe PROGRAM]"
 while [ $# -gt 0 ]; do
   case "$1" in
     --reader) reader=$2; shift 2 ;;
@@ -14,9 +20,20 @@ while [ $# -gt 0 ]; do
     --only) extra="$extra e2e.only=$2"; shift 2 ;;
     --repeat) extra="$extra e2e.repeat=$2"; shift 2 ;;
     -v) extra="$extra e2e.verbose=1"; shift ;;
-    *) echo "usage: $0 --reader PROGRAM --driver PROGRAM [--work DIR] [--only NAMES] [--repeat N] [-v]" >&2; exit 2 ;;
+    --udev-rule) udev_rule=$2; shift 2 ;;
+    --udev-probe) udev_probe=$2; shift 2 ;;
+    *) echo "$usage" >&2; exit 2 ;;
   esac
 done
+if [ -n "$udev_rule" ]; then
+  [ -n "$udev_probe" ] || { echo "$usage" >&2; exit 2; }
+  if ! command -v udevadm >/dev/null; then
+    echo "run-vm: SKIP: the rule check needs udevadm on this machine (apt install udev)"
+    exit 77
+  fi
+  extra="$extra e2e.udev=1"
+  export GUEST_UDEV_RULE=$udev_rule GUEST_UDEV_PROBE=$udev_probe
+fi
 [ -n "$reader" ] && [ -n "$driver" ] || { echo "run-vm: --reader and --driver are needed" >&2; exit 2; }
 work=${work:-$(dirname "$driver")/guest}
 mkdir -p "$work"

@@ -8,9 +8,10 @@ src=$1
 work=$2
 rm -rf "$work"
 mkdir -p "$work"
-cmake -S "$src" -B "$work/build" -G Ninja -DCMAKE_INSTALL_PREFIX=/usr \
+# With make, CMake's default generator, as a packager's plain cmake does.
+cmake -S "$src" -B "$work/build" -G "Unix Makefiles" -DCMAKE_INSTALL_PREFIX=/usr \
   -DREADER_CONFIG_TESTS=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$work/build" >/dev/null
+cmake --build "$work/build" --parallel "$(nproc)" >/dev/null
 (cd "$work/build" && cpack -G DEB >/dev/null)
 deb=$(ls "$work"/build/reader-config_*.deb)
 dpkg-deb -x "$deb" "$work/root"
@@ -40,7 +41,10 @@ for lib in libqt6widgets6 libhidapi-hidraw0 libudev1; do
 done
 # The X11 platform plugin is part of libqt6gui6.
 echo "$depends" | grep -q qt6-qpa-plugins && fail "Depends names qt6-qpa-plugins: $depends"
-dpkg-deb -f "$deb" Recommends | grep -qw qt6-wayland || fail "Recommends lacks qt6-wayland"
+recommends=$(dpkg-deb -f "$deb" Recommends)
+for want in qt6-wayland qt6-translations-l10n "fonts-wqy-zenhei | fonts-noto-cjk"; do
+  grep -qF "$want" <<<"$recommends" || fail "Recommends lacks $want: $recommends"
+done
 
 version=$(dpkg-deb -f "$deb" Version)
 changelog_version=$(zcat "$work/root/usr/share/doc/reader-config/changelog.gz" |

@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
-BUILD_DIR=build-asan ./scripts/build.sh -DREADER_CONFIG_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+# With make, CMake's default generator, where the other builds use Ninja.
+BUILD_DIR=build-asan GENERATOR="Unix Makefiles" ./scripts/build.sh -DREADER_CONFIG_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 # Leaks inside system libraries the widget tests load (fontconfig, Mesa, D-Bus)

@@ -18,6 +18,7 @@
 #include "cli/CommandLine.h"
 #include "cli/CommandMain.h"
 #include "cli/Commands.h"
+#include "cli/StopSignal.h"
 #include "cli/Texts.h"
 #include "device/ReportTrace.h"
 #include "keypad/KeyNameTable.h"
@@ -73,11 +74,11 @@ class CliOptionsTest : public ::testing::Test {
         dir = std::filesystem::temp_directory_path() /
               ("cli-options-test-" + std::to_string(std::rand()) + "-" + std::to_string(++n));
         std::filesystem::create_directories(dir);
-        cli::ClearStopRequest();
+        cli::ForgetStopSignal();
     }
     void TearDown() override {
         std::filesystem::remove_all(dir);
-        cli::ClearStopRequest();
+        cli::ForgetStopSignal();
     }
 
     std::string Path(const std::string& name) const { return (dir / name).string(); }
@@ -123,8 +124,9 @@ class CliOptionsTest : public ::testing::Test {
         return {status, out.str(), err.str()};
     }
     // reader-config ARGS... as the program runs it, in the system language given.
-    static Outcome Program(const std::vector<std::string>& args,
-                           cli::Language (*system)() = [] { return cli::Language::English; }) {
+    static Outcome Program(
+        const std::vector<std::string>& args,
+        cli::Language (*system)() = [] { return cli::Language::English; }) {
         std::ostringstream out, err;
         const int status = cli::RunWithoutWindow(
             cli::ParseCommandLine(args), out, err,
@@ -164,9 +166,8 @@ TEST(CommandLineOptions, EachCommandHasItsHelp) {
     EXPECT_NE(batch.find("summary"), std::string::npos);
     // The whole program's help names every new option.
     const std::string all = cli::HelpText("reader-config");
-    for (const char* option :
-         {"-V, --version", "-q, --quiet", "-v, --verbose", "--lang zh|en", "--json", "--force",
-          "COMMAND --help", "- reads", "Exit status:"})
+    for (const char* option : {"-V, --version", "-q, --quiet", "-v, --verbose", "--lang zh|en",
+                               "--json", "--force", "COMMAND --help", "- reads", "Exit status:"})
         EXPECT_NE(all.find(option), std::string::npos) << option;
 }
 
@@ -190,10 +191,14 @@ TEST(CommandLineOptions, VersionQuietVerboseForceLangAndJson) {
     for (const char* command : {"apply", "verify", "batch"})
         EXPECT_TRUE(cli::ParseCommandLine({command, "p.json", "--json"}).json) << command;
     const std::vector<std::vector<std::string>> bad = {
-        {"-q", "-v", "read"},          {"verify", "p.json", "--force"},
-        {"batch", "p.json", "--force"}, {"--lang", "fr", "read"},
-        {"--lang", "read"},            {"-q"},
-        {"--lang=zh"},                 {"batch", "p.json", "--json", "--log", "-"},
+        {"-q", "-v", "read"},
+        {"verify", "p.json", "--force"},
+        {"batch", "p.json", "--force"},
+        {"--lang", "fr", "read"},
+        {"--lang", "read"},
+        {"-q"},
+        {"--lang=zh"},
+        {"batch", "p.json", "--json", "--log", "-"},
         {"--simulate", "--simulate-state", "-", "list"},
         {"--force"},
     };
@@ -421,12 +426,13 @@ TEST_F(CliOptionsTest, BatchRefusalSuggestsParallel) {
     EXPECT_EQ(o.err.find("--serial"), std::string::npos) << o.err;
 }
 
-// Stopped (Ctrl+C), a batch without --count finishes and sums up.
+// Stopped (Ctrl+C), a batch without --count finishes the reader in hand and
+// sums up before the signal ends the program.
 TEST_F(CliOptionsTest, AStoppedBatchPrintsItsSummary) {
     struct StopAfter : cli::NoDeviceEvents {
         int events = 3;
         bool WaitForDevice(int) override {
-            if (--events == 0) cli::RequestStop();
+            if (--events == 0) cli::NoteStopSignal(2);
             return true;
         }
     } pump;
@@ -434,6 +440,9 @@ TEST_F(CliOptionsTest, AStoppedBatchPrintsItsSummary) {
     const Outcome o = Run({"batch", WriteProfile("p.json", Changed())}, {}, nullptr, &pump);
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(o.out, "[1] /dev/vhidraw0: verified\nsummary: 1 configured, 0 failed, 0 skipped\n");
+    EXPECT_EQ(o.err.substr(o.err.rfind('\n', o.err.size() - 2) + 1),
+              "reader-config: batch: stopped\n")
+        << o.err;
 }
 
 TEST_F(CliOptionsTest, QuietAndVerbose) {
@@ -452,8 +461,7 @@ TEST_F(CliOptionsTest, QuietAndVerbose) {
     EXPECT_NE(verbose.err.find("reader-config: Read Device: /dev/vhidraw0\n"), std::string::npos);
     EXPECT_EQ(verbose.err.find("read idFormat"), std::string::npos);
     const Outcome more = Run({"-vv", "apply", p});
-    EXPECT_NE(more.err.find("reader-config:   read idFormat = 1\n"), std::string::npos)
-        << more.err;
+    EXPECT_NE(more.err.find("reader-config:   read idFormat = 1\n"), std::string::npos) << more.err;
     EXPECT_NE(more.err.find("reader-config:   write idFormat = 5\n"), std::string::npos);
     EXPECT_NE(more.err.find("reader-config: Set Device: /dev/vhidraw0\n"), std::string::npos);
     // The output is what it is without -v.
@@ -485,20 +493,19 @@ TEST_F(CliOptionsTest, FileErrorsGiveTheSystemsReason) {
     AttachReader();
     const std::string missing = Path("x.json");
     const Outcome read = Run({"verify", missing});
-    EXPECT_EQ(read.err, "reader-config: cannot read " + missing + ": " + std::strerror(ENOENT) + "\n");
+    EXPECT_EQ(read.err,
+              "reader-config: cannot read " + missing + ": " + std::strerror(ENOENT) + "\n");
 
     const std::string log = Path("no-dir/log.csv");
     const Outcome batch = Run({"batch", WriteProfile("p.json", Changed()), "--log", log});
-    EXPECT_EQ(batch.err,
-              "reader-config: cannot write the batch log " + log + ": " + std::strerror(ENOENT) +
-                  "\n");
+    EXPECT_EQ(batch.err, "reader-config: cannot write the batch log " + log + ": " +
+                             std::strerror(ENOENT) + "\n");
 
     const std::string trace = Path("no-dir/t.txt");
     const Outcome traced = Program({"--simulate", "--trace", trace, "list"});
     EXPECT_EQ(traced.status, 2);
-    EXPECT_EQ(traced.err,
-              "reader-config: cannot write the trace to " + trace + ": " + std::strerror(ENOENT) +
-                  "\n");
+    EXPECT_EQ(traced.err, "reader-config: cannot write the trace to " + trace + ": " +
+                              std::strerror(ENOENT) + "\n");
 }
 
 TEST(CommandLineLanguage, LocaleNames) {

@@ -19,6 +19,7 @@
 #include "cli/CommandLine.h"
 #include "cli/CommandMain.h"
 #include "cli/Commands.h"
+#include "cli/StopSignal.h"
 #include "device/ReportTrace.h"
 #include "keypad/KeyNameTable.h"
 #include "keypad/KeypadFrame.h"
@@ -361,6 +362,88 @@ TEST_F(CliTest, TheBatchLogHoldsWholeRows) {
     EXPECT_EQ(rows.substr(rows.size() - 2), "\r\n") << rows;
     EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 2) << rows;
 #endif
+}
+
+// Ends a batch as Ctrl+C would, at the given write of settings, and counts
+// the answers to settings (one per reader configured).
+class StopAtWrite : public dev::ReportTracer {
+  public:
+    explicit StopAtWrite(int write) : m_writesLeft(write) {}
+    void OnReportWritten(const std::string& op, const uint8_t*, size_t) override {
+        if (IsSettings(op) && --m_writesLeft == 0) cli::NoteStopSignal(2);
+    }
+    void OnReportRead(const std::string& op, const uint8_t*, size_t) override {
+        if (IsSettings(op)) ++answers;
+    }
+    void OnReadTimeout(const std::string& op) override {
+        if (IsSettings(op)) ++answers;
+    }
+    std::atomic<int> answers{0};
+
+  private:
+    static bool IsSettings(const std::string& op) {
+        return op.size() >= 9 && op.compare(op.size() - 9, 9, "SetDevice") == 0;
+    }
+    std::atomic<int> m_writesLeft;
+};
+
+// Standard output whose reader goes away after some lines.
+struct ClosesAfterLines : std::streambuf {
+    explicit ClosesAfterLines(int lines) : linesLeft(lines) {}
+    int overflow(int c) override {
+        if (linesLeft == 0) return traits_type::eof();
+        if (c == '\n') --linesLeft;
+        return c;
+    }
+    int linesLeft;
+};
+
+// A batch that ends before its count (Ctrl+C, a closed standard output)
+// reports and logs every reader it started, and starts none after.
+TEST_F(CliTest, ABatchEndedEarlyReportsEveryReaderItStarted) {
+    const std::string p = WriteProfile("p.json", Changed());
+    const struct {
+        const char* name;
+        bool parallel;
+        int stopAtWrite;  // 0: no signal
+        int outLines;     // -1: standard output takes everything
+        int status;
+        const char* said;
+    } cases[] = {
+        {"Ctrl+C, one at a time", false, 3, -1, 0, "batch: stopped"},
+        {"Ctrl+C, all at once", true, 5, -1, 0, "batch: stopped"},
+        {"closed output, one at a time", false, 0, 2, 2, "cannot write the standard output"},
+        {"closed output, all at once", true, 0, 2, 2, "cannot write the standard output"},
+    };
+    // Answers to settings that one reader's configuration takes.
+    StopAtWrite one(0);
+    std::ostringstream ignored;
+    ASSERT_EQ(cli::RunSimulated(cli::ParseCommandLine({"--simulate", "batch", p, "--count", "1"}),
+                                clock, ignored, ignored, &one),
+              0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string log = Path(std::string(c.name) + ".csv");
+        std::vector<std::string> args = {"--simulate", "batch", p, "--log", log};
+        if (c.parallel) args.push_back("--parallel");
+        StopAtWrite tracer(c.stopAtWrite);
+        ClosesAfterLines closing(c.outLines);
+        std::ostringstream taken, err;
+        std::ostream out(c.outLines < 0 ? static_cast<std::streambuf*>(taken.rdbuf()) : &closing);
+        // Without a count the batch runs until something ends it.
+        const int status = cli::RunSimulated(cli::ParseCommandLine(args), clock, out, err, &tracer);
+        cli::ForgetStopSignal();
+        EXPECT_EQ(status, c.status) << err.str();
+        EXPECT_NE(err.str().find(c.said), std::string::npos) << err.str();
+        const std::string reported = taken.str() + err.str();
+        const std::string csv = Read(log);
+        const long rows = std::count(csv.begin(), csv.end(), '\n') - 1;
+        EXPECT_GE(rows, 1);
+        EXPECT_EQ(rows * one.answers, tracer.answers) << csv;
+        // Lines that did not reach standard output went to standard error.
+        const long takenLines = c.outLines < 0 ? 0 : c.outLines;
+        EXPECT_EQ(std::count(reported.begin(), reported.end(), '[') + takenLines, rows) << reported;
+    }
 }
 
 // A reader that may not be opened: the message points to a section of the

@@ -3,7 +3,9 @@
 #include <poll.h>
 
 #include <cerrno>
+#include <iostream>
 
+#include "cli/StopSignal.h"
 #include "cli/linux/StopSignals.h"
 #include "device/hidapi/HidapiPort.h"
 #include "device/udev/UdevWatcher.h"
@@ -18,17 +20,17 @@ class UdevPump : public EventPump {
     explicit UdevPump(dev::UdevWatcher& watcher) : m_watcher(watcher) {}
     bool WaitForDevice(int timeoutMs) override {
         if (m_watcher.Fd() < 0) return false;
-        // A stop asked for by a signal ends the wait at once (StopSignals.h).
-        pollfd pfd[2] = {{m_watcher.Fd(), POLLIN, 0}, {StopEventFd(), POLLIN, 0}};
+        // A stop signal wakes the wait; the batch then sees it noted.
+        pollfd fds[2] = {{m_watcher.Fd(), POLLIN, 0}, {StopSignalFd(), POLLIN, 0}};
         for (;;) {
-            if (StopRequested()) return true;
-            const int n = ::poll(pfd, pfd[1].fd >= 0 ? 2 : 1, timeoutMs);
+            const int n = ::poll(fds, fds[1].fd < 0 ? 1 : 2, timeoutMs);
             if (n == 0) return true;
             if (n > 0) break;
             if (errno != EINTR) return false;
+            if (StopSignalNoted()) return true;
         }
-        if (pfd[1].revents) return true;
-        if (pfd[0].revents & (POLLERR | POLLNVAL)) return false;
+        if (fds[1].revents & POLLIN) return true;
+        if (fds[0].revents & (POLLERR | POLLNVAL)) return false;
         m_watcher.Dispatch();
         return true;
     }
@@ -53,6 +55,13 @@ class LinuxDevices : public SystemDevices {
 
 std::unique_ptr<SystemDevices> MakeLinuxDevices() {
     return std::make_unique<LinuxDevices>();
+}
+
+int RunLinuxCommand(const cli::CommandLine& options) {
+    if (options.command == cli::CommandLine::Command::Batch) CatchStopSignals();
+    const int status = RunWithoutWindow(options, std::cout, std::cerr, MakeLinuxDevices);
+    EndByNotedStopSignal();
+    return status;
 }
 
 }  // namespace cli

@@ -12,4 +12,9 @@ namespace cli {
 // pump says no event can come, and commands that wait for none still run.
 std::unique_ptr<SystemDevices> MakeLinuxDevices();
 
+// Runs a command on the system's readers with the standard streams; a batch
+// stopped by SIGINT or SIGTERM reports its readers, then ends the process by
+// that signal.
+int RunLinuxCommand(const cli::CommandLine& options);
+
 }  // namespace cli

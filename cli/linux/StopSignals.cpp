@@ -1,47 +1,49 @@
 #include "cli/linux/StopSignals.h"
 
-#include <pthread.h>
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
-#include <thread>
 
-#include "cli/Commands.h"
+#include "cli/StopSignal.h"
 
 namespace cli {
+
 namespace {
 
 int g_pipe[2] = {-1, -1};
 
-void WaitForSignals(sigset_t set) {
-    int signal = 0;
-    if (sigwait(&set, &signal) != 0) return;
-    RequestStop();
+extern "C" void OnStopSignal(int signal) {
+    const int saved = errno;
+    NoteStopSignal(signal);
     const char byte = 1;
-    (void)!::write(g_pipe[1], &byte, 1);
-    // The second one is the signal as it would have been.
-    if (sigwait(&set, &signal) != 0) return;
-    std::signal(signal, SIG_DFL);
-    sigset_t one;
-    sigemptyset(&one);
-    sigaddset(&one, signal);
-    pthread_sigmask(SIG_UNBLOCK, &one, nullptr);
-    ::raise(signal);
+    // Non-blocking: a full pipe is readable already.
+    [[maybe_unused]] const ssize_t n = ::write(g_pipe[1], &byte, 1);
+    errno = saved;
 }
 
 }  // namespace
 
-void StopOnSignals() {
-    if (g_pipe[0] >= 0 || ::pipe(g_pipe) != 0) return;
-    sigset_t set;
-    sigemptyset(&set);
-    for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&set, s);
-    pthread_sigmask(SIG_BLOCK, &set, nullptr);
-    std::thread(WaitForSignals, set).detach();
+void CatchStopSignals() {
+    if (g_pipe[0] < 0 && ::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
-int StopEventFd() {
+int StopSignalFd() {
     return g_pipe[0];
+}
+
+void EndByNotedStopSignal() {
+    const int signal = StopSignalNoted();
+    if (signal == 0) return;
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
 }
 
 }  // namespace cli

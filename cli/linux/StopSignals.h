@@ -1,18 +1,17 @@
 #pragma once
-// batch's end by Ctrl+C (SIGINT), SIGTERM or SIGHUP: the first one stops the
-// batch after the readers in hand (RequestStop) and lets it print its
-// summary; a second one ends the program as the signal would. The signals
-// are taken by a thread of their own (sigwait), so no transfer to a reader
-// is ever cut short by one.
+// SIGINT and SIGTERM during a batch (cli/StopSignal.h): caught, noted, and
+// made visible to a poll through a pipe, so that a pump blocked on the udev
+// monitor wakes at once.
 
 namespace cli {
 
-// Blocks the signals in this thread and in every thread it starts from now
-// on, and starts the thread that waits for them. Called once, before any
-// other thread starts.
-void StopOnSignals();
-// A descriptor that becomes readable once a stop is requested by a signal,
-// for a wait on device events to end at once; -1 before StopOnSignals.
-int StopEventFd();
+// Catches SIGINT and SIGTERM from now on, and ignores SIGPIPE: a standard
+// output closed by its reader is then a write error the batch reports.
+void CatchStopSignals();
+// Readable once a stop signal was caught; -1 before CatchStopSignals.
+int StopSignalFd();
+// Ends the process by the noted signal with its default action, so that the
+// shell sees the command interrupted; returns when none was noted.
+void EndByNotedStopSignal();
 
 }  // namespace cli

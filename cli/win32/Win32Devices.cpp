@@ -1,9 +1,9 @@
 #include "cli/win32/Win32Devices.h"
 
-#include <atomic>
 #include <cstdlib>
 #include <utility>
 
+#include "cli/win32/StopSignals.h"
 #include "device/win32/Win32HidPort.h"
 #include "toolkit/win32/Win32Api.h"
 
@@ -27,18 +27,6 @@ LRESULT CALLBACK DeviceEventProc(HWND window, UINT message, WPARAM wp, LPARAM lp
         return TRUE;
     }
     return DefWindowProcW(window, message, wp, lp);
-}
-
-// The pump's window, for the console's Ctrl+C to wake a wait on it.
-std::atomic<HWND> g_pumpWindow{nullptr};
-
-// The first Ctrl+C (or Ctrl+Break, or the console closing) stops the batch
-// after the readers in hand; a second one ends the program as it would.
-BOOL WINAPI OnConsoleControl(DWORD) {
-    if (StopRequested()) return FALSE;
-    RequestStop();
-    if (const HWND window = g_pumpWindow.load()) PostMessageW(window, WM_NULL, 0, 0);
-    return TRUE;
 }
 
 class Win32Devices : public SystemDevices {
@@ -66,11 +54,9 @@ Win32DevicePump::Win32DevicePump() {
                                &m_events);
     m_watcher = std::make_unique<dev::Win32DeviceWatcher>(m_window);
     if (m_window) m_watcher->Listen();
-    g_pumpWindow.store(static_cast<HWND>(m_window));
 }
 
 Win32DevicePump::~Win32DevicePump() {
-    g_pumpWindow.store(nullptr);
     m_watcher.reset();
     if (m_window) DestroyWindow(static_cast<HWND>(m_window));
 }
@@ -82,7 +68,6 @@ bool Win32DevicePump::WaitForDevice(int timeoutMs) {
     for (;;) {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        if (StopRequested()) return true;
         if (!m_events.empty()) {
             // Taken first: an event that comes during delivery waits for the next call.
             const std::vector<uint32_t> events = std::exchange(m_events, {});
@@ -95,9 +80,12 @@ bool Win32DevicePump::WaitForDevice(int timeoutMs) {
             if (now >= deadline) return true;
             wait = static_cast<DWORD>(deadline - now);
         }
-        if (MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
-            WAIT_FAILED)
-            return false;
+        // A stop (Ctrl+C) wakes the wait; the batch then sees it noted.
+        HANDLE stop = StopSignalEvent();
+        const DWORD woke = MsgWaitForMultipleObjectsEx(stop ? 1 : 0, stop ? &stop : nullptr, wait,
+                                                       QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woke == WAIT_FAILED) return false;
+        if (stop && woke == WAIT_OBJECT_0) return true;
     }
 }
 
@@ -105,16 +93,12 @@ std::unique_ptr<SystemDevices> MakeWin32Devices() {
     return std::make_unique<Win32Devices>();
 }
 
-void StopOnConsoleControl() {
-    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
-}
-
 Language Win32Language() {
     // A locale set in the environment (a POSIX shell, Wine) is the user's word.
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"})
         if (const char* value = std::getenv(name); value && *value) return LanguageOfEnvironment();
     return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE ? Language::Chinese
-                                                                      : Language::English;
+                                                                     : Language::English;
 }
 
 }  // namespace cli

@@ -38,11 +38,6 @@ class Win32DevicePump : public EventPump {
 // A SystemDevicesMaker.
 std::unique_ptr<SystemDevices> MakeWin32Devices();
 
-// batch's end by Ctrl+C in the console: the first stops the batch after the
-// readers in hand (RequestStop, and a wait on the pump ends), a second ends
-// the program.
-void StopOnConsoleControl();
-
 // The language of the messages: the locale's when the environment names one
 // (LC_ALL, LC_MESSAGES, LANG), else the user's interface language.
 Language Win32Language();

@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::string_view(argv[1]) == e2e::COMMAND_MODE) {
         const cli::CommandLine options = cli::ParseCommandLine({argv + 2, argv + argc});
         if (!cli::WithoutWindow(options)) return Usage();  // no command: there is no window here
-        return cli::RunWithoutWindow(options, std::cout, std::cerr, cli::MakeLinuxDevices);
+        return cli::RunLinuxCommand(options);
     }
     std::string reader, only;
     bool verbose = false;

@@ -15,6 +15,7 @@
 #include "cli/CommandLine.h"
 #include "cli/CommandMain.h"
 #include "cli/win32/StandardStream.h"
+#include "cli/win32/StopSignals.h"
 #include "cli/win32/Win32Devices.h"
 #include "device/win32/Win32DeviceWatcher.h"
 #include "device/win32/Win32HidPort.h"
@@ -102,10 +103,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     std::ostream err(&errBuffer);
     // Help, a usage error and the commands never open the window.
     if (cli::WithoutWindow(options)) {
-        if (options.action == cli::CommandLine::Action::Run &&
-            options.command == cli::CommandLine::Command::Batch)
-            cli::StopOnConsoleControl();
-        return cli::RunWithoutWindow(options, out, err, cli::MakeWin32Devices, cli::Win32Language);
+        // A batch stopped by Ctrl+C reports its readers first.
+        if (options.command == cli::CommandLine::Command::Batch) cli::CatchStopSignals();
+        const int status =
+            cli::RunWithoutWindow(options, out, err, cli::MakeWin32Devices, cli::Win32Language);
+        err.flush();
+        cli::EndByNotedStopSignal();
+        return status;
     }
 
     tk::SystemClock clock;
