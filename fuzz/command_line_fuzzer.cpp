@@ -21,7 +21,8 @@ bool Same(const CommandLine& a, const CommandLine& b) {
            a.simulated == b.simulated && a.simulateState == b.simulateState &&
            a.traceFile == b.traceFile && a.profile == b.profile && a.json == b.json &&
            a.device == b.device && a.serial == b.serial && a.count == b.count &&
-           a.logFile == b.logFile && a.parallel == b.parallel;
+           a.logFile == b.logFile && a.parallel == b.parallel && a.force == b.force &&
+           a.quiet == b.quiet && a.verbose == b.verbose && a.language == b.language;
 }
 
 bool TakesProfile(CommandLine::Command c) {
@@ -49,6 +50,12 @@ std::vector<std::string> Canonical(const CommandLine& c) {
     if (c.json) args.push_back("--json");
     if (c.parallel) args.push_back("--parallel");
     if (c.count) args.push_back("--count=" + std::to_string(c.count));
+    if (c.force) args.push_back("--force");
+    if (c.quiet) args.push_back("--quiet");
+    for (int i = 0; i < c.verbose; ++i) args.push_back("--verbose");
+    if (c.language != CommandLine::LanguageChoice::System)
+        args.push_back(c.language == CommandLine::LanguageChoice::Chinese ? "--lang=zh"
+                                                                           : "--lang=en");
     args.push_back("--");
     if (c.command != CommandLine::Command::None) args.push_back(cli::CommandName(c.command));
     if (TakesProfile(c.command)) args.push_back(c.profile);
@@ -82,7 +89,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                    : c.simulate == c.simulated.front());
     using Command = CommandLine::Command;
     FUZZ_CHECK(c.profile.empty() || TakesProfile(c.command));
-    FUZZ_CHECK(!c.json || c.command == Command::Read || c.command == Command::List);
+    FUZZ_CHECK(!c.json || c.command != Command::None);
+    FUZZ_CHECK(!c.force || c.command == Command::Apply);
+    FUZZ_CHECK(!(c.quiet && c.verbose));
+    FUZZ_CHECK(!(c.json && c.logFile == "-"));
     FUZZ_CHECK(c.device.empty() || c.serial.empty());
     FUZZ_CHECK(c.simulateState.empty() || !c.simulated.empty());
     FUZZ_CHECK((c.count == 0 && c.logFile.empty() && !c.parallel) || c.command == Command::Batch);
