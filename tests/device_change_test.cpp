@@ -167,12 +167,18 @@ TEST(DeviceChangeDuringABox, IsHandledAfterTheOperationNotInsideIt) {
     EXPECT_TRUE(ui.IsChecked(IDC_COMPUTER_SLOW));
 }
 
-// The rule line of the udev rule file that packaging installs.
+// The one-line rule the tool prints for an install by hand.
 std::string PackagedRule() {
+    // The packaged rule's match (subsystem and ids) with the seat tag: the
+    // packaged file tags through its helper, which a hand install lacks.
     std::ifstream in(READER_CONFIG_UDEV_RULE);
     std::string line;
     while (std::getline(in, line))
-        if (!line.empty() && line[0] != '#') return line;
+        if (!line.empty() && line[0] != '#') {
+            const size_t import = line.find(", IMPORT{");
+            if (import == std::string::npos) return {};
+            return line.substr(0, import) + ", TAG+=\"uaccess\"";
+        }
     return {};
 }
 
