@@ -64,8 +64,9 @@ TEST(ConsoleText, AChinesePathReadsBackOnTheConsole) {
         CloseHandle(pi.hProcess);
         EXPECT_EQ(status, 2u);
         const std::wstring text = ConsoleText(out);
-        EXPECT_NE(text.find(L"reader-config: cannot read 没有 这个.json: No such file or directory"),
-                  std::wstring::npos)
+        EXPECT_NE(
+            text.find(L"reader-config: cannot read 没有 这个.json: No such file or directory"),
+            std::wstring::npos)
             << tk::win32::Utf8(text);
         CloseHandle(out);
         FreeConsole();
