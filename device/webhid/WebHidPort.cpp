@@ -19,13 +19,8 @@ EM_ASYNC_JS(int, hid_write, (int handle, const uint8_t* report, int length, int 
     return await ReaderHid.write(handle, HEAPU8.slice(report, report + length), timeoutMs);
 });
 // Bytes stored (report id first), 0 timed out, -1 error.
-EM_ASYNC_JS(int, hid_read, (int handle, uint8_t* report, int capacity, int timeoutMs), {
-    const got = await ReaderHid.read(handle, timeoutMs);
-    if (!got) return got == = null ? 0 : -1;
-    const n = Math.min(got.length, capacity);
-    HEAPU8.set(got.subarray(0, n), report);
-    return n;
-});
+EM_ASYNC_JS(int, hid_read, (int handle, uint8_t* report, int capacity, int timeoutMs),
+            { return await ReaderHid.readInto(handle, report, capacity, timeoutMs); });
 
 class WebHidHandle : public HidHandle {
   public:

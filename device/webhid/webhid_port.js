@@ -108,6 +108,16 @@ var ReaderHid = (function () {
     return h.queue.length ? h.queue.shift() : null;
   }
 
+  // read() into the module's memory at ptr: bytes stored, 0 when nothing
+  // came in time, -1 when the device went away.
+  async function readInto(handle, ptr, capacity, ms) {
+    const got = await read(handle, ms);
+    if (!got) return got === null ? 0 : -1;
+    const n = Math.min(got.length, capacity);
+    HEAPU8.set(got.subarray(0, n), ptr);
+    return n;
+  }
+
   // Asks the browser for the reader: only from a user's click.
   async function request() {
     if (!hid()) return false;
@@ -139,5 +149,5 @@ var ReaderHid = (function () {
     });
   }
 
-  return { list, open, close, write, read, request, start, available: () => !!hid() };
+  return { list, open, close, write, readInto, request, start, available: () => !!hid() };
 })();

@@ -61,12 +61,29 @@ async function openPage(env, query = '?simulate=reader') {
 }
 
 // The page between operations: nothing posted waits, no operation runs.
+// Message boxes on the way get the answer the headless toolkit gives when a
+// test queued none (No, or OK), as the native traces were recorded; a file
+// dialog stops the wait, for the test to answer.
 async function settle(page) {
-  await page.waitForFunction(() => Module._web_idle());
+  for (;;) {
+    const state = await page.waitForFunction(() => {
+      const layer = document.getElementById('modal-layer');
+      if (!layer.hidden) return layer.dataset.kind;
+      return Module._web_idle() ? 'idle' : false;
+    });
+    const kind = await state.jsonValue();
+    if (kind !== 'message' && kind !== 'about') return kind;
+    page.boxes = (page.boxes || []).concat(await page.textContent('.reader-box'));
+    const answer = await page.$('.reader-box [data-answer="2"]') ? '2' : '0';
+    await page.click(`.reader-box [data-answer="${answer}"]`);
+  }
 }
 
 const ctl = (id) => `.reader-client [data-id="${id}"]`;
-const input = (id) => `${ctl(id)} input, input${ctl(id)}, textarea${ctl(id)}, button${ctl(id)}`;
+// The element a user clicks or types into: a check box's or radio button's
+// input, or the control itself.
+const input = (id) => ['input', 'textarea', 'button'].map((tag) => `.reader-client ${tag}[data-id="${id}"]`)
+  .concat(`${ctl(id)} input`).join(', ');
 
 async function click(page, id) {
   await page.click(input(id));
@@ -89,7 +106,7 @@ async function menu(page, commandId) {
 
 // Chooses an entry of the window's own menu (the context menu).
 async function windowEntry(page, commandId) {
-  await page.click('.reader-client', { button: 'right', position: { x: 4, y: 4 } });
+  await page.click('.reader-client textarea', { button: 'right' });
   const entry = page.locator(`.reader-context [data-command="${commandId}"]`).first();
   await entry.click();
   await settle(page);
@@ -100,7 +117,7 @@ async function windowEntry(page, commandId) {
 function frames(trace) {
   return trace.split('\n').filter((l) => l && !l.startsWith('#')).map((l) => {
     const [, op, ...rest] = l.split(' ');
-    return op.slice(op.indexOf(':') + 1) + ' ' + rest.join(' ');
+    return op.slice(op.lastIndexOf(':') + 1) + ' ' + rest.join(' ');
   });
 }
 

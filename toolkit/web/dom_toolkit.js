@@ -368,11 +368,12 @@ var ReaderDom = (function () {
     withStrings((n) => call('web_box_answer', value, n), name || '');
     replayHeldKeys();
   }
-  function showBox(caption, body, buttons, keys) {
+  function showBox(kind, caption, body, buttons, keys) {
     closeContextMenu();
     closeMenus();
     layer.textContent = '';
     layer.hidden = false;
+    layer.dataset.kind = kind;
     const frame = el('div', 'reader-box');
     frame.setAttribute('role', 'dialog');
     frame.setAttribute('aria-modal', 'true');
@@ -410,7 +411,7 @@ var ReaderDom = (function () {
     const t = texts();
     const body = el('div', 'reader-box-text', text.replace(/\r\n/g, '\n'));
     const buttons = yesNo ? [{ text: t.yes, value: 1 }, { text: t.no, value: 2 }] : [{ text: t.ok, value: 0 }];
-    showBox(caption, body, buttons, (e) => {
+    showBox('message', caption, body, buttons, (e) => {
       const k = e.key.toLowerCase();
       if (e.key === 'Enter' && document.activeElement && document.activeElement.dataset.answer)
         answer(Number(document.activeElement.dataset.answer));
@@ -425,7 +426,7 @@ var ReaderDom = (function () {
   function aboutBox(title, ok, line1, line2) {
     const body = el('div', 'reader-box-text');
     body.append(el('p', '', line1), el('p', '', line2));
-    showBox(title, body, [{ text: ok, value: 0 }], (e) => {
+    showBox('about', title, body, [{ text: ok, value: 0 }], (e) => {
       if (e.key === 'Enter' || e.key === 'Escape' || e.key === ' ') answer(0);
       else return e.key !== 'Tab';
       return true;
@@ -440,7 +441,7 @@ var ReaderDom = (function () {
     input.value = suggested;
     body.appendChild(input);
     const save = () => answer(1, input.value.trim());
-    showBox(title, body, [{ text: t.save, value: 1, act: save }, { text: t.cancel, value: 0 }], (e) => {
+    showBox('save', title, body, [{ text: t.save, value: 1, act: save }, { text: t.cancel, value: 0 }], (e) => {
       if (e.key === 'Enter') save();
       else if (e.key === 'Escape') answer(0, '');
       else return false;
@@ -455,7 +456,9 @@ var ReaderDom = (function () {
     picker.type = 'file';
     picker.accept = '.' + extension;
     box = { keys: (e) => e.preventDefault() };
+    layer.textContent = '';
     layer.hidden = false;
+    layer.dataset.kind = 'open';
     picker.addEventListener('cancel', () => answer(0, ''));
     picker.addEventListener('change', async () => {
       const file = picker.files[0];
@@ -471,6 +474,8 @@ var ReaderDom = (function () {
   }
 
   function download(path) {
+    // The module's umask leaves files it writes unreadable to FS.readFile.
+    FS.chmod(path, 0o600);
     const bytes = FS.readFile(path);
     FS.unlink(path);
     const url = URL.createObjectURL(new Blob([bytes]));
