@@ -192,3 +192,28 @@ test('a profile saved as a download loads back through the file picker', async (
   assert.equal(await page.isChecked(s.input(ID.TRACK2)), false);
   await page.context().close();
 });
+
+test('batch: each reader plugged in is configured, and the log downloads as CSV', async () => {
+  const page = await s.openPage(env);
+  await s.settle(page);
+  // The frames of Set Device, whichever operation (batch start, arrival) sent them.
+  const sent = (frames) => frames.filter((f) => f.split(' ')[1] === 'W').map((f) => f.slice(f.indexOf(' ') + 1));
+  const factory = sent(s.nativeFrames('set_device_factory'));
+  assert.deepEqual(sent(await framesOf(page, () => s.click(page, ID.BATCH))), factory);
+  const fresh = await framesOf(page, async () => {
+    await page.click('[data-simulate="fresh"]');
+    await s.settle(page);
+  });
+  assert.deepEqual(sent(fresh), factory);
+  await s.click(page, ID.BATCH);
+  const downloaded = page.waitForEvent('download');
+  await s.windowEntry(page, ID.SAVE_BATCH_LOG);
+  await page.keyboard.press('Enter');
+  await s.settle(page);
+  const download = await downloaded;
+  assert.equal(download.suggestedFilename(), 'batch-log.csv');
+  const rows = fs.readFileSync(await download.path(), 'utf8').trim().split(/\r?\n/);
+  assert.equal(rows.length, 3, rows.join('\n')); // the header and two readers
+  assert.ok(rows.slice(1).every((r) => r.includes('configured')), rows.join('\n'));
+  await page.context().close();
+});
