@@ -33,10 +33,10 @@ function serve(root) {
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-async function launch() {
+async function launch(site = SITE) {
   // playwright starts the browser with a new empty profile of its own.
   const browser = await chromium.launch({ executablePath: CHROMIUM, headless: true, args: FLAGS });
-  const server = await serve(SITE);
+  const server = await serve(site);
   const origin = 'http://127.0.0.1:' + server.address().port;
   return {
     browser,
@@ -125,4 +125,4 @@ function nativeFrames(name) {
   return frames(fs.readFileSync(path.join(__dirname, '../traces', name + '.trace'), 'utf8'));
 }
 
-module.exports = { launch, openPage, settle, click, text, menu, windowEntry, frames, nativeFrames, ctl, input, SITE };
+module.exports = { serve, launch, openPage, settle, click, text, menu, windowEntry, frames, nativeFrames, ctl, input, SITE };
