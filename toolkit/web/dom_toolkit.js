@@ -54,15 +54,16 @@ var ReaderDom = (function () {
   }
 
   // The font's base units, measured as the platforms do: the average width of
-  // the Latin letters and the font's line height.
+  // the Latin letters and the height of the font's em box (which the other
+  // toolkits read from the font's tables; for the CJK fonts the dialog uses
+  // it is the font size).
   function baseUnits() {
     const probe = el('span', 'reader-font-probe', 'ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz');
     document.body.appendChild(probe);
     const width = probe.getBoundingClientRect().width;
-    probe.textContent = '国';
-    const height = probe.getBoundingClientRect().height;
+    const em = parseFloat(getComputedStyle(probe).fontSize);
     probe.remove();
-    return { cx: Math.max(1, Math.floor((Math.round(width) / 26 + 1) / 2)), cy: Math.max(1, Math.round(height)) };
+    return { cx: Math.max(1, Math.floor((Math.round(width) / 26 + 1) / 2)), cy: Math.max(1, Math.round(em)) };
   }
 
   function begin(title, width, height) {
