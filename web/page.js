@@ -4,6 +4,7 @@
 // for with the page's button.
 Module.noInitialRun = true;
 Module.onRuntimeInitialized = async function () {
+  performance.mark('reader-runtime-ready');
   const params = new URLSearchParams(location.search);
   const simulate = params.get('simulate');
   const status = document.getElementById('page-status');
@@ -21,6 +22,7 @@ Module.onRuntimeInitialized = async function () {
   }
   await ReaderHid.start();
   callMain([]);
+  performance.mark('reader-dialog-built');
   // The dialog is built when main first waits; the frame after next has
   // painted it (bench/web measures to this mark).
   requestAnimationFrame(() => requestAnimationFrame(() => performance.mark('reader-dialog-painted')));

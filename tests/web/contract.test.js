@@ -5,23 +5,17 @@
 // and keys, window entries and their shortcuts, and the names screen
 // readers announce.
 'use strict';
-const { test, before, after } = require('node:test');
+const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const s = require('./support.js');
 
 const ID = { OUTPUT: 1000, SET_DEVICE: 1024, READ_DEVICE: 1026, TRACK2: 1015, MIDDLE_SEP_TEXT: 1052,
   SHIELD_KEYS: 1140, ENGLISH: 1070, EXIT: 32782, SAVE_PROFILE: 32901 };
 
-let env;
-before(async () => {
-  env = await s.launch();
-});
-after(async () => {
-  if (env) await env.close();
-});
+const browser = s.browserForTests();
 
 async function withPage(query, body) {
-  const page = await s.openPage(env, query);
+  const page = await s.openPage(browser.env, query);
   await s.settle(page);
   try {
     await body(page);

@@ -3,7 +3,7 @@
 // reader receives (equal to the native tool's recorded traces), keys, plug
 // and unplug, the language switch and a profile's round trip.
 'use strict';
-const { test, before, after } = require('node:test');
+const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const s = require('./support.js');
@@ -17,13 +17,7 @@ const ID = {
   TOGGLE_VIEW: 32797, SAVE_PROFILE: 32901, LOAD_PROFILE: 32902, SAVE_BATCH_LOG: 32903,
 };
 
-let env;
-before(async () => {
-  env = await s.launch();
-});
-after(async () => {
-  if (env) await env.close();
-});
+const browser = s.browserForTests();
 
 // What the reader received and answered during steps, as native traces list it.
 async function framesOf(page, steps) {
@@ -80,7 +74,7 @@ const SCENARIOS = [
 for (const scenario of SCENARIOS) {
   for (const english of [false, true]) {
     test(`${scenario.name} sends the native tool's frames${english ? ' in English' : ''}`, async () => {
-      const page = await s.openPage(env, '?simulate=' + scenario.device);
+      const page = await s.openPage(browser.env, '?simulate=' + scenario.device);
       await s.settle(page);
       if (english) await toEnglish(page);
       // What the tool sends; the answers are the virtual reader's, as the
@@ -111,7 +105,7 @@ async function expectTexts(page, which) {
 }
 
 test('start-up texts and the language switch', async () => {
-  const page = await s.openPage(env);
+  const page = await s.openPage(browser.env);
   await s.settle(page);
   const output = await s.text(page, ID.OUTPUT);
   assert.ok(output.startsWith('欢迎使用USB读卡器设置软件！ \nWelcome use USB card reader setup software! \n设备已连接！'), output);
@@ -128,7 +122,7 @@ test('start-up texts and the language switch', async () => {
 });
 
 test('keys: the general view announces them, left and right told apart', async () => {
-  const page = await s.openPage(env);
+  const page = await s.openPage(browser.env);
   await s.settle(page);
   await toEnglish(page);
   // Control keys are announced only while they are not shielded.
@@ -142,7 +136,7 @@ test('keys: the general view announces them, left and right told apart', async (
 });
 
 test('keys: a key field takes the key pressed in it, by its side', async () => {
-  const page = await s.openPage(env, '?simulate=keypad');
+  const page = await s.openPage(browser.env, '?simulate=keypad');
   await s.settle(page);
   await s.menu(page, ID.TOGGLE_VIEW);
   for (const [field, key, name] of [[ID.KEY1, 'F5', 'F5'], [ID.KEY2, 'ShiftRight', 'SHIFT']]) {
@@ -155,7 +149,7 @@ test('keys: a key field takes the key pressed in it, by its side', async () => {
 });
 
 test('unplugging and plugging the reader back in', async () => {
-  const page = await s.openPage(env);
+  const page = await s.openPage(browser.env);
   await s.settle(page);
   await page.click('[data-simulate="unplug"]');
   await s.settle(page);
@@ -171,7 +165,7 @@ test('unplugging and plugging the reader back in', async () => {
 });
 
 test('a profile saved as a download loads back through the file picker', async () => {
-  const page = await s.openPage(env);
+  const page = await s.openPage(browser.env);
   await s.settle(page);
   await typeInto(page, ID.END_SEP_TEXT, 'END');
   await s.click(page, ID.TRACK2);
@@ -194,7 +188,7 @@ test('a profile saved as a download loads back through the file picker', async (
 });
 
 test('batch: each reader plugged in is configured, and the log downloads as CSV', async () => {
-  const page = await s.openPage(env);
+  const page = await s.openPage(browser.env);
   await s.settle(page);
   // The frames of Set Device, whichever operation (batch start, arrival) sent them.
   const sent = (frames) => frames.filter((f) => f.split(' ')[1] === 'W').map((f) => f.slice(f.indexOf(' ') + 1));

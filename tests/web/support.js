@@ -48,6 +48,20 @@ async function launch(site = SITE) {
   };
 }
 
+// One browser for a test file: launched before its tests, closed after them.
+// Its env is there once the tests run.
+function browserForTests() {
+  const { before, after } = require('node:test');
+  const holder = { env: null };
+  before(async () => {
+    holder.env = await launch();
+  });
+  after(async () => {
+    if (holder.env) await holder.env.close();
+  });
+  return holder;
+}
+
 // A page of the configurator, started and showing its dialog.
 async function openPage(env, query = '?simulate=reader') {
   const context = await env.browser.newContext({ acceptDownloads: true, viewport: { width: 900, height: 760 } });
@@ -69,7 +83,7 @@ async function settle(page) {
     const state = await page.waitForFunction(() => {
       const layer = document.getElementById('modal-layer');
       if (!layer.hidden) return layer.dataset.kind;
-      return Module._web_idle() ? 'idle' : false;
+      return Module._web_idle() && !ReaderDom.holdingKeys() ? 'idle' : false;
     });
     const kind = await state.jsonValue();
     if (kind !== 'message' && kind !== 'about') return kind;
@@ -125,4 +139,4 @@ function nativeFrames(name) {
   return frames(fs.readFileSync(path.join(__dirname, '../traces', name + '.trace'), 'utf8'));
 }
 
-module.exports = { serve, launch, openPage, settle, click, text, menu, windowEntry, frames, nativeFrames, ctl, input, SITE };
+module.exports = { serve, launch, browserForTests, openPage, settle, click, text, menu, windowEntry, frames, nativeFrames, ctl, input, SITE };

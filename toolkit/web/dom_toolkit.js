@@ -251,14 +251,21 @@ var ReaderDom = (function () {
     }
     return false;
   }
+  // Keys belong to the dialog unless another part of the page has the focus.
+  function forDialog() {
+    const a = document.activeElement;
+    return !a || a === document.body || root.contains(a);
+  }
   function onKeyDown(e) {
     if (ended) return;
     if (box) {
       box.keys(e);
       return;
     }
+    if (!forDialog()) return;
     if (contextMenu) closeContextMenu();
-    if (busy) {
+    // Held keys go first: a key pressed later waits behind them.
+    if (busy || heldKeys.length) {
       e.preventDefault();
       heldKeys.push({ code: e.code, key: e.key, repeat: e.repeat, ctrlKey: e.ctrlKey, altKey: e.altKey, shiftKey: e.shiftKey, metaKey: e.metaKey, up: false });
       return;
@@ -266,8 +273,8 @@ var ReaderDom = (function () {
     if (deliverKey(e, false)) e.preventDefault();
   }
   function onKeyUp(e) {
-    if (ended || box) return;
-    if (busy) {
+    if (ended || box || !forDialog()) return;
+    if (busy || heldKeys.length) {
       heldKeys.push({ code: e.code, up: true });
       return;
     }
@@ -366,8 +373,9 @@ var ReaderDom = (function () {
     layer.textContent = '';
     layer.hidden = true;
     box = null;
+    // The operation that opened the box goes on until it returns.
+    busy = true;
     withStrings((n) => call('web_box_answer', value, n), name || '');
-    replayHeldKeys();
   }
   function showBox(kind, caption, body, buttons, keys) {
     closeContextMenu();
@@ -492,7 +500,8 @@ var ReaderDom = (function () {
   function setBusy(on) {
     busy = !!on;
     root.classList.toggle('reader-busy', busy);
-    if (!busy) replayHeldKeys();
+    // From the page's own turn, not from inside the module's call.
+    if (!busy && heldKeys.length) setTimeout(replayHeldKeys);
   }
 
   function signal() {
@@ -531,6 +540,7 @@ var ReaderDom = (function () {
     setLanguage(tag) { language = tag; document.documentElement.lang = tag; },
     startTimer(id, ms) { setInterval(() => { if (!ended) call('web_timer', id); }, ms); },
     isBusy: () => busy,
+    holdingKeys: () => heldKeys.length > 0,
     boxOpen: () => !!box,
   };
 })();
