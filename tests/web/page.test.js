@@ -211,3 +211,19 @@ test('batch: each reader plugged in is configured, and the log downloads as CSV'
   assert.ok(rows.slice(1).every((r) => r.includes('configured')), rows.join('\n'));
   await page.context().close();
 });
+
+test('a file that is no profile is refused with a message and changes nothing', async () => {
+  const page = await s.openPage(browser.env);
+  await s.settle(page);
+  await typeInto(page, ID.END_SEP_TEXT, 'END');
+  const chooser = page.waitForEvent('filechooser');
+  await s.windowEntry(page, ID.LOAD_PROFILE);
+  await (await chooser).setFiles({ name: 'broken.json', mimeType: 'application/json', buffer: Buffer.from('{"format": ') });
+  page.boxes = [];
+  await s.settle(page);
+  assert.equal(page.boxes.length, 1);
+  assert.match(page.boxes[0], /broken\.json/);
+  assert.equal(await s.text(page, ID.END_SEP_TEXT), 'END');
+  assert.deepEqual(page.errors, []);
+  await page.context().close();
+});
