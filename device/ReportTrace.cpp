@@ -2,10 +2,11 @@
 
 #include <cctype>
 #include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iomanip>
+#include <locale>
 #include <sstream>
 
 namespace dev {
@@ -53,13 +54,13 @@ bool IsFailureReason(const std::string& word) {
 }  // namespace
 
 std::string FormatTraceStep(const TraceStep& step) {
-    // to_chars ignores the locale: the decimal point is "." even where the
-    // user's locale writes "0,362".
-    char time[32];
-    const auto written =
-        std::to_chars(time, time + sizeof time, step.seconds, std::chars_format::fixed, 3);
-    const std::string seconds =
-        written.ec == std::errc() ? std::string(time, written.ptr) : std::string("0.000");
+    // The classic locale writes "." even where the user's locale writes
+    // "0,362" (the floating-point to_chars is missing from some standard
+    // libraries, WebAssembly's among them).
+    std::ostringstream time;
+    time.imbue(std::locale::classic());
+    time << std::fixed << std::setprecision(3) << step.seconds;
+    const std::string seconds = time.str();
     std::string line = seconds + " " + (step.operation.empty() ? "-" : step.operation);
     switch (step.kind) {
         case TraceStep::Kind::Write:
@@ -86,10 +87,12 @@ std::optional<TraceStep> ParseTraceStep(const std::string& line, std::string* er
     std::string time, op, dir;
     if (!(in >> time) || time[0] == '#') return std::nullopt;
     TraceStep step;
-    // from_chars, unlike strtod, reads "." whatever the locale.
-    const char* end = time.data() + time.size();
-    const auto read = std::from_chars(time.data(), end, step.seconds);
-    if (read.ec != std::errc() || read.ptr != end || !std::isfinite(step.seconds))
+    // The classic locale reads "." whatever the user's locale; the whole
+    // word must be the number.
+    std::istringstream number(time);
+    number.imbue(std::locale::classic());
+    number >> step.seconds;
+    if (!number || number.peek() != std::char_traits<char>::eof() || !std::isfinite(step.seconds))
         return fail("bad time '" + time + "'");
     if (!(in >> op >> dir)) return fail("missing operation or direction");
     step.operation = op == "-" ? "" : op;

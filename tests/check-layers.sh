@@ -26,6 +26,9 @@ declare -A allowed=(
   [toolkit/qt]="base toolkit toolkit/qt"
   [device/win32]="base device device/win32 toolkit/win32"
   [cli/win32]="$cli cli/win32 device/win32 toolkit/win32"
+  [toolkit/web]="base toolkit toolkit/web"
+  [device/webhid]="base device device/webhid"
+  [web]="$dialog sim toolkit/web device/webhid"
 )
 
 bad=0

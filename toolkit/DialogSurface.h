@@ -1,8 +1,9 @@
 #pragma once
 // The dialog toolkit the main dialog is written against. Every control is
-// addressed by its numeric id, as the dialog's control table does. Two
-// implementations exist: qt/ builds real Qt widgets, headless/ keeps the same
-// state in memory for tests. Texts cross this interface as UTF-8.
+// addressed by its numeric id, as the dialog's control table does. qt/,
+// win32/ and web/ build real widgets (Qt's, Win32's, a page's HTML elements),
+// headless/ keeps the same state in memory for tests. Texts cross this
+// interface as UTF-8.
 //
 // Notifications from the dialog's own calls go back to the DialogEvents sink
 // synchronously, exactly when the real widgets would raise them: SetText on an
