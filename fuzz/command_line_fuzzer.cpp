@@ -55,7 +55,7 @@ std::vector<std::string> Canonical(const CommandLine& c) {
     for (int i = 0; i < c.verbose; ++i) args.push_back("--verbose");
     if (c.language != CommandLine::LanguageChoice::System)
         args.push_back(c.language == CommandLine::LanguageChoice::Chinese ? "--lang=zh"
-                                                                           : "--lang=en");
+                                                                          : "--lang=en");
     args.push_back("--");
     if (c.command != CommandLine::Command::None) args.push_back(cli::CommandName(c.command));
     if (TakesProfile(c.command)) args.push_back(c.profile);
