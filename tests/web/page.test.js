@@ -176,6 +176,8 @@ test('a profile saved as a download loads back through the file picker', async (
   const file = await (await downloaded).path();
   const profile = fs.readFileSync(file, 'utf8');
   assert.match(profile, /END/);
+  // The pane names the file the user got.
+  assert.match(await s.text(page, ID.OUTPUT), /配置文件已保存：reader-profile\.json/);
   await s.click(page, ID.DEFAULT_SETTING);
   assert.notEqual(await s.text(page, ID.END_SEP_TEXT), 'END');
   const chooser = page.waitForEvent('filechooser');

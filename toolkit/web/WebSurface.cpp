@@ -2,6 +2,7 @@
 
 #include <emscripten.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -305,9 +306,12 @@ std::string WebSurface::AskFileName(const FileDialogRequest& request) {
     if (!request.extension.empty() && std::filesystem::path(name).extension().empty())
         name += "." + request.extension;
     // What the dialog writes there goes to the browser as a download once
-    // the operation has returned (DeliverDownloads).
+    // the operation has returned (DeliverDownloads). The name is given
+    // relative to that folder, so the output pane names the download the
+    // user gets, not a folder of the page's own.
     mkdir(DOWNLOADS_DIR, 0700);
-    return std::string(DOWNLOADS_DIR) + "/" + name;
+    if (chdir(DOWNLOADS_DIR) != 0) return std::string(DOWNLOADS_DIR) + "/" + name;
+    return name;
 }
 
 void WebSurface::DeliverDownloads() {
