@@ -10,7 +10,7 @@ const assert = require('node:assert/strict');
 const s = require('./support.js');
 
 const ID = { OUTPUT: 1000, SET_DEVICE: 1024, READ_DEVICE: 1026, TRACK2: 1015, MIDDLE_SEP_TEXT: 1052,
-  SHIELD_KEYS: 1140, ENGLISH: 1070, EXIT: 32782, SAVE_PROFILE: 32901 };
+  SHIELD_KEYS: 1140, ENGLISH: 1070, CHINESE: 1069, TOGGLE_VIEW: 32797, EXIT: 32782, SAVE_PROFILE: 32901 };
 
 const browser = s.browserForTests();
 
@@ -127,6 +127,43 @@ const NAMES = [
   { id: ID.MIDDLE_SEP_TEXT, zh: '中间分隔符：', en: 'Middle separator:' },
   { id: ID.OUTPUT, zh: '输出窗口', en: 'Output pane' },
 ];
+// A frame without a caption draws its line where its captioned neighbours
+// draw theirs (all three stand at the same height in the control table).
+test('the caption-less frame lines up with its captioned neighbours', () => withPage('?simulate=reader', async (page) => {
+  const lineOf = (id) => page.$eval(s.ctl(id), (frame) => {
+    const r = frame.querySelector('legend').getBoundingClientRect();
+    return r.top + r.height / 2;
+  });
+  const [own, ...neighbours] = await Promise.all([1005, 1006, 1007].map(lineOf));
+  // The neighbours stand a dialog unit apart; the frame's line is theirs.
+  assert.ok(own >= Math.min(...neighbours) - 1 && own <= Math.max(...neighbours) + 1,
+    `${own} against ${neighbours.join(', ')}`);
+}));
+
+// A static text that would be cut takes a smaller font instead (the
+// clock's English date, the keypad view's hints).
+test('every static text fits its control in both languages and views', () => withPage('?simulate=keypad', async (page) => {
+  // Cut: wider than the control, or more lines than fit in its height (a
+  // control lower than a line holds one).
+  const cut = () => page.$$eval('.reader-client .reader-static', (nodes) => nodes
+    .filter((n) => {
+      if (!n.offsetParent || !n.textContent) return false;
+      if (n.scrollWidth > n.clientWidth) return true;
+      const range = document.createRange();
+      range.selectNodeContents(n);
+      const rects = [...range.getClientRects()];
+      const lines = new Set(rects.map((r) => Math.round(r.top))).size;
+      return lines > Math.max(1, Math.floor(n.clientHeight / rects[0].height));
+    })
+    .map((n) => `${n.dataset.id}: ${n.textContent.slice(0, 30)}`));
+  for (const step of [null, 'language', 'view', 'language']) {
+    if (step === 'language') await s.click(page, (await page.isChecked(s.input(ID.ENGLISH))) ? ID.CHINESE : ID.ENGLISH);
+    if (step === 'view') await s.menu(page, ID.TOGGLE_VIEW);
+    await s.settle(page);
+    assert.deepEqual(await cut(), [], `after ${step}`);
+  }
+}));
+
 test('accessible names follow the language', () => withPage('?simulate=reader', async (page) => {
   const name = (id) => page.getAttribute(s.input(id), 'aria-label');
   for (const n of NAMES) assert.equal(await name(n.id), n.zh, String(n.id));

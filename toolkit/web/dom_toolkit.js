@@ -153,9 +153,32 @@ var ReaderDom = (function () {
     return c.node;
   }
 
+  // A static text that does not fit takes a smaller size of the dialog
+  // font, down to 9 px, as on the other toolkits, rather than being cut.
+  // Cut: wider than its control, or more lines than fit in its height (a
+  // control lower than one line holds one).
+  function textCut(node) {
+    if (node.scrollWidth > node.clientWidth) return true;
+    const range = document.createRange();
+    range.selectNodeContents(node);
+    const rects = [...range.getClientRects()];
+    if (rects.length === 0) return false;
+    const lines = new Set(rects.map((r) => Math.round(r.top))).size;
+    return lines > Math.max(1, Math.floor(node.clientHeight / rects[0].height));
+  }
+  function fitStatic(node) {
+    node.style.fontSize = '';
+    let size = parseFloat(getComputedStyle(node).fontSize);
+    while (size > 9 && textCut(node)) {
+      size -= 1;
+      node.style.fontSize = size + 'px';
+    }
+  }
+
   function setCaption(id, text) {
     const c = controls.get(id);
     captionNode(c).textContent = text.replace(/\t/g, '  ');
+    if (c.kind === 'static') fitStatic(c.node);
   }
   function setValue(id, text) {
     const c = controls.get(id);
@@ -180,7 +203,10 @@ var ReaderDom = (function () {
     else c.node.classList.toggle('reader-disabled', !on);
   }
   function setVisible(id, on) {
-    controls.get(id).node.hidden = !on;
+    const c = controls.get(id);
+    c.node.hidden = !on;
+    // Its text may have been set while it was hidden, and unmeasured.
+    if (on && c.kind === 'static') fitStatic(c.node);
   }
   function setLabel(id, name, description) {
     const c = controls.get(id);
