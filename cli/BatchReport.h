@@ -17,6 +17,11 @@
 
 namespace cli {
 
+// Why a batch waiting for readers ends: the device monitor failed.
+inline constexpr Text NO_MORE_DEVICE_EVENTS{
+    "no more device events can come (the device monitor failed)",
+    "不会再有设备事件（设备监视失败）"};
+
 class BatchReport {
   public:
     // Opens the log; throws Failure when it cannot be written.

@@ -329,12 +329,8 @@ class Batch : public dev::DeviceChangeReceiver {
                     break;
                 }
                 m_changed = false;
-                if (!m_env.pump.WaitForDevice(-1)) {
-                    throw Failure{
-                        cli::Say(m_env.language, {"no more device events can come (the device "
-                                                  "monitor failed)",
-                                                  "不会再有设备事件（设备监视失败）"})};
-                }
+                if (!m_env.pump.WaitForDevice(-1))
+                    throw Failure{cli::Say(m_env.language, NO_MORE_DEVICE_EVENTS)};
                 if (!m_changed) continue;
                 if (!s.Link().CheckPresence()) {
                     // Pulled out: the next reader is a fresh one.

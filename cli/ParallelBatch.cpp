@@ -96,10 +96,7 @@ class ParallelBatch {
                 if (!m_env.pump.WaitForDevice(m_running ? RESULT_POLL_MS : -1)) {
                     WaitForRunning();
                     m_report.Summary();
-                    throw Failure{
-                        Say(m_env.language, {"no more device events can come (the device monitor "
-                                             "failed)",
-                                             "不会再有设备事件（设备监视失败）"})};
+                    throw Failure{Say(m_env.language, NO_MORE_DEVICE_EVENTS)};
                 }
             } else {
                 std::unique_lock lock(m_mutex);

@@ -89,40 +89,45 @@ root=$work/root
 rm -rf "$root"
 mkdir -p "$root/bin" "$root/modules"
 cp "$broot/bin/busybox" "$root/bin/"
-for m in hid uhid hid-generic; do
-  ko=$(find "$kroot/lib/modules" -name "$m.ko" | head -n1)
-  [ -n "$ko" ] || { echo "build-guest: module $m.ko not in $kpkg" >&2; exit 1; }
-  cp "$ko" "$root/modules/"
-done
+# The kernel modules named, into /modules (the init loads them by name).
+copy_modules() {
+  local m ko
+  for m in "$@"; do
+    ko=$(find "$kroot/lib/modules" -name "$m.ko" | head -n1)
+    [ -n "$ko" ] || { echo "build-guest: module $m.ko not in $kpkg" >&2; exit 1; }
+    cp "$ko" "$root/modules/"
+  done
+}
+# Every shared library the programs load, at the path it is loaded from.
+copy_libraries() {
+  local prog lib
+  for prog in "$@"; do
+    for lib in $(ldd "$prog" | grep -o '/[^ ]*'); do
+      mkdir -p "$root$(dirname "$lib")"
+      cp -L "$lib" "$root$lib"
+    done
+  done
+}
+copy_modules hid uhid hid-generic
 cp "$here/guest-init.sh" "$root/init"
 chmod +x "$root/init"
 # The init runs them by these names; without their debug information (most
 # of their size), which the guest has no use for.
 strip --strip-debug -o "$root/bin/uhid-reader" "$reader"
 strip --strip-debug -o "$root/bin/vm-driver" "$driver"
-for prog in "$reader" "$driver"; do
-  # Every shared library the program loads, at the path it is loaded from.
-  for lib in $(ldd "$prog" | grep -o '/[^ ]*'); do
-    mkdir -p "$root$(dirname "$lib")"
-    cp -L "$lib" "$root$lib"
-  done
-done
+copy_libraries "$reader" "$driver"
 if [ -n "${GUEST_UDEV_RULE:-}" ]; then
   # The reader as a USB device of the guest's own: a gadget on the dummy
   # host controller, seen through usbhid as a real reader is.
-  for m in configfs usb-common usbcore udc-core libcomposite usb_f_hid dummy_hcd usbhid; do
-    ko=$(find "$kroot/lib/modules" -name "$m.ko" | head -n1)
-    [ -n "$ko" ] || { echo "build-guest: module $m.ko not in $kpkg" >&2; exit 1; }
-    cp "$ko" "$root/modules/"
-  done
+  copy_modules configfs usb-common usbcore udc-core libcomposite usb_f_hid dummy_hcd usbhid
   # The descriptors the device program gives uhid, as bytes.
   mkdir -p "$root/e2e"
-  for name in READER KEYBOARD; do
-    sed -n "/${name}_REPORT_DESCRIPTOR = {/,/^};/p" "$here/uhid/ReaderDescriptor.h" |
+  for name in reader keyboard; do
+    desc=$root/e2e/$name.desc
+    sed -n "/${name^^}_REPORT_DESCRIPTOR = {/,/^};/p" "$here/uhid/ReaderDescriptor.h" |
       sed 's|//.*||' | grep -o '0x[0-9A-Fa-f][0-9A-Fa-f]' |
-      while read -r byte; do printf "\\$(printf '%03o' "$byte")"; done \
-      >"$root/e2e/$(echo "$name" | tr A-Z a-z).desc"
-    [ -s "$root/e2e/$(echo "$name" | tr A-Z a-z).desc" ] || { echo "build-guest: no $name descriptor" >&2; exit 1; }
+      while read -r byte; do printf "\\$(printf '%03o' "$byte")"; done >"$desc"
+    [ -s "$desc" ] || { echo "build-guest: no $name descriptor" >&2; exit 1; }
   done
   mkdir -p "$root/lib/udev/rules.d" "$root/run" "$root/etc/udev"
   cp "$GUEST_UDEV_RULE" "$root/lib/udev/rules.d/"
@@ -130,12 +135,7 @@ if [ -n "${GUEST_UDEV_RULE:-}" ]; then
   cp -L "$(command -v udevadm)" "$root/bin/udevadm"
   cp "$here/guest-udev-check.sh" "$root/bin/guest-udev-check"
   chmod +x "$root/bin/guest-udev-check"
-  for prog in "$(command -v udevadm)" "$GUEST_UDEV_PROBE"; do
-    for lib in $(ldd "$prog" | grep -o '/[^ ]*'); do
-      mkdir -p "$root$(dirname "$lib")"
-      cp -L "$lib" "$root$lib"
-    done
-  done
+  copy_libraries "$(command -v udevadm)" "$GUEST_UDEV_PROBE"
 fi
 (cd "$root" && find . | LC_ALL=C sort | cpio -o -H newc --quiet) | gzip -1 > "$work/initrd.gz"
 echo "build-guest: kernel $kpkg ($(basename "$(readlink "$work/kernel")")), initrd $(du -h "$work/initrd.gz" | cut -f1)" >&2

@@ -29,16 +29,12 @@
 #include "sim/KeypadModel.h"
 #include "sim/VirtualClock.h"
 #include "sim/VirtualHidPort.h"
+#include "support/CliFixture.h"
 
 namespace {
 
 using cli::CommandLine;
 using nlohmann::json;
-
-struct Outcome {
-    int status;
-    std::string out, err;
-};
 
 profile::Profile Changed() {
     profile::Profile p;
@@ -69,29 +65,17 @@ int Written(const std::string& trace, const std::string& operation) {
     return n;
 }
 
-class CliOptionsTest : public ::testing::Test {
+class CliOptionsTest : public CliFixture {
   protected:
     void SetUp() override {
-        static int n = 0;
-        dir = std::filesystem::temp_directory_path() /
-              ("cli-options-test-" + std::to_string(std::rand()) + "-" + std::to_string(++n));
-        std::filesystem::create_directories(dir);
+        CliFixture::SetUp();
         cli::ForgetStopSignal();
     }
     void TearDown() override {
-        std::filesystem::remove_all(dir);
+        CliFixture::TearDown();
         cli::ForgetStopSignal();
     }
 
-    std::string Path(const std::string& name) const { return (dir / name).string(); }
-    std::string WriteProfile(const std::string& name, const profile::Profile& p) {
-        std::ofstream(Path(name), std::ios::binary) << profile::ProfileToJson(p);
-        return Path(name);
-    }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(tk::PathFromUtf8(path), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
     sim::VirtualDevice& AttachReader() {
         return port.AttachQuietly(std::make_unique<sim::CardReaderModel>());
     }
@@ -135,10 +119,6 @@ class CliOptionsTest : public ::testing::Test {
             [] { return std::unique_ptr<cli::SystemDevices>(); }, system);
         return {status, out.str(), err.str()};
     }
-
-    sim::VirtualClock clock;
-    sim::VirtualHidPort port{clock};
-    std::filesystem::path dir;
 };
 
 TEST(CommandLineOptions, EachCommandHasItsHelp) {

@@ -28,6 +28,7 @@
 #include "sim/KeypadModel.h"
 #include "sim/VirtualClock.h"
 #include "sim/VirtualHidPort.h"
+#include "support/CliFixture.h"
 
 #ifndef _WIN32
 #include <sys/resource.h>
@@ -38,11 +39,6 @@
 #endif
 
 namespace {
-
-struct Outcome {
-    int status;
-    std::string out, err;
-};
 
 // Runs reader-config ARGS... against the devices of hub, which the caller keeps.
 Outcome RunOn(sim::VirtualHidPort& hub, sim::VirtualClock& clock,
@@ -55,24 +51,8 @@ Outcome RunOn(sim::VirtualHidPort& hub, sim::VirtualClock& clock,
     return {status, out.str(), err.str()};
 }
 
-class CliTest : public ::testing::Test {
+class CliTest : public CliFixture {
   protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() / ("cli-test-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
-    std::string Path(const std::string& name) const { return (dir / name).string(); }
-    std::string WriteProfile(const std::string& name, const profile::Profile& p) {
-        std::ofstream(Path(name), std::ios::binary) << profile::ProfileToJson(p);
-        return Path(name);
-    }
-    // Opened as the tool opens a name it is given (on Windows, Path's UTF-8).
-    static std::string Read(const std::string& path) {
-        std::ifstream in(tk::PathFromUtf8(path), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
     // Runs reader-config ARGS... with its own virtual devices (--simulate).
     Outcome Simulated(const std::vector<std::string>& args) {
         const cli::CommandLine options = cli::ParseCommandLine(args);
@@ -83,10 +63,6 @@ class CliTest : public ::testing::Test {
     }
     // Runs reader-config ARGS... against port, whose devices the test keeps.
     Outcome OnPort(const std::vector<std::string>& args) { return RunOn(port, clock, args); }
-
-    sim::VirtualClock clock;
-    sim::VirtualHidPort port{clock};
-    std::filesystem::path dir;
 };
 
 profile::Profile Changed() {

@@ -15,9 +15,9 @@ touch fleet.json other.json notes.txt
 
 # shellcheck source=/dev/null
 source "$script"
-spec=$(complete -p reader-config) || { echo "no completion for reader-config"; exit 1; }
-function=$(sed -n 's/.*-F \([^ ]*\) .*/\1/p' <<<"$spec")
-[ -n "$function" ] || { echo "no function in: $spec"; exit 1; }
+registered=$(complete -p reader-config) || { echo "no completion for reader-config"; exit 1; }
+function=$(sed -n 's/.*-F \([^ ]*\) .*/\1/p' <<<"$registered")
+[ -n "$function" ] || { echo "no function in: $registered"; exit 1; }
 
 failed=0
 # expect "WANTED..." WORD...: completes the last WORD and compares the
